@@ -1,0 +1,78 @@
+#pragma once
+// The one connection, named "Kalder". Its definition lives in connections.ini beside the
+// executable, section [Kalder]:
+//   Database = /path/to/file.fdb        (a file path: embedded engine)
+//            | host:/path | host/port:/path (a Firebird server)
+//   User = SYSDBA, Password = ..., Role = ..., Dialect = 3
+// Character set NONE: bytes go in and come out exactly as stored.
+#include "db/executor.h"
+
+#include <memory>
+#include <string>
+
+namespace db {
+
+struct ConnectionParams {
+    std::string database;
+    std::string user = "SYSDBA";
+    std::string password;
+    std::string role;
+    int dialect = 3;
+    bool embedded() const; // a plain file path, no host part
+};
+
+// Reads the definition `name` from an INI file; throws text::UserError when missing.
+ConnectionParams readConnectionDefinition(const std::string& iniPath, const std::string& name = "Kalder");
+
+class Transaction;
+
+class Connection : public Executor {
+public:
+    // Attaches; throws text::UserError with the driver's text.
+    explicit Connection(const ConnectionParams& params);
+    ~Connection() override;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    long long execute(const std::string& sql) override;
+    RecordSet query(const std::string& sql) override;
+    using Executor::execute;
+    using Executor::query;
+
+    // The server's id of this attachment (CURRENT_CONNECTION).
+    long long connectionId();
+
+    // Creates a new database file (embedded or on a server) and returns it attached; used by
+    // the demo set-up and the tests. forcedWrites=false speeds up test databases.
+    static std::unique_ptr<Connection> createDatabase(const ConnectionParams& params, bool forcedWrites = true);
+
+    struct Impl;
+    Impl& impl() { return *impl_; }
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+// Several statements that commit together: all of them or none. Rolls back when destroyed
+// without commit().
+class Transaction : public Executor {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction() override;
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    long long execute(const std::string& sql) override;
+    RecordSet query(const std::string& sql) override;
+    using Executor::execute;
+    using Executor::query;
+
+    void commit();
+    void rollback();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace db

@@ -1,0 +1,27 @@
+#pragma once
+// What page modules need from the database: run a statement, run a query into a record set.
+// A Connection runs each call as its own short committed transaction (auto-commit); a
+// Transaction runs them all in one that commits or rolls back as a whole.
+#include "db/record_set.h"
+#include "db/sql.h"
+
+#include <string>
+
+namespace db {
+
+class Executor {
+public:
+    virtual ~Executor() = default;
+    // DDL or DML; throws text::UserError with the server's message. Returns rows affected
+    // (0 for DDL).
+    virtual long long execute(const std::string& sql) = 0;
+    long long execute(const SqlLines& sql) { return execute(sql.text()); }
+    // All rows into memory.
+    virtual RecordSet query(const std::string& sql) = 0;
+    RecordSet query(const SqlLines& sql) { return query(sql.text()); }
+    // First row's first column as text ("" when there is no row).
+    std::string lookup(const std::string& sql);
+    std::string lookup(const SqlLines& sql) { return lookup(sql.text()); }
+};
+
+} // namespace db

@@ -1,0 +1,27 @@
+#pragma once
+// Date strings "yyyy/mm/dd" (ten bytes, zero-padded) and ROC years.
+#include <string>
+#include <string_view>
+
+namespace text {
+
+struct Date {
+    int year = 0, month = 0, day = 0;
+    bool operator==(const Date&) const = default;
+};
+
+bool isValidDate(const Date& d);
+
+// Parses a date edit's text (year/month/day with '/', '-' or '.', blanks around parts allowed,
+// month and day with one or two digits). Throws UserError "'%s' is not a valid date".
+Date parseDateEditText(std::string_view editText);
+// Returns the ten-byte date string; throws as parseDateEditText does.
+std::string dateStringFromEdit(std::string_view editText);
+
+std::string toDateString(const Date& d);             // "2016/02/29"
+bool parseDateString(std::string_view s, Date& out); // strict "yyyy/mm/dd"
+Date today();
+
+int rocYear(int gregorianYear); // year - 1911
+
+} // namespace text

@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace text {
+
+// Half away from zero, to whole units: the one rounding rule for amounts.
+double roundHalfAwayFromZero(double value);
+std::int64_t roundToInt64(double value);
+
+// "#,##0": grouped whole number after rounding, e.g. 1234567.5 -> "1,234,568", -5 -> "-5".
+std::string formatGrouped(double value);
+
+// Plain decimal without exponent for amounts in SQL text and files ("1234.5", "0", "-12").
+std::string formatPlain(double value);
+
+// Strict integer conversion; throws UserError "'%s' is not a valid integer value".
+std::int64_t parseInteger(std::string_view text);
+
+} // namespace text

@@ -1,0 +1,13 @@
+#pragma once
+// The only place where Big5 bytes meet QString: shown text is decoded, typed text encoded.
+#include <QString>
+#include <string>
+
+namespace ui {
+
+QString fromBig5(const std::string& big5);
+// Throws text::UserError when a typed character has no Big5 form.
+std::string toBig5(const QString& typed);
+inline QString fromUtf8(const std::string& utf8) { return QString::fromUtf8(utf8); }
+
+} // namespace ui

@@ -1,0 +1,40 @@
+#pragma once
+// A Qt model that reads a record set directly (no copy per cell): one column per declared
+// visible field, titles from the declarations, Big5 decoded on display. A check column shows
+// a check box that stores "Y"/"N" in the record set.
+#include "db/record_set.h"
+
+#include <QAbstractTableModel>
+#include <string>
+
+namespace ui {
+
+class RecordSetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit RecordSetModel(db::RecordSet& records, QObject* parent = nullptr);
+
+    // The field shown as a check box ("CHKED" on the pages that tick rows); empty for none.
+    void setCheckField(std::string name) { checkField_ = std::move(name); }
+    // Call after the record set was reopened, closed or changed outside the model.
+    void reload();
+    // Toggles the check field of a row ("Y" <-> "N").
+    void toggle(int row);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    int recordColumn(int viewColumn) const;
+
+private:
+    db::RecordSet& records_;
+    std::string checkField_;
+    std::vector<int> visibleColumns_; // record-set column per view column
+    std::vector<int> declIndex_;      // declaration per view column
+};
+
+} // namespace ui
