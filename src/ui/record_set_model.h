@@ -29,6 +29,8 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     int recordColumn(int viewColumn) const;
+    bool isCheckColumn(int viewColumn) const;
+    int displayWidth(int viewColumn) const; // declared width in characters
 
 private:
     db::RecordSet& records_;

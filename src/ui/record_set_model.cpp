@@ -1,0 +1,135 @@
+#include "ui/record_set_model.h"
+
+#include "ui/qt_text.h"
+
+namespace ui {
+
+RecordSetModel::RecordSetModel(db::RecordSet& records, QObject* parent)
+    : QAbstractTableModel(parent), records_(records)
+{
+    reload();
+}
+
+void RecordSetModel::reload()
+{
+    beginResetModel();
+    visibleColumns_.clear();
+    declIndex_.clear();
+    const auto& declared = records_.declaredFields();
+    for (std::size_t i = 0; i < declared.size(); ++i) {
+        if (!declared[i].visible)
+            continue;
+        const int column = records_.columnIndex(declared[i].name);
+        if (column < 0)
+            continue;
+        visibleColumns_.push_back(column);
+        declIndex_.push_back(static_cast<int>(i));
+    }
+    endResetModel();
+}
+
+int RecordSetModel::recordColumn(int viewColumn) const
+{
+    return viewColumn >= 0 && viewColumn < static_cast<int>(visibleColumns_.size()) ? visibleColumns_[viewColumn] : -1;
+}
+
+int RecordSetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || visibleColumns_.empty() ? 0 : static_cast<int>(records_.rowCount());
+}
+
+int RecordSetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(visibleColumns_.size());
+}
+
+namespace {
+bool isCheckFieldColumn(const db::RecordSet& records, const std::string& checkField, int column)
+{
+    return !checkField.empty() && column >= 0 && records.columnIndex(checkField) == column;
+}
+
+QVariant RecordSetModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= static_cast<int>(records_.rowCount()))
+        return {};
+    const int column = recordColumn(index.column());
+    if (column < 0)
+        return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    const auto col = static_cast<std::size_t>(column);
+    if (isCheckFieldColumn(records_, checkField_, column)) {
+        if (role == Qt::CheckStateRole)
+            return records_.text(row, col) == "Y" ? Qt::Checked : Qt::Unchecked;
+        return {};
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+        return fromBig5(records_.text(row, col));
+    case Qt::TextAlignmentRole:
+        return records_.column(col).type == db::FieldType::String
+                   ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    if (section < 0 || section >= static_cast<int>(declIndex_.size()))
+        return {};
+    return QString::fromUtf8(records_.declaredFields()[static_cast<std::size_t>(declIndex_[section])].label);
+}
+
+Qt::ItemFlags RecordSetModel::flags(const QModelIndex& index) const
+{
+    // The check column is toggled by the grid on a single click anywhere in the cell, not by
+    // the delegate's indicator (which would toggle twice).
+    return QAbstractTableModel::flags(index);
+}
+
+bool RecordSetModel::isCheckColumn(int viewColumn) const
+{
+    return ui::isCheckFieldColumn(records_, checkField_, recordColumn(viewColumn));
+}
+
+int RecordSetModel::displayWidth(int viewColumn) const
+{
+    if (viewColumn < 0 || viewColumn >= static_cast<int>(declIndex_.size()))
+        return 0;
+    return records_.declaredFields()[static_cast<std::size_t>(declIndex_[viewColumn])].displayWidth;
+}
+
+bool RecordSetModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const int column = recordColumn(index.column());
+    if (role != Qt::CheckStateRole || !isCheckFieldColumn(records_, checkField_, column))
+        return false;
+    const bool checked = value.toInt() == Qt::Checked;
+    records_.setText(static_cast<std::size_t>(index.row()), static_cast<std::size_t>(column), checked ? "Y" : "N");
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+}
+
+void RecordSetModel::toggle(int row)
+{
+    const int column = checkField_.empty() ? -1 : records_.columnIndex(checkField_);
+    if (column < 0 || row < 0 || row >= static_cast<int>(records_.rowCount()))
+        return;
+    const auto r = static_cast<std::size_t>(row);
+    const auto c = static_cast<std::size_t>(column);
+    records_.setText(r, c, records_.text(r, c) == "Y" ? "N" : "Y");
+    for (int v = 0; v < static_cast<int>(visibleColumns_.size()); ++v) {
+        if (visibleColumns_[v] == column) {
+            const QModelIndex changed = this->index(row, v);
+            emit dataChanged(changed, changed, {Qt::CheckStateRole});
+        }
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,75 @@
+#include "work/work_tables.h"
+
+#include "db/sql.h"
+#include "platform/paths.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace work {
+
+namespace {
+
+std::string timeOfDay()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%02d%02d%02d", local.tm_hour, local.tm_min, local.tm_sec);
+    return digits;
+}
+
+} // namespace
+
+WorkTables::WorkTables(db::Executor& database, std::string suffix, std::string exeFolder)
+    : db_(database), suffix_(std::move(suffix)), exeFolder_(std::move(exeFolder)), clock_(timeOfDay)
+{
+}
+
+std::string WorkTables::formName(const std::string& prefix) const
+{
+    return prefix + clock_() + suffix_;
+}
+
+bool WorkTables::exists(const std::string& name)
+{
+    if (name.empty())
+        return false;
+    const std::string found = db_.lookup(
+        "SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(name) + " ");
+    // The catalogue pads names with blanks; any non-blank answer means the object is there.
+    return found.find_first_not_of(' ') != std::string::npos;
+}
+
+void WorkTables::dropAll()
+{
+    if (onDrop_)
+        onDrop_();
+    if (exists(names_.viewA))
+        db_.execute("drop view " + names_.viewA);
+    for (const std::string* table : {&names_.tableA, &names_.tableB, &names_.tableC, &names_.tableD}) {
+        if (exists(*table))
+            db_.execute("drop table " + *table);
+    }
+}
+
+void WorkTables::prologue(ProgressDisplay& progress, bool withTableD)
+{
+    dropAll();
+    // Each name takes its own clock reading, in this order, as the runs always named them.
+    names_.viewA = formName("VIEW_A");
+    names_.tableA = formName("TMP_A");
+    names_.tableB = formName("TMP_B");
+    names_.tableC = formName("TMP_C");
+    if (withTableD)
+        names_.tableD = formName("TMP_D");
+    // Leftovers of an earlier program run under the same names go too.
+    dropAll();
+    progress.clear();
+    progress.setGauge(0, 10);
+    platform::removeFileQuietly(exeFolder_ + "temp.cds");
+    platform::removeFileQuietly(exeFolder_ + "temp2.cds");
+}
+
+} // namespace work
