@@ -1,0 +1,51 @@
+#pragma once
+// The remittance output routine (SpeedButton1Click): the last step of every remit press.
+// It writes the bank transfer files of the bills just remitted (WorkTableC), starts the
+// bank's batch files, builds the remittance list per provider, month and store in
+// WorkTableD, and hands it to the report library. When the report closes (or cannot be
+// shown) the remittance grid is closed and every work table is dropped: the run is over.
+#include "db/connection.h"
+#include "db/record_set.h"
+#include "report/bridge.h"
+#include "work/messages.h"
+#include "work/progress.h"
+#include "work/work_tables.h"
+
+#include <string>
+
+namespace remittance {
+
+// What the routine reads from the remittance tab and the window, as the page found it.
+// Texts are Big5 bytes exactly as typed or shown; date texts are the raw edit texts.
+struct OutputControls {
+    bool makeTransferFiles = true;   // bsSkinCheckRadioBox11 "產生匯款檔案"
+    std::string bankPath;            // bsSkinEdit15 "路徑檔名": the bank folder, joined as typed
+    std::string interBankFileName;   // bsSkinEdit_FILEa: base name of the inter-bank file
+    std::string sameBankFileName;    // bsSkinEdit_FILEb: base name of the same-bank (016) file
+    std::string fromDateText;        // bsSkinDateEdit11: start of the date range
+    std::string toDateText;          // bsSkinDateEdit12: end of the date range
+    std::string remittanceDateText;  // bsSkinDateEdit13 "匯款日期"
+    int reportBankGroup = 0;         // bsSkinRadioGroup16: 0 "跨 銀 行", 1 "本 銀 行"
+    int books = 0;                   // bsSkinRadioGroup13: 0 "本店匯款", 1 "聯合匯款"
+    std::string storeComboText;      // bsSkinComboBox12: the whole text of the store combo
+    std::string reportTitle;         // ReportTitle of the window (PUB_PARAM)
+};
+
+// The controls and the collaborators of one call.
+struct OutputRequest {
+    OutputControls controls;
+    db::Connection& database;
+    work::WorkTables& workTables;    // names of WorkTableC/WorkTableD; dropped at the end
+    work::ProgressDisplay& progress; // bsSkinGauge11 / bsSkinMemo11
+    work::Messages& messages;
+    report::Bridge& reports;
+    db::RecordSet& grid;             // ClientDataSet11: closed at the end
+};
+
+// Runs the routine. Throws text::UserError (an invalid date, a value the transfer record
+// cannot hold, a file that cannot be written, a failing statement, "Unable to Load DLL").
+// Errors before the report library is loaded leave the grid and the work tables as they
+// were; from the library load on they are closed and dropped whatever happens.
+void runRemittanceOutput(const OutputRequest& request);
+
+} // namespace remittance
