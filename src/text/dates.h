@@ -13,7 +13,9 @@ struct Date {
 bool isValidDate(const Date& d);
 
 // Parses a date edit's text (year/month/day with '/', '-' or '.', blanks around parts allowed,
-// month and day with one or two digits). Throws UserError "'%s' is not a valid date".
+// as the "yyyy/mm/dd" mask leaves them where digits were deleted; a four-digit year, month and
+// day with one or two digits). Throws UserError "'%s' is not a valid date" with the text as
+// typed (the edit text is Big5 like every text; the message is UTF-8).
 Date parseDateEditText(std::string_view editText);
 // Returns the ten-byte date string; throws as parseDateEditText does.
 std::string dateStringFromEdit(std::string_view editText);

@@ -7,15 +7,18 @@ namespace text {
 
 // Half away from zero, to whole units: the one rounding rule for amounts.
 double roundHalfAwayFromZero(double value);
-std::int64_t roundToInt64(double value);
+std::int64_t roundToInt64(double value); // throws UserError outside the int64 range
 
 // "#,##0": grouped whole number after rounding, e.g. 1234567.5 -> "1,234,568", -5 -> "-5".
 std::string formatGrouped(double value);
 
-// Plain decimal without exponent for amounts in SQL text and files ("1234.5", "0", "-12").
+// Plain decimal without exponent for amounts in SQL text and files ("1234.5", "0", "-12"):
+// at most two decimals, rounded half away from zero on the value's shortest decimal form
+// (2.675 -> "2.68"), trailing zeros and a bare point dropped, never "-0".
 std::string formatPlain(double value);
 
-// Strict integer conversion; throws UserError "'%s' is not a valid integer value".
+// Strict integer conversion: an optional sign and digits, nothing else (no blanks); throws
+// UserError "'%s' is not a valid integer value" (the Big5 text shown decoded).
 std::int64_t parseInteger(std::string_view text);
 
 } // namespace text
