@@ -1,0 +1,37 @@
+// The printing routine: the issued cheques in the chosen order, the header with the numeral
+// characters, handed to the report library; the run ends with the grid closed and the work
+// tables dropped.
+#include "cheque/cheque_desk.h"
+
+#include "cheque/cheque_header.h"
+#include "cheque/cheque_table.h"
+#include "text/big5.h"
+
+namespace cheque {
+
+void ChequeDesk::print(const PrintOptions& options)
+{
+    if (!requireCurrentList())
+        return;
+    printIssued(options);
+}
+
+void ChequeDesk::printIssued(const PrintOptions& options)
+{
+    const db::RecordSet issued = database_.query(
+        db::SqlLines{"SELECT *  FROM " + tables_.names().tableC, orderByLine(options.order)});
+    work::progressMessage(progress_, 3, text::big5("暫存資料建置中..."));
+
+    report::ReportRequest request;
+    request.templateFile = templateFile(options.form);
+    request.data = &issued;
+    request.headerFieldCount = kHeaderFieldCount;
+    request.header = chequeHeader(options.reportTitle);
+    work::progressMessage(progress_, 4, text::big5("報表模組載入中..."));
+
+    progress_.setGauge(5, progress_.gaugeMaximum());
+    reports_.launch(request, grid_, tables_);
+    listed_ = ListStamp();
+}
+
+} // namespace cheque
