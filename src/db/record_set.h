@@ -1,6 +1,11 @@
 #pragma once
 // An in-memory copy of a query result: named, typed columns and all rows. Edits stay in
 // memory; a record set never writes back to the database. Texts are Big5 bytes.
+//
+// Storage: one 16-byte slot per cell (row-major) and one byte pool for all string values,
+// so that opening a hundred thousand rows costs two growing buffers instead of millions of
+// small allocations. A changed string is appended to the pool; the old bytes stay unused
+// until the record set is cleared.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -51,17 +56,22 @@ public:
     void clear();              // closed: no columns, no rows, no declared fields
     bool isOpen() const { return !columns_.empty(); }
 
-    bool isNull(std::size_t row, std::size_t col) const;
+    bool isNull(std::size_t row, std::size_t col) const { return slot(row, col).null != 0; }
     // Strings as stored; numbers formatted plainly (text::formatPlain); NULL as "".
     std::string text(std::size_t row, std::size_t col) const;
     std::string text(std::size_t row, std::string_view name) const { return text(row, fieldIndex(name)); }
+    // The stored bytes of a string cell without a copy (valid until the record set changes);
+    // empty for NULL and for number columns.
+    std::string_view stringView(std::size_t row, std::size_t col) const;
     // Numbers as stored; strings parsed (empty/NULL/not numeric -> 0).
     double number(std::size_t row, std::size_t col) const;
     double number(std::size_t row, std::string_view name) const { return number(row, fieldIndex(name)); }
 
+    // Values follow the column's type: text given to a number column is parsed (not numeric
+    // -> 0), a number given to a string column is stored formatted plainly.
     void setNull(std::size_t row, std::size_t col);
-    void setText(std::size_t row, std::size_t col, std::string value);
-    void setText(std::size_t row, std::string_view name, std::string value) { setText(row, fieldIndex(name), std::move(value)); }
+    void setText(std::size_t row, std::size_t col, std::string_view value);
+    void setText(std::size_t row, std::string_view name, std::string_view value) { setText(row, fieldIndex(name), value); }
     void setNumber(std::size_t row, std::size_t col, double value);
     void setNumber(std::size_t row, std::string_view name, double value) { setNumber(row, fieldIndex(name), value); }
 
@@ -69,20 +79,34 @@ public:
     void save(const std::string& path) const;
     static RecordSet load(const std::string& path);
 
-    // Raw access for the database layer's fetch loop: sets cells of the last appended row.
+    // A copy of one cell's value, for code that wants all of it at once.
     struct Cell {
         bool null = true;
         double number = 0;
         std::string bytes;
     };
-    Cell& cell(std::size_t row, std::size_t col) { return cells_[row * columns_.size() + col]; }
-    const Cell& cell(std::size_t row, std::size_t col) const { return cells_[row * columns_.size() + col]; }
-    void reserveRows(std::size_t n) { cells_.reserve(n * columns_.size()); }
+    Cell cell(std::size_t row, std::size_t col) const;
+
+    // Capacity hints for code that fills many rows (the fetch loop, the file loader).
+    void reserveRows(std::size_t n) { slots_.reserve(n * columns_.size()); }
+    void reserveBytes(std::size_t n) { pool_.reserve(n); }
 
 private:
+    struct Slot {
+        std::uint64_t payload = 0; // string: offset into pool_; number: the double's bits
+        std::uint32_t length = 0;  // string: byte count
+        std::uint32_t null = 1;
+    };
+    const Slot& slot(std::size_t row, std::size_t col) const { return slots_[row * columns_.size() + col]; }
+    Slot& slot(std::size_t row, std::size_t col) { return slots_[row * columns_.size() + col]; }
+    void storeBytes(Slot& s, std::string_view value);
+    static void storeNumber(Slot& s, double value);
+    static double slotNumber(const Slot& s);
+
     std::vector<Column> columns_;
     std::vector<FieldDecl> declared_;
-    std::vector<Cell> cells_;   // row-major
+    std::vector<Slot> slots_;   // row-major
+    std::string pool_;          // bytes of all string cells
     std::size_t rowCount_ = 0;
 };
 
