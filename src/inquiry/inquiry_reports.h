@@ -1,0 +1,30 @@
+#pragma once
+// The inquiry tab's print button and its three reports: the detail list by date
+// (SpeedButton6Click), by bill-number range (SpeedButton7Click) and the provider statistics
+// (SpeedButton10Click). Each reopens the grid record set on its work table in its order and
+// hands it to the report library; the hand-over ends the inquiry (grid closed, tables dropped).
+#include "inquiry/inquiry_run.h"
+#include "report/bridge.h"
+
+#include <map>
+#include <string>
+
+namespace inquiry {
+
+struct ReportServices {
+    report::Bridge& bridge;
+    std::string reportTitle; // Big5, the company's report title
+};
+
+// bsSkinButton16Click.
+void print(const InquiryConditions& conditions, InquiryServices& services, ReportServices& reports);
+
+void printByDate(const InquiryConditions& c, InquiryServices& s, ReportServices& r);       // SpeedButton6Click
+void printByBillRange(const InquiryConditions& c, InquiryServices& s, ReportServices& r);  // SpeedButton7Click
+void printStatistics(const InquiryConditions& c, InquiryServices& s, ReportServices& r);   // SpeedButton10Click
+
+// The header values (field name -> Big5) of an inquiry report with the given title (UTF-8).
+std::map<std::string, std::string> reportHeader(const InquiryConditions& conditions, const std::string& titleUtf8,
+                                                const std::string& reportTitle);
+
+} // namespace inquiry

@@ -1,0 +1,30 @@
+#pragma once
+// The shapes the inquiry builds: the fields the grid record set declares, and the column lines
+// of the detail table (WorkTableA) and the provider statistics table (WorkTableB).
+#include "db/executor.h"
+#include "db/record_set.h"
+#include "db/sql.h"
+
+#include <string>
+#include <vector>
+
+namespace inquiry {
+
+// ClientDataSet31's declared fields, in order: the nine grid columns first.
+const std::vector<db::FieldDecl>& inquiryFields();
+
+// Opens `sql` into the grid record set: closed first, so a failure leaves it closed.
+void openGrid(db::Executor& database, const db::SqlLines& sql, db::RecordSet& grid);
+
+// "CREATE TABLE <name> ( ", one line per column, ")".
+db::SqlLines createDetailTable(const std::string& name);
+
+// "01", "02", ... "99", "100": the suffix of a store column group.
+std::string groupSuffix(int group);
+
+// The statistics table with `groups` store column groups. Its trailing columns carry AMT2,
+// CASH_AMT and PAGE_AMT whatever the number of groups, so the grid's declared fields and the
+// statistics report find them on either run.
+db::SqlLines createStatisticsTable(const std::string& name, int groups);
+
+} // namespace inquiry

@@ -1,0 +1,17 @@
+#pragma once
+// The provider code field of the inquiry tab: the list of all providers the lookup dialog
+// shows (CDS_FAC), and the name look-up when the clerk leaves the code edit.
+#include "db/executor.h"
+#include "db/record_set.h"
+
+#include <string>
+
+namespace inquiry {
+
+// Every provider's code and name in code order, with the fields the lookup dialog lists.
+db::RecordSet openProviderList(db::Executor& database);
+
+// The name of the provider with exactly this code; "" when none matches (or its name is empty).
+std::string providerName(db::Executor& database, const std::string& code);
+
+} // namespace inquiry

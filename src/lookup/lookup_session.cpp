@@ -1,0 +1,108 @@
+#include "lookup/lookup_session.h"
+
+#include <algorithm>
+
+namespace lookup {
+
+namespace {
+
+// The fields a record set lists: its declared fields, or every column when it declares none.
+std::vector<db::FieldDecl> listedFields(const db::RecordSet& records)
+{
+    if (!records.declaredFields().empty())
+        return records.declaredFields();
+    std::vector<db::FieldDecl> fields;
+    for (const db::Column& column : records.columns())
+        fields.push_back({column.name, column.name, 10, true});
+    return fields;
+}
+
+} // namespace
+
+LookupSession::LookupSession(db::Executor& database, const db::RecordSet& original, std::string table)
+    : database_(database), original_(original), table_(std::move(table)), originalFields_(listedFields(original))
+{
+}
+
+void LookupSession::fillFieldList()
+{
+    if (fieldsFilled_)
+        return;
+    fieldsFilled_ = true;
+    for (const db::FieldDecl& field : listedFields(shown()))
+        fields_.push_back({field.label, field.name});
+}
+
+void LookupSession::reset()
+{
+    showingResult_ = false;
+}
+
+const std::vector<db::FieldDecl>& LookupSession::shownFields() const
+{
+    return showingResult_ ? result_.declaredFields() : originalFields_;
+}
+
+SearchOutcome LookupSession::search(int fieldIndex, MatchMode mode, const std::string& big5Text)
+{
+    if (fieldIndex < 0 || fieldIndex >= static_cast<int>(fields_.size()))
+        return SearchOutcome::NoFieldChosen;
+    statement_ = searchStatement(table_, fields_[static_cast<std::size_t>(fieldIndex)].name, mode, big5Text);
+    db::RecordSet found = database_.query(statement_);
+    if (found.isEmpty())
+        return SearchOutcome::NotFound;
+
+    // Every column of the table, the first ones titled by position from the field list.
+    std::vector<db::FieldDecl> titles;
+    for (std::size_t c = 0; c < found.columnCount(); ++c) {
+        const std::string& name = found.column(c).name;
+        titles.push_back({name, c < fields_.size() ? fields_[c].label : name, 10, true});
+    }
+    found.declareFields(std::move(titles));
+    result_ = std::move(found);
+    resultRow_ = 0;
+    showingResult_ = true;
+    return SearchOutcome::Found;
+}
+
+int LookupSession::currentRow() const
+{
+    if (shown().isEmpty())
+        return -1;
+    const int row = showingResult_ ? resultRow_ : originalRow_;
+    return std::clamp(row, 0, static_cast<int>(shown().rowCount()) - 1);
+}
+
+void LookupSession::setCurrentRow(int row)
+{
+    if (shown().isEmpty())
+        return;
+    row = std::clamp(row, 0, static_cast<int>(shown().rowCount()) - 1);
+    (showingResult_ ? resultRow_ : originalRow_) = row;
+}
+
+void LookupSession::first() { setCurrentRow(0); }
+void LookupSession::prior() { setCurrentRow(currentRow() - 1); }
+void LookupSession::next() { setCurrentRow(currentRow() + 1); }
+void LookupSession::last() { setCurrentRow(static_cast<int>(shown().rowCount()) - 1); }
+
+bool LookupSession::canMoveBack() const
+{
+    return currentRow() > 0;
+}
+
+bool LookupSession::canMoveForward() const
+{
+    const int row = currentRow();
+    return row >= 0 && row + 1 < static_cast<int>(shown().rowCount());
+}
+
+std::string LookupSession::currentText(const std::string& field) const
+{
+    const int row = currentRow();
+    if (row < 0)
+        return {};
+    return shown().text(static_cast<std::size_t>(row), field);
+}
+
+} // namespace lookup
