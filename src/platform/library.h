@@ -17,9 +17,12 @@ public:
     bool loaded() const { return handle_ != nullptr; }
     void* symbol(const char* name) const; // nullptr when missing
     void unload();
+    // Why the load failed (the loader's own text), for a log or a detailed message.
+    const std::string& errorText() const { return error_; }
 
 private:
     void* handle_ = nullptr;
+    std::string error_;
 };
 
 } // namespace platform

@@ -12,6 +12,10 @@ std::string exeFolder();
 std::string defaultBankFolder();
 // Deletes a file when it exists; silently does nothing when it cannot.
 void removeFileQuietly(const std::string& path);
+// True for an existing file that is not a folder.
 bool fileExists(const std::string& path);
+// A path as UTF-8 for a message. Windows paths are in the ANSI code page (Big5); on other
+// systems a path is usually UTF-8 already and is decoded as Big5 only when it is not.
+std::string pathForDisplay(const std::string& path);
 
 } // namespace platform
