@@ -1,0 +1,71 @@
+#include "remittance/transfer_file_record.h"
+
+#include "text/big5.h"
+#include "text/dates.h"
+#include "text/error.h"
+#include "text/fixed_width.h"
+#include "text/numbers.h"
+
+#include <cctype>
+
+namespace remittance {
+namespace {
+
+// The account number's digits as a number: leading zeros are dropped and zero-filled again.
+std::int64_t accountNumber(const std::string& digits)
+{
+    std::int64_t value = 0;
+    for (const char c : digits)
+        if (std::isdigit(static_cast<unsigned char>(c)))
+            value = value * 10 + (c - '0');
+    return value;
+}
+
+} // namespace
+
+TransferRow transferRowAt(const db::RecordSet& rows, std::size_t row)
+{
+    TransferRow r;
+    r.conPeople = rows.text(row, "CON_PEOPLE");
+    r.bankId = rows.text(row, "BANK_ID");
+    r.bankAccId = rows.text(row, "BANK_ACCID");
+    r.bankTitle = rows.text(row, "BANK_TITLE");
+    r.amount = rows.number(row, "AMT2");
+    r.pAcntName = rows.text(row, "P_ACNT_NAME");
+    return r;
+}
+
+std::string rocDateField(const std::string& dateString)
+{
+    text::Date date;
+    if (!text::parseDateString(dateString, date))
+        throw text::UserError(text::formatMessage("'%s' is not a valid date", text::big5ToUtf8(dateString)));
+    const int roc = text::rocYear(date.year);
+    if (roc < 1)
+        throw text::UserError("匯款日期 " + dateString + " 早於民國元年，無法寫入匯款檔案");
+    const std::string monthDay = dateString.substr(5, 2) + dateString.substr(8, 2);
+    if (roc < 100)
+        return std::to_string(roc) + monthDay;
+    const int twoDigits = roc % 100;
+    return std::string(twoDigits < 10 ? "0" : "") + std::to_string(twoDigits) + monthDay;
+}
+
+std::string transferRecord(const std::string& rocDate, const TransferRow& row)
+{
+    std::string record;
+    record.reserve(transferRecordWidth);
+    record += text::padRight(rocDate, 6);
+    record += "2210";
+    record += text::padRight(row.conPeople, 10);
+    record += text::padRight(row.bankId, 7);
+    record += text::zeroFilled(accountNumber(row.bankAccId), 14);
+    record += text::padRight(row.bankTitle, 40);
+    // Whole dollars, written in hundredths: the last two digits are always "00".
+    record += text::zeroFilled(text::roundToInt64(row.amount), 12) + "00";
+    record += text::padRight(row.pAcntName, 40);
+    record += "1111";
+    record.append(36, ' ');
+    return record;
+}
+
+} // namespace remittance
