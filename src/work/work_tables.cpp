@@ -22,6 +22,18 @@ std::string timeOfDay()
 
 } // namespace
 
+std::string connectionSuffix(long long connectionId)
+{
+    static const char digits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    unsigned long long value = static_cast<unsigned long long>(connectionId);
+    std::string encoded;
+    do {
+        encoded.insert(encoded.begin(), digits[value % 36]);
+        value /= 36;
+    } while (value != 0);
+    return "_" + encoded;
+}
+
 WorkTables::WorkTables(db::Executor& database, std::string suffix, std::string exeFolder)
     : db_(database), suffix_(std::move(suffix)), exeFolder_(std::move(exeFolder)), clock_(timeOfDay)
 {

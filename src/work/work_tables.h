@@ -10,6 +10,10 @@
 
 namespace work {
 
+// "_" + the connection id in base 36 (upper case): unique per attachment and short enough that
+// "VIEW_A" + six time digits + suffix stays within Firebird's 31-byte identifiers.
+std::string connectionSuffix(long long connectionId);
+
 struct WorkNames {
     std::string viewA, tableA, tableB, tableC, tableD;
 };

@@ -1,5 +1,6 @@
 #include "support/recording.h"
 #include "support/test_database.h"
+#include "text/error.h"
 #include "work/work_tables.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +43,9 @@ TEST_F(WorkTablesTest, NamesTakePrefixTimeAndConnectionSuffix)
     EXPECT_EQ(tables.names().tableC, "TMP_C090507_7");
     EXPECT_EQ(tables.names().tableD, "TMP_D090507_7");
     // Firebird 3 identifiers hold at most 31 bytes, even with a long connection id.
-    work::WorkTables longSuffix(database.connection(), "_" + std::to_string(9223372036854775807LL), exeFolder.path());
+    EXPECT_EQ(work::connectionSuffix(35), "_Z");
+    EXPECT_EQ(work::connectionSuffix(36), "_10");
+    work::WorkTables longSuffix(database.connection(), work::connectionSuffix(9223372036854775807LL), exeFolder.path());
     longSuffix.setClock([] { return std::string("235959"); });
     EXPECT_LE(longSuffix.formName("VIEW_A").size(), 31u);
 }
@@ -111,8 +114,8 @@ TEST(WorkTablesAcrossConnections, RunsStartedInTheSameSecondKeepTheirOwnTables)
     auto second = database.connectAgain();
     TempFolder folder;
     RecordingProgress progress;
-    work::WorkTables first(database.connection(), "_" + std::to_string(database.connection().connectionId()), folder.path());
-    work::WorkTables other(*second, "_" + std::to_string(second->connectionId()), folder.path());
+    work::WorkTables first(database.connection(), work::connectionSuffix(database.connection().connectionId()), folder.path());
+    work::WorkTables other(*second, work::connectionSuffix(second->connectionId()), folder.path());
     first.setClock([] { return std::string("120000"); });
     other.setClock([] { return std::string("120000"); });
 
