@@ -1,0 +1,103 @@
+#include "db/record_set.h"
+
+#include "text/error.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+db::RecordSet threeColumns() {
+    db::RecordSet records({{"NAME", db::FieldType::String, 20},
+                           {"AMT", db::FieldType::Float, 8},
+                           {"CNT", db::FieldType::Integer, 8}});
+    records.appendRow();
+    records.setText(0, 0, "\xB3\x5C\xA5\x5C");
+    records.setNumber(0, 1, 1234.5);
+    records.setNumber(0, 2, 7);
+    records.appendRow(); // all NULL
+    return records;
+}
+
+TEST(RecordSet, FieldIndexFindsColumnsCaseInsensitivelyAndNamesAMissingOne) {
+    db::RecordSet records = threeColumns();
+    EXPECT_EQ(records.fieldIndex("AMT"), 1u);
+    EXPECT_EQ(records.fieldIndex("amt"), 1u);
+    EXPECT_EQ(records.columnIndex("NOPE"), -1);
+    try {
+        records.fieldIndex("NOPE");
+        FAIL() << "no error";
+    } catch (const text::UserError& e) {
+        EXPECT_STREQ(e.what(), "Field 'NOPE' not found");
+    }
+}
+
+TEST(RecordSet, DeclaredFieldsMustAllBePresent) {
+    db::RecordSet records = threeColumns();
+    try {
+        records.declareFields({{"NAME", "名稱"}, {"CHKED", "選擇"}, {"AMT", "金額"}});
+        FAIL() << "no error";
+    } catch (const text::UserError& e) {
+        EXPECT_STREQ(e.what(), "Field 'CHKED' not found");
+    }
+    EXPECT_TRUE(records.declaredFields().empty());
+
+    records.declareFields({{"AMT", "金額", 12, true}});
+    ASSERT_EQ(records.declaredFields().size(), 1u);
+    EXPECT_EQ(records.declaredFields()[0].label, "金額");
+    // Columns that are not declared stay readable in the rows.
+    EXPECT_EQ(records.columnCount(), 3u);
+    EXPECT_EQ(records.text(0, "NAME"), "\xB3\x5C\xA5\x5C");
+}
+
+TEST(RecordSet, ValuesReadAsTextAndNumberByColumnType) {
+    db::RecordSet records = threeColumns();
+    EXPECT_EQ(records.text(0, "NAME"), "\xB3\x5C\xA5\x5C");
+    EXPECT_EQ(records.stringView(0, 0), "\xB3\x5C\xA5\x5C");
+    EXPECT_EQ(records.text(0, "AMT"), "1234.5");
+    EXPECT_DOUBLE_EQ(records.number(0, "AMT"), 1234.5);
+    EXPECT_EQ(records.text(0, "CNT"), "7");
+    EXPECT_EQ(records.stringView(0, 1), ""); // no bytes behind a number
+
+    for (std::size_t c = 0; c < 3; ++c) {
+        EXPECT_TRUE(records.isNull(1, c));
+        EXPECT_EQ(records.text(1, c), "");
+        EXPECT_EQ(records.number(1, c), 0);
+    }
+}
+
+TEST(RecordSet, SettingConvertsToTheColumnType) {
+    db::RecordSet records = threeColumns();
+    records.setText(1, "AMT", " 12.25 ");
+    EXPECT_DOUBLE_EQ(records.number(1, "AMT"), 12.25);
+    records.setText(1, "CNT", "abc");
+    EXPECT_FALSE(records.isNull(1, 2));
+    EXPECT_EQ(records.number(1, "CNT"), 0);
+    records.setNumber(1, "NAME", -12);
+    EXPECT_EQ(records.text(1, "NAME"), "-12");
+    EXPECT_DOUBLE_EQ(records.number(1, "NAME"), -12);
+
+    // Overwriting a string keeps the other rows' bytes.
+    records.setText(0, "NAME", "Y");
+    records.setText(0, "NAME", "N");
+    EXPECT_EQ(records.text(0, "NAME"), "N");
+    EXPECT_EQ(records.text(1, "NAME"), "-12");
+
+    records.setNull(0, 1);
+    EXPECT_TRUE(records.isNull(0, 1));
+    const db::RecordSet::Cell cell = records.cell(0, 0);
+    EXPECT_FALSE(cell.null);
+    EXPECT_EQ(cell.bytes, "N");
+}
+
+TEST(RecordSet, ClearClosesIt) {
+    db::RecordSet records = threeColumns();
+    records.declareFields({{"NAME", "名稱"}});
+    EXPECT_TRUE(records.isOpen());
+    records.clear();
+    EXPECT_FALSE(records.isOpen());
+    EXPECT_TRUE(records.isEmpty());
+    EXPECT_EQ(records.columnCount(), 0u);
+    EXPECT_TRUE(records.declaredFields().empty());
+}
+
+} // namespace

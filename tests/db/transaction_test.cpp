@@ -1,0 +1,73 @@
+#include "db/connection.h"
+
+#include "support/test_database.h"
+#include "text/error.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TransactionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        connection.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES ('S01', 'One')");
+    }
+    std::string storeName(db::Executor& executor) {
+        return executor.lookup("SELECT STORE_NAME FROM SLAVE_ITEM WHERE STORE_ID = 'S01'");
+    }
+
+    testing_support::TestDatabase database;
+    db::Connection& connection = database.connection();
+};
+
+TEST_F(TransactionTest, CommitMakesAllStatementsVisibleTogether) {
+    auto other = database.connectAgain();
+    db::Transaction transaction(connection);
+    EXPECT_EQ(transaction.execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Two' WHERE STORE_ID = 'S01'"), 1);
+    EXPECT_EQ(transaction.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES ('S02', 'New')"), 1);
+    // Inside, the changes are seen; outside, not yet.
+    EXPECT_EQ(storeName(transaction), "Two");
+    EXPECT_EQ(transaction.query("SELECT * FROM SLAVE_ITEM").rowCount(), 2u);
+    EXPECT_EQ(storeName(*other), "One");
+    EXPECT_EQ(other->lookup("SELECT COUNT(*) FROM SLAVE_ITEM"), "1");
+    transaction.commit();
+    EXPECT_EQ(storeName(*other), "Two");
+    EXPECT_EQ(other->lookup("SELECT COUNT(*) FROM SLAVE_ITEM"), "2");
+}
+
+TEST_F(TransactionTest, AFailingSecondStatementLeavesNothingOfTheFirst) {
+    try {
+        db::Transaction transaction(connection);
+        transaction.execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Two' WHERE STORE_ID = 'S01'");
+        transaction.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES ('S01', 'Duplicate')");
+        transaction.commit();
+        FAIL() << "the duplicate key was accepted";
+    } catch (const text::UserError& e) {
+        EXPECT_NE(std::string(e.what()).find("PK_SLAVE_ITEM"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(storeName(connection), "One");
+    EXPECT_EQ(connection.lookup("SELECT COUNT(*) FROM SLAVE_ITEM"), "1");
+}
+
+TEST_F(TransactionTest, ExplicitRollbackUndoesAndEndsIt) {
+    db::Transaction transaction(connection);
+    transaction.execute("DELETE FROM SLAVE_ITEM");
+    transaction.rollback();
+    EXPECT_EQ(storeName(connection), "One");
+    EXPECT_THROW(transaction.execute("DELETE FROM SLAVE_ITEM"), std::logic_error);
+    EXPECT_THROW(transaction.commit(), std::logic_error);
+}
+
+TEST_F(TransactionTest, DestroyedWithoutCommitItRollsBackAndReleasesItsRows) {
+    auto other = database.connectAgain();
+    {
+        db::Transaction transaction(connection);
+        transaction.execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Mine' WHERE STORE_ID = 'S01'");
+        // Another clerk reading (read committed, record versions) is not held up.
+        EXPECT_EQ(storeName(*other), "One");
+    } // destroyed without commit: rolled back, the lock is gone
+    EXPECT_EQ(other->execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Theirs' WHERE STORE_ID = 'S01'"), 1);
+    EXPECT_EQ(storeName(connection), "Theirs");
+}
+
+} // namespace
