@@ -48,6 +48,7 @@ bool isCheckFieldColumn(const db::RecordSet& records, const std::string& checkFi
 {
     return !checkField.empty() && column >= 0 && records.columnIndex(checkField) == column;
 }
+} // namespace
 
 QVariant RecordSetModel::data(const QModelIndex& index, int role) const
 {
