@@ -1,0 +1,73 @@
+#include "remittance/transfer_record_check.h"
+
+#include "text/big5.h"
+#include "text/numbers.h"
+
+namespace remittance {
+
+namespace {
+
+std::string trimmed(const std::string& value)
+{
+    const auto begin = value.find_first_not_of(' ');
+    if (begin == std::string::npos)
+        return {};
+    return value.substr(begin, value.find_last_not_of(' ') - begin + 1);
+}
+
+bool allDigits(const std::string& value)
+{
+    for (const char c : value)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::vector<std::string> transferRecordProblems(const TransferValues& values)
+{
+    std::vector<std::string> problems;
+    const std::string bankId = trimmed(values.bankId);
+    if (bankId.empty())
+        problems.push_back("銀行代號空白");
+    else if (values.bankId.size() > 7)
+        problems.push_back("銀行代號超過 7 碼");
+
+    const std::string account = trimmed(values.accountNo);
+    if (account.empty())
+        problems.push_back("帳號空白");
+    else if (!allDigits(account))
+        problems.push_back("帳號不是數字");
+    else if (account.size() > 14)
+        problems.push_back("帳號超過 14 位");
+
+    if (trimmed(values.accountHolder).empty())
+        problems.push_back("戶名空白");
+
+    const double amount = text::roundHalfAwayFromZero(values.amount);
+    if (!(amount > 0))
+        problems.push_back("匯款金額不大於 0");
+    else if (!(amount < 1e12))
+        problems.push_back("匯款金額超過 12 位數");
+    return problems;
+}
+
+std::string refusedRowsMessage(const std::vector<RefusedRow>& rows, std::size_t maxListed)
+{
+    std::string message = "下列單據的銀行資料或金額無法產生匯款檔案,本次未匯款:";
+    std::size_t listed = 0;
+    for (const RefusedRow& row : rows) {
+        if (listed == maxListed)
+            break;
+        message += "\n廠商 " + text::big5ToUtf8(row.providerId) + " 單據 " + text::big5ToUtf8(row.billId) + ":";
+        for (std::size_t i = 0; i < row.problems.size(); ++i)
+            message += (i ? "、" : " ") + row.problems[i];
+        ++listed;
+    }
+    if (rows.size() > listed)
+        message += "\n另有 " + std::to_string(rows.size() - listed) + " 筆未列出";
+    return message;
+}
+
+} // namespace remittance
