@@ -1,0 +1,117 @@
+// The preview window: Qt's print preview widget over a printer set to the report's paper, with
+// a tool bar for paging, zoom, printing and PDF export.
+#include "vistrel/preview_dialog.h"
+
+#include "text/error.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QSpinBox>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace vistrel {
+namespace {
+
+class PreviewDialog : public QDialog {
+public:
+    PreviewDialog(const ReportDocument& document, QWidget* parent)
+        : QDialog(parent), document_(document), printer_(QPrinter::HighResolution)
+    {
+        setObjectName(QStringLiteral("VistrelPreview"));
+        setWindowTitle(QStringLiteral("報表預覽"));
+        setModal(true);
+        printer_.setFullPage(true);
+        printer_.setPageLayout(pageLayoutOf(document));
+
+        preview_ = new QPrintPreviewWidget(&printer_, this);
+        preview_->setObjectName(QStringLiteral("PreviewPages"));
+        connect(preview_, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
+            paintAllPages(document_, *printer, printer->resolution() / 25.4, "The preview could not be drawn");
+        });
+
+        auto* bar = new QToolBar(this);
+        bar->addAction(QStringLiteral("第一頁"), this, [this] { preview_->setCurrentPage(1); });
+        bar->addAction(QStringLiteral("上一頁"), this, [this] { preview_->setCurrentPage(preview_->currentPage() - 1); });
+        page_ = new QSpinBox(bar);
+        page_->setObjectName(QStringLiteral("PageNumber"));
+        page_->setRange(1, std::max(1, document.pageCount()));
+        bar->addWidget(page_);
+        total_ = new QLabel(QStringLiteral(" / %1 ").arg(document.pageCount()), bar);
+        bar->addWidget(total_);
+        bar->addAction(QStringLiteral("下一頁"), this, [this] { preview_->setCurrentPage(preview_->currentPage() + 1); });
+        bar->addAction(QStringLiteral("最末頁"), this, [this] { preview_->setCurrentPage(preview_->pageCount()); });
+        bar->addSeparator();
+        bar->addAction(QStringLiteral("放大"), this, [this] { preview_->zoomIn(); });
+        bar->addAction(QStringLiteral("縮小"), this, [this] { preview_->zoomOut(); });
+        bar->addAction(QStringLiteral("整頁"), this, [this] { preview_->fitInView(); });
+        bar->addAction(QStringLiteral("頁寬"), this, [this] { preview_->fitToWidth(); });
+        bar->addSeparator();
+        bar->addAction(QStringLiteral("列印"), this, [this] { print(); });
+        bar->addAction(QStringLiteral("匯出 PDF"), this, [this] { savePdf(); });
+        bar->addSeparator();
+        bar->addAction(QStringLiteral("關閉"), this, &QDialog::accept);
+
+        connect(page_, &QSpinBox::valueChanged, preview_, &QPrintPreviewWidget::setCurrentPage);
+        connect(preview_, &QPrintPreviewWidget::previewChanged, this, [this] {
+            const QSignalBlocker quiet(page_);
+            page_->setValue(preview_->currentPage());
+        });
+
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(bar);
+        layout->addWidget(preview_);
+        resize(1000, 760);
+        preview_->fitToWidth();
+    }
+
+private:
+    void print()
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setFullPage(true);
+        printer.setPageLayout(pageLayoutOf(document_));
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        guarded([&] { paintAllPages(document_, printer, printer.resolution() / 25.4, "The printer could not be started"); });
+    }
+    void savePdf()
+    {
+        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("匯出 PDF"), QString(),
+                                                          QStringLiteral("PDF (*.pdf)"));
+        if (!path.isEmpty())
+            guarded([&] { exportPdf(document_, path); });
+    }
+    template <class F>
+    void guarded(F work)
+    {
+        try {
+            work();
+        } catch (const std::exception& e) {
+            QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
+        }
+    }
+
+    const ReportDocument& document_;
+    QPrinter printer_;
+    QPrintPreviewWidget* preview_ = nullptr;
+    QSpinBox* page_ = nullptr;
+    QLabel* total_ = nullptr;
+};
+
+} // namespace
+
+void showPreview(const ReportDocument& document, QWidget* parent)
+{
+    PreviewDialog dialog(document, parent);
+    dialog.exec();
+}
+
+} // namespace vistrel

@@ -1,0 +1,104 @@
+#include "vistrel/report_document.h"
+
+#include "text/error.h"
+#include "vistrel/prepared_report.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace vistrel {
+
+ReportDocument::ReportDocument(ReportTemplate tmpl, db::RecordSet data, db::RecordSet header)
+    : report_(std::make_unique<PreparedReport>(prepareReport(std::move(tmpl), std::move(data), std::move(header))))
+{
+    pages_ = layOut(*report_);
+}
+
+ReportDocument::~ReportDocument() = default;
+
+int ReportDocument::pageCount() const { return static_cast<int>(pages_.size()); }
+double ReportDocument::pageWidthMm() const { return report_->tmpl.pageWidth; }
+double ReportDocument::pageHeightMm() const { return report_->tmpl.pageHeight; }
+bool ReportDocument::landscape() const { return report_->tmpl.landscape; }
+
+void ReportDocument::paintPage(QPainter& painter, int index, double dotsPerMm) const
+{
+    if (index < 0 || index >= pageCount())
+        return;
+    const PreparedReport& r = *report_;
+    const double left = r.tmpl.marginLeft;
+    auto at = [dotsPerMm](double mm) { return mm * dotsPerMm; };
+    int currentFont = -1;
+    painter.setBrush(Qt::NoBrush);
+    for (const PlacedBand& placed : pages_[static_cast<std::size_t>(index)].bands) {
+        for (const PreparedItem& item : placed.band->items) {
+            if ((item.firstOnly && !placed.leading) || !item.condition.holds(r.data, placed.row))
+                continue;
+            const QRectF rect(at(left + item.rect.x()), at(placed.y + item.rect.y()), at(item.rect.width()),
+                              at(item.rect.height()));
+            if (item.kind != ItemKind::Text || item.frame)
+                painter.setPen(QPen(Qt::black, at(item.penWidth)));
+            switch (item.kind) {
+            case ItemKind::Line:
+                painter.drawLine(QPointF(at(left + item.rect.left()), at(placed.y + item.rect.top())),
+                                 QPointF(at(left + item.rect.right()), at(placed.y + item.rect.bottom())));
+                break;
+            case ItemKind::Box: painter.drawRect(rect); break;
+            case ItemKind::Text: {
+                if (item.frame)
+                    painter.drawRect(rect);
+                const QString s = expand(r, item, placed, index + 1, pageCount());
+                if (s.isEmpty())
+                    break;
+                if (item.font != currentFont) {
+                    painter.setFont(r.fonts[static_cast<std::size_t>(item.font)]);
+                    currentFont = item.font;
+                }
+                painter.setPen(Qt::black);
+                const int align = item.align == Align::Left ? Qt::AlignLeft
+                                  : item.align == Align::Right ? Qt::AlignRight
+                                                               : Qt::AlignHCenter;
+                // A framed text keeps a small inner margin so it does not touch its box.
+                const double pad = item.frame || item.align != Align::Center ? at(0.8) : 0;
+                painter.drawText(rect.adjusted(pad, 0, -pad, 0), align | Qt::AlignVCenter | Qt::TextSingleLine, s);
+                break;
+            }
+            }
+        }
+    }
+}
+
+void paintAllPages(const ReportDocument& document, QPagedPaintDevice& device, double dotsPerMm,
+                   const std::string& failure)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw text::UserError(failure);
+    for (int i = 0; i < document.pageCount(); ++i) {
+        if (i > 0)
+            device.newPage();
+        document.paintPage(painter, i, dotsPerMm);
+    }
+    painter.end();
+}
+
+QPageLayout pageLayoutOf(const ReportDocument& document)
+{
+    const double w = document.landscape() ? document.pageHeightMm() : document.pageWidthMm();
+    const double h = document.landscape() ? document.pageWidthMm() : document.pageHeightMm();
+    return QPageLayout(QPageSize(QSizeF(w, h), QPageSize::Millimeter),
+                       document.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+}
+
+void exportPdf(const ReportDocument& document, const QString& path)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(600);
+    writer.setPageLayout(pageLayoutOf(document));
+    writer.setCreator(QStringLiteral("Vistrel"));
+    paintAllPages(document, writer, writer.resolution() / 25.4, "Unable to write to " + path.toStdString());
+}
+
+} // namespace vistrel

@@ -1,0 +1,51 @@
+#pragma once
+// A report laid out into pages: a template filled from the data record set (rows) and the
+// header record set (one row of texts). Laying out happens once; painting a page is cheap and
+// can be done in any order, so the preview and the PDF share the same pages.
+#include "db/record_set.h"
+#include "vistrel/report_template.h"
+
+#include <QFont>
+#include <QPageLayout>
+#include <QString>
+
+#include <memory>
+
+class QPainter;
+class QPagedPaintDevice;
+
+namespace vistrel {
+
+struct PreparedReport;
+struct PageContent;
+
+class ReportDocument {
+public:
+    ReportDocument(ReportTemplate tmpl, db::RecordSet data, db::RecordSet header);
+    ~ReportDocument();
+    ReportDocument(const ReportDocument&) = delete;
+    ReportDocument& operator=(const ReportDocument&) = delete;
+
+    int pageCount() const;
+    double pageWidthMm() const;
+    double pageHeightMm() const;
+    bool landscape() const;
+    // Paints page `index` (from 0) with the page's top left corner at the painter's origin;
+    // `dotsPerMm` is the device resolution.
+    void paintPage(QPainter& painter, int index, double dotsPerMm) const;
+
+private:
+    std::unique_ptr<PreparedReport> report_;
+    std::vector<PageContent> pages_;
+};
+
+// All pages onto a paged device (printer, PDF writer), one device page per report page;
+// throws text::UserError(failure) when the device cannot be painted on.
+void paintAllPages(const ReportDocument& document, QPagedPaintDevice& device, double dotsPerMm,
+                   const std::string& failure);
+// The paper of the report, without margins (the template places everything itself).
+QPageLayout pageLayoutOf(const ReportDocument& document);
+// Writes the whole report as a PDF file; throws text::UserError when it cannot be written.
+void exportPdf(const ReportDocument& document, const QString& path);
+
+} // namespace vistrel
