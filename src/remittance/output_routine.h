@@ -29,6 +29,10 @@ struct OutputControls {
     int books = 0;                   // bsSkinRadioGroup13: 0 "本店匯款", 1 "聯合匯款"
     std::string storeComboText;      // bsSkinComboBox12: the whole text of the store combo
     std::string reportTitle;         // ReportTitle of the window (PUB_PARAM)
+    // Set by writeOutputTransferFiles when the remit press wrote the files before its commit:
+    // the routine then leaves them as they are and takes their date text from here.
+    bool transferFilesWritten = false;
+    std::string transferRocDate;
 };
 
 // The controls and the collaborators of one call.
@@ -41,6 +45,12 @@ struct OutputRequest {
     report::Bridge& reports;
     db::RecordSet& grid;             // ClientDataSet11: closed at the end
 };
+
+// The transfer-file half of the routine on its own, for the remit press to run inside its
+// stamping transaction (RemitOptions::beforeCommit; `source` is that transaction, which sees
+// the uncommitted WorkTableC): a bank folder that cannot take the files then rolls the stamps
+// back. Reads all three dates first, like the routine. Marks `controls` as written.
+void writeOutputTransferFiles(OutputControls& controls, db::Executor& source, const std::string& workTableC);
 
 // Runs the routine. Throws text::UserError (an invalid date, a value the transfer record
 // cannot hold, a file that cannot be written, a failing statement, "Unable to Load DLL").
