@@ -1,0 +1,243 @@
+#include "app/cheque_page.h"
+
+#include "ui/data_grid.h"
+#include "ui/date_edit.h"
+#include "ui/qt_text.h"
+#include "ui/radio_group.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace app {
+namespace {
+
+template <class W>
+W* named(W* widget, const char* objectName)
+{
+    widget->setObjectName(QString::fromLatin1(objectName));
+    return widget;
+}
+
+QPushButton* button(const QString& caption, const char* objectName, QWidget* parent)
+{
+    return named(new QPushButton(caption, parent), objectName);
+}
+
+QComboBox* editableCombo(const char* objectName, QWidget* parent)
+{
+    auto* combo = named(new QComboBox(parent), objectName);
+    combo->setEditable(true);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString());
+    combo->setMinimumContentsLength(16);
+    return combo;
+}
+
+} // namespace
+
+ChequePage::ChequePage(AppContext& context, QWidget* parent) : Page(parent), context_(context)
+{
+    setObjectName(QStringLiteral("bsSkinTabSheet2"));
+
+    wwDBGrid2 = named(new ui::DataGrid(ClientDataSet21, this), "wwDBGrid2");
+    wwDBGrid2->setCheckField("CHKED");
+    bsSkinGauge21 = named(new QProgressBar(this), "bsSkinGauge21");
+    bsSkinGauge21->setTextVisible(false);
+    bsSkinGauge21->setRange(0, 10);
+    bsSkinGauge21->setValue(0);
+    bsSkinMemo21 = named(new QPlainTextEdit(this), "bsSkinMemo21");
+    bsSkinMemo21->setReadOnly(true);
+    bsSkinMemo21->setMaximumHeight(80);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildConditions());
+    top->addWidget(buildButtons());
+    top->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(top);
+    layout->addWidget(wwDBGrid2, 1);
+    layout->addWidget(bsSkinGauge21);
+    layout->addWidget(bsSkinMemo21);
+
+    progress_ = std::make_unique<ui::ProgressPanel>(bsSkinGauge21, bsSkinMemo21);
+    desk_ = std::make_unique<cheque::ChequeDesk>(context_.database, context_.workTables, *progress_,
+                                                 context_.messages, context_.reports, ClientDataSet21);
+    connectHandlers();
+}
+
+ChequePage::~ChequePage() = default;
+
+QWidget* ChequePage::buildConditions()
+{
+    auto* panel = new QWidget(this);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    bsSkinRadioGroup21 = named(new ui::RadioGroup(QStringLiteral("報表選項"),
+                                                  {QStringLiteral("到期日期"), QStringLiteral("開票日期"),
+                                                   QStringLiteral("預兌日期")},
+                                                  panel),
+                               "bsSkinRadioGroup21");
+    bsSkinRadioGroup21->setItemIndex(0);
+
+    bsSkinDateEdit21 = named(new ui::DateEdit(panel), "bsSkinDateEdit21");
+    bsSkinDateEdit22 = named(new ui::DateEdit(panel), "bsSkinDateEdit22");
+    auto* range = new QHBoxLayout;
+    range->addWidget(bsSkinDateEdit21);
+    range->addWidget(new QLabel(QStringLiteral("~"), panel));
+    range->addWidget(bsSkinDateEdit22);
+
+    bsSkinComboBox21 = editableCombo("bsSkinComboBox21", panel);
+    // The store list is filled with the others but the cheque run has no store condition.
+    bsSkinComboBox22 = editableCombo("bsSkinComboBox22", panel);
+    bsSkinComboBox22->hide();
+
+    issueDateLabel = new QLabel(QStringLiteral("開票日期"), panel);
+    bsSkinDateEdit23 = named(new ui::DateEdit(panel), "bsSkinDateEdit23");
+    issueDateLabel->hide();
+    bsSkinDateEdit23->hide();
+
+    bsSkinRadioGroup22 = named(new ui::RadioGroup(QStringLiteral("報表格式"),
+                                                  {QStringLiteral("格式一"), QStringLiteral("格式二"),
+                                                   QStringLiteral("格式三")},
+                                                  panel),
+                               "bsSkinRadioGroup22");
+    bsSkinRadioGroup22->setItemIndex(0);
+    bsSkinRadioGroup23 = named(new ui::RadioGroup(QStringLiteral("排序"),
+                                                  {QStringLiteral("支票號碼"), QStringLiteral("廠商編號")}, panel),
+                               "bsSkinRadioGroup23");
+    bsSkinRadioGroup23->setItemIndex(0);
+
+    grid->addWidget(bsSkinRadioGroup21, 0, 0, 3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("日期區間"), panel), 0, 1);
+    grid->addLayout(range, 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("帳戶代號"), panel), 1, 1);
+    grid->addWidget(bsSkinComboBox21, 1, 2);
+    grid->addWidget(bsSkinComboBox22, 2, 2);
+    grid->addWidget(issueDateLabel, 2, 1);
+    grid->addWidget(bsSkinDateEdit23, 2, 2);
+    grid->addWidget(bsSkinRadioGroup22, 0, 3, 3, 1);
+    grid->addWidget(bsSkinRadioGroup23, 0, 4, 3, 1);
+    return panel;
+}
+
+QWidget* ChequePage::buildButtons()
+{
+    auto* panel = new QWidget(this);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+    bsSkinButton10 = button(QStringLiteral("條件確認"), "bsSkinButton10", panel);
+    bsSkinButton13 = button(QStringLiteral("選擇性開票"), "bsSkinButton13", panel);
+    bsSkinButton12 = button(QStringLiteral("全部開票"), "bsSkinButton12", panel);
+    bsSkinButton11 = button(QStringLiteral("離開"), "bsSkinButton11", panel); // the window closes itself
+    BitBtn2 = button(QStringLiteral("匯款日清空"), "BitBtn2", panel);
+    BitBtn2->hide(); // shown by F1
+    SpeedButton5 = button(QStringLiteral("產生報表"), "SpeedButton5", panel);
+    SpeedButton5->hide(); // the printing routine, run by the issuing buttons
+    grid->addWidget(bsSkinButton10, 0, 0);
+    grid->addWidget(bsSkinButton13, 0, 1);
+    grid->addWidget(bsSkinButton12, 1, 0);
+    grid->addWidget(bsSkinButton11, 1, 1);
+    grid->addWidget(BitBtn2, 2, 0);
+    grid->addWidget(SpeedButton5, 2, 1);
+    return panel;
+}
+
+void ChequePage::connectHandlers()
+{
+    connect(bsSkinButton10, &QPushButton::clicked, this, &ChequePage::bsSkinButton10Click);
+    connect(bsSkinButton12, &QPushButton::clicked, this, &ChequePage::bsSkinButton12Click);
+    connect(bsSkinButton13, &QPushButton::clicked, this, &ChequePage::bsSkinButton13Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &ChequePage::BitBtn2Click);
+    connect(SpeedButton5, &QPushButton::clicked, this, &ChequePage::SpeedButton5Click);
+}
+
+void ChequePage::refreshGrid()
+{
+    wwDBGrid2->reload();
+}
+
+void ChequePage::handle(const std::function<void()>& body)
+{
+    context_.messages.guarded(body);
+    refreshGrid();
+}
+
+cheque::ListConditions ChequePage::listConditions() const
+{
+    cheque::ListConditions conditions;
+    switch (bsSkinRadioGroup21->itemIndex()) {
+    case 1:
+        conditions.dateColumn = cheque::DateColumn::Issued;
+        break;
+    case 2:
+        conditions.dateColumn = cheque::DateColumn::Advance;
+        break;
+    default:
+        conditions.dateColumn = cheque::DateColumn::Due;
+    }
+    conditions.startDateText = ui::toBig5(bsSkinDateEdit21->text());
+    conditions.endDateText = ui::toBig5(bsSkinDateEdit22->text());
+    conditions.accountComboText = ui::toBig5(bsSkinComboBox21->currentText());
+    conditions.order = printOptions().order;
+    return conditions;
+}
+
+cheque::PrintOptions ChequePage::printOptions() const
+{
+    cheque::PrintOptions options;
+    switch (bsSkinRadioGroup22->itemIndex()) {
+    case 1:
+        options.form = cheque::ChequeForm::Two;
+        break;
+    case 2:
+        options.form = cheque::ChequeForm::Three;
+        break;
+    default:
+        options.form = cheque::ChequeForm::One;
+    }
+    options.order = bsSkinRadioGroup23->itemIndex() == 1 ? cheque::SortOrder::Provider
+                                                         : cheque::SortOrder::ChequeNumber;
+    options.reportTitle = context_.reportTitle;
+    return options;
+}
+
+cheque::IssueOptions ChequePage::issueOptions() const
+{
+    return cheque::IssueOptions{ui::toBig5(bsSkinDateEdit23->text()), printOptions()};
+}
+
+void ChequePage::bsSkinButton10Click()
+{
+    handle([this] { desk_->confirm(listConditions()); });
+}
+
+void ChequePage::bsSkinButton12Click()
+{
+    handle([this] { desk_->issueAll(issueOptions()); });
+}
+
+void ChequePage::bsSkinButton13Click()
+{
+    handle([this] { desk_->issueTicked(issueOptions()); });
+}
+
+void ChequePage::BitBtn2Click()
+{
+    handle([this] { desk_->clearTicked(); });
+}
+
+void ChequePage::SpeedButton5Click()
+{
+    handle([this] { desk_->print(printOptions()); });
+}
+
+} // namespace app
