@@ -3,8 +3,7 @@
 // data: `bills` payment bills in each book (6000 unless given; a million for the
 // benchmarks) and N stores (6 to 12). An existing file is never overwritten.
 #include "db/connection.h"
-#include "demo/demo_data.h"
-#include "demo/schema_loader.h"
+#include "demo/demo_database.h"
 #include "text/error.h"
 #include "text/numbers.h"
 
@@ -53,16 +52,10 @@ int main(int argc, char** argv)
         const Arguments args = parseArguments(argc, argv);
         db::ConnectionParams params;
         params.database = args.database;
-        if (params.embedded()) {
-            if (std::filesystem::exists(params.database))
-                throw text::UserError(params.database + " exists already; it is left as it is.");
-            params.database = std::filesystem::absolute(params.database).string();
-        }
+        if (params.embedded()) params.database = std::filesystem::absolute(params.database).string();
 
         const auto started = std::chrono::steady_clock::now();
-        auto connection = db::Connection::createDatabase(params, false);
-        demo::createSchema(*connection);
-        demo::generateDemoData(*connection, args.options);
+        const auto connection = demo::createDemoDatabase(params, args.options);
         const std::string cheques = connection->lookup("SELECT COUNT(*) FROM CHKPAY");
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
