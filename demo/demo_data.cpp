@@ -12,8 +12,9 @@ void generateDemoData(db::Connection& connection, const DemoOptions& options)
 {
     if (options.stores < 6 || options.stores > 12)
         throw text::UserError("The demo chain has 6 to 12 stores, not " + std::to_string(options.stores) + ".");
-    if (options.providers < 10)
-        throw text::UserError("The demo data needs at least 10 providers.");
+    // Names are drawn from a few thousand combinations of stem, trade and company form.
+    if (options.providers < 10 || options.providers > 2000)
+        throw text::UserError("The demo data has 10 to 2000 providers, not " + std::to_string(options.providers) + ".");
     if (options.bills < 0)
         throw text::UserError("The number of bills cannot be negative.");
 
