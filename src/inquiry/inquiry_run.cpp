@@ -162,8 +162,9 @@ void run(Scope scope, const InquiryConditions& c, InquiryServices& s)
     s.database.execute(createView(scope, c, v, names.viewA));
     progressLine(s.progress, 3, "0");
 
-    // Only the first row matters; the bill number is empty exactly when no bill was selected.
-    if (s.database.lookup("SELECT * FROM " + names.viewA).empty()) {
+    // Only the first row matters (its bill number is empty exactly when no bill was selected),
+    // so only the first row is fetched.
+    if (s.database.lookup("SELECT FIRST 1 * FROM " + names.viewA).empty()) {
         s.messages.inform("查無資料........");
         s.grid.clear();
         s.workTables.dropAll();

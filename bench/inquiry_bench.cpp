@@ -1,0 +1,164 @@
+// An across-store inquiry with provider statistics over a month of bills of all stores, on a
+// book of a million bills, against the same statements run back to back through the db API.
+//
+//   inquiry_bench [database file] [bills]
+//
+// The database (default /tmp/inquiry_bench.fdb) is created with the demo data when missing
+// and reused when present. The inquiry's statements are recorded while it runs; the baseline
+// replays exactly those statements, from the first CREATE on, without the page logic around.
+#include "db/connection.h"
+#include "demo/demo_data.h"
+#include "demo/schema_loader.h"
+#include "inquiry/inquiry_run.h"
+#include "text/dates.h"
+#include "work/messages.h"
+#include "work/progress.h"
+#include "work/work_tables.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Statement {
+    bool isQuery;
+    std::string sql;
+};
+
+// Forwards to the connection and keeps every statement in order.
+class RecordingExecutor : public db::Executor {
+public:
+    explicit RecordingExecutor(db::Connection& connection) : connection_(connection) {}
+    long long execute(const std::string& sql) override
+    {
+        statements.push_back({false, sql});
+        return connection_.execute(sql);
+    }
+    db::RecordSet query(const std::string& sql) override
+    {
+        statements.push_back({true, sql});
+        return connection_.query(sql);
+    }
+    using Executor::execute;
+    using Executor::query;
+    std::vector<Statement> statements;
+
+private:
+    db::Connection& connection_;
+};
+
+class SilentMessages : public work::Messages {
+public:
+    void inform(const std::string& utf8) override { std::printf("message: %s\n", utf8.c_str()); }
+    bool confirm(const std::string&) override { return true; }
+};
+
+double seconds(const std::function<void()>& work)
+{
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::unique_ptr<db::Connection> openOrCreate(const std::string& path, long long bills)
+{
+    db::ConnectionParams params;
+    params.database = path;
+    if (std::filesystem::exists(path))
+        return std::make_unique<db::Connection>(params);
+    std::printf("creating %s with %lld bills per book ...\n", path.c_str(), bills);
+    auto connection = db::Connection::createDatabase(params, false);
+    demo::createSchema(*connection);
+    demo::DemoOptions options;
+    options.bills = bills;
+    demo::generateDemoData(*connection, options);
+    return connection;
+}
+
+// The last full month before today.
+std::pair<std::string, std::string> lastMonth()
+{
+    text::Date day = text::today();
+    day.month -= 1;
+    if (day.month == 0) {
+        day.month = 12;
+        day.year -= 1;
+    }
+    char from[16], to[16];
+    std::snprintf(from, sizeof from, "%04d/%02d/01", day.year, day.month);
+    std::snprintf(to, sizeof to, "%04d/%02d/31", day.year, day.month);
+    return {from, to};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        const std::string path = argc > 1 ? argv[1] : "/tmp/inquiry_bench.fdb";
+        const long long bills = argc > 2 ? std::stoll(argv[2]) : 1000000;
+        auto connection = openOrCreate(path, bills);
+        const auto [from, to] = lastMonth();
+        const std::string folder = std::filesystem::temp_directory_path().string() + "/";
+
+        inquiry::InquiryConditions conditions;
+        conditions.dataSelection = inquiry::AllStores;
+        conditions.reportFormat = inquiry::ProviderStatistics;
+        conditions.dateFromText = from;
+        conditions.dateToText = to;
+
+        RecordingExecutor recorder(*connection);
+        work::WorkTables tables(recorder, "_B", folder);
+        work::NullProgress progress;
+        SilentMessages messages;
+        db::RecordSet grid;
+        inquiry::InquiryServices services{recorder, tables, progress, messages, grid};
+
+        const auto runInquiry = [&] {
+            recorder.statements.clear();
+            return seconds([&] { inquiry::runAllStores(conditions, services); });
+        };
+        // The replay: every statement from the first CREATE on, as the inquiry ran it.
+        const auto replay = [&] {
+            std::vector<Statement> work;
+            const auto first = std::find_if(recorder.statements.begin(), recorder.statements.end(),
+                                            [](const Statement& s) { return s.sql.rfind("CREATE", 0) == 0; });
+            work.assign(first, recorder.statements.end());
+            tables.dropAll();
+            return seconds([&] {
+                for (const Statement& s : work) {
+                    if (s.isQuery) {
+                        db::RecordSet records = connection->query(s.sql);
+                        (void)records;
+                    } else {
+                        connection->execute(s.sql);
+                    }
+                }
+            });
+        };
+
+        runInquiry(); // warms the cache
+        std::printf("inquiry %s ~ %s: %zu grid rows, %zu statements\n", from.c_str(), to.c_str(), grid.rowCount(),
+                    recorder.statements.size());
+        double inquiryTime = 1e9, baselineTime = 1e9;
+        for (int round = 0; round < 2; ++round) {
+            inquiryTime = std::min(inquiryTime, runInquiry());
+            baselineTime = std::min(baselineTime, replay());
+        }
+        tables.dropAll();
+        std::printf("across-store inquiry with statistics: %.3f s\n", inquiryTime);
+        std::printf("same statements back to back:        %.3f s\n", baselineTime);
+        std::printf("ratio: %.2f (target at most 1.5)\n", inquiryTime / baselineTime);
+        return inquiryTime <= 1.5 * baselineTime ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 2;
+    }
+}
