@@ -210,7 +210,7 @@ void BillWriter::writeBook(bool joint, long long bills)
     for (int d = 0; d < daysInYear; ++d) {
         const sys_days billDay = firstDay + days(d);
         const std::string billDate = dateText(billDay);
-        std::string dateDigits = billDate.substr(0, 4) + billDate.substr(5, 2) + billDate.substr(8, 2);
+        const std::string dateDigits = billDate.substr(0, 4) + billDate.substr(5, 2) + billDate.substr(8, 2);
         std::fill(storeSequence.begin(), storeSequence.end(), 0);
         for (long long n = 0; n < counts[static_cast<std::size_t>(d)]; ++n) {
             const std::size_t p = random_.weighted(providerWeights_);

@@ -109,6 +109,7 @@ std::vector<DemoProvider> writeProviders(db::Connection& connection, RandomSourc
     static const std::vector<int> suffixWeights{50, 30, 12, 8};
     static const std::vector<int> paymentTerms{0, 0, 7, 15, 30};
     static const std::vector<int> chequeTerms{30, 60, 90};
+    static const std::vector<double> fees{30, 30, 15, 10, 0};
 
     // The special cases the desk must cope with: exactly one name holding a single quote,
     // and a few providers whose bank data is missing or incomplete.
@@ -162,9 +163,7 @@ std::vector<DemoProvider> writeProviders(db::Connection& connection, RandomSourc
 
         // Fees of 10, 15 or 30; every seventh provider has none recorded yet, which the
         // desk's start-up sets to 0.
-        std::string fee;
-        if (k % 7 == 3) fee = "NULL";
-        else fee = sqlAmount(std::vector<double>{30, 30, 15, 10, 0}[static_cast<std::size_t>(random.between(0, 4))]);
+        const std::string fee = k % 7 == 3 ? std::string("NULL") : sqlAmount(random.pick(fees));
 
         const std::string address = big5(random.pick(names.cities) + random.pick(names.streets) +
                                          std::to_string(random.between(1, 300)) + "號");
