@@ -21,8 +21,12 @@ public:
     {
         const std::size_t levels = keys_.size();
         std::vector<std::size_t> groupStart(levels, 0);
-        startPage(0);
-        put(r_.title, rows_ ? 0 : -1, 0, rows_);
+        // The title opens the first page, above its page header.
+        pages_.emplace_back();
+        y_ = r_.tmpl.marginTop;
+        if (r_.title)
+            append(r_.title, rows_ ? 0 : -1, 0, rows_, true);
+        startPageBody(0);
         for (std::size_t row = 0; row < rows_; ++row) {
             const std::size_t changed = row == 0 ? 0 : firstChangedLevel(row);
             if (row > 0)
@@ -77,6 +81,10 @@ private:
     {
         pages_.emplace_back();
         y_ = r_.tmpl.marginTop;
+        startPageBody(nextRow);
+    }
+    void startPageBody(std::size_t nextRow)
+    {
         pageHasRows_ = false;
         pageFirstRow_ = pageEndRow_ = nextRow;
         if (r_.pageHeader)

@@ -98,7 +98,7 @@ inline db::RecordSet remittanceList(int stores, int rows)
                     {"BANK_DATE", "2016/03/10"}};
                 double total = 0, count = 0;
                 for (int s = 1; s <= stores; ++s) {
-                    const bool has = (p + s + id) % (id + 1) == 0 || id == 1;
+                    const bool has = (p + s + id) % (id + 1) == 0 || id == 1 || s == 1 + id % stores;
                     const double amount = has ? 1000.0 * ((p * 7 + s * 13 + id) % 40 + 1) + 250 : 0;
                     v.push_back({"AMT2" + two(s), std::to_string(amount)});
                     v.push_back({"QTY2" + two(s), has ? "1" : "0"});
