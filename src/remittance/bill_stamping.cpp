@@ -35,6 +35,11 @@ db::SqlLines stampingBlock(const StampRequest& request, const std::string& keyLi
             sql << "    ELSE ";
             sql << "      UPDATE PAY_MASTER  SET BANK_DATE = " + date + " WHERE  MASTERBILLID  = :K; ";
         }
+        // A bill another clerk's press holds is waited for; when that press commits its stamp
+        // the server reports the conflict, and the bill is left out here like one found
+        // stamped (the block's own changes to it are undone with the handler).
+        sql << "    WHEN GDSCODE deadlock, GDSCODE update_conflict, GDSCODE lock_conflict DO ";
+        sql << "    BEGIN LEFT_OUT = K; SUSPEND; END ";
     } else {
         sql << "    UPDATE PAY_MASTER  SET BANK_DATE = " + date + " WHERE  MASTERBILLID  = :K; ";
         if (joint)

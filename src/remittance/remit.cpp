@@ -108,6 +108,8 @@ void remit(RemittanceDesk& desk, RemitScope scope, const RemitOptions& options,
             transaction.execute(copyBillRows(names.tableA, names.tableC, date, conditions));
         }
     }
+    if (options.beforeCommit)
+        options.beforeCommit(transaction);
     transaction.commit();
     // The grid has been remitted: a second press must not stamp or copy it again.
     desk.run.forget();
