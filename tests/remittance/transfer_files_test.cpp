@@ -390,5 +390,28 @@ TEST(TransferFileWrite, FailureHalfWayLeavesNoTruncatedFile)
     EXPECT_EQ(readFile(target), content);
 }
 
+// The remit press may write the files inside its stamping transaction; the routine then
+// leaves them alone and takes the records' date from that write.
+TEST_F(TransferFilesTest, FilesWrittenBeforeTheCommitAreNotWrittenAgain)
+{
+    Bill sameBank;
+    sameBank.bankId = "0160001";
+    addBill(sameBank); // the list (inter-bank) stays empty: its date comes from the files
+    auto c = controls();
+    {
+        db::Transaction transaction(db());
+        remittance::writeOutputTransferFiles(c, transaction, tables.names().tableC);
+        transaction.commit();
+    }
+    EXPECT_TRUE(c.transferFilesWritten);
+    EXPECT_EQ(c.transferRocDate, "050229");
+    ASSERT_TRUE(fs::exists(bank.path() + "DEF.TXT"));
+    fs::remove(bank.path() + "DEF.TXT");
+
+    run(c);
+    EXPECT_FALSE(fs::exists(bank.path() + "DEF.TXT"));
+    EXPECT_EQ(text::big5ToUtf8(reports().at(0).header.text(0, "Field10")), "匯款日期:050229");
+}
+
 } // namespace
 } // namespace remittance_tests
