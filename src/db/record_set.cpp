@@ -37,7 +37,18 @@ double parseNumber(std::string_view s) {
 
 } // namespace
 
-RecordSet::RecordSet(std::vector<Column> columns) : columns_(std::move(columns)) {}
+RecordSet::RecordSet(std::vector<Column> columns) { setColumns(std::move(columns)); }
+
+void RecordSet::setColumns(std::vector<Column> columns) {
+    columns_ = std::move(columns);
+    rowStride_ = columns_.size() + (columns_.size() + 63) / 64;
+    rowsPerChunk_ = std::max<std::size_t>(1, kWordsPerChunk / std::max<std::size_t>(rowStride_, 1));
+}
+
+void RecordSet::reserveRows(std::size_t n) {
+    if (slots_.empty()) slots_.emplace_back();
+    slots_.front().reserve(std::min(n, rowsPerChunk_) * rowStride_);
+}
 
 int RecordSet::columnIndex(std::string_view name) const {
     for (std::size_t c = 0; c < columns_.size(); ++c)
@@ -56,81 +67,125 @@ void RecordSet::declareFields(std::vector<FieldDecl> fields) {
     declared_ = std::move(fields);
 }
 
-void RecordSet::appendRow() {
-    slots_.resize(slots_.size() + columns_.size());
+std::uint64_t* RecordSet::appendRowWords() {
+    if (rowCount_ % rowsPerChunk_ == 0 && rowCount_ / rowsPerChunk_ == slots_.size()) {
+        slots_.emplace_back();
+        // The first chunk grows as rows come, so that a one-row look-up stays small; once a
+        // result needs more chunks, each is taken whole at once.
+        if (slots_.size() > 1) slots_.back().reserve(rowsPerChunk_ * rowStride_);
+    }
+    WordChunk& chunk = slots_.back();
+    if (chunk.size() + rowStride_ > chunk.capacity()) // growing the first chunk, up to its full size
+        chunk.reserve(std::min(std::max(2 * chunk.capacity(), 16 * rowStride_), rowsPerChunk_ * rowStride_));
+    const std::size_t start = chunk.size();
+    chunk.resize(start + rowStride_); // values 0
+    std::uint64_t* row = chunk.data() + start;
+    // Every column NULL: all null bits of the columns set.
+    for (std::size_t c = 0; c < columns_.size(); c += 64) {
+        const std::size_t n = std::min<std::size_t>(64, columns_.size() - c);
+        row[columns_.size() + c / 64] = n == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << n) - 1;
+    }
     ++rowCount_;
+    return row;
 }
+
+void RecordSet::appendRow() { appendRowWords(); }
+
+RecordSet::RowWriter RecordSet::appendRowWriter() { return RowWriter(*this, appendRowWords()); }
 
 void RecordSet::clear() {
     columns_.clear();
     declared_.clear();
     slots_.clear();
-    pool_.clear();
+    bytes_.clear();
     rowCount_ = 0;
+    setColumns({});
 }
 
 std::string_view RecordSet::stringView(std::size_t row, std::size_t col) const {
-    const Slot& s = slot(row, col);
-    if (s.null || isNumeric(columns_[col].type)) return {};
-    return std::string_view(pool_.data() + s.payload, s.length);
+    const std::uint64_t* words = rowWords(row);
+    if (isNullIn(words, col) || isNumeric(columns_[col].type)) return {};
+    return bytesAt(words[col]);
 }
 
 std::string RecordSet::text(std::size_t row, std::size_t col) const {
-    const Slot& s = slot(row, col);
-    if (s.null) return {};
-    if (isNumeric(columns_[col].type)) return text::formatPlain(slotNumber(s));
-    return std::string(pool_.data() + s.payload, s.length);
+    const std::uint64_t* words = rowWords(row);
+    if (isNullIn(words, col)) return {};
+    if (isNumeric(columns_[col].type)) return text::formatPlain(std::bit_cast<double>(words[col]));
+    return std::string(bytesAt(words[col]));
 }
 
 double RecordSet::number(std::size_t row, std::size_t col) const {
-    const Slot& s = slot(row, col);
-    if (s.null) return 0;
-    if (isNumeric(columns_[col].type)) return slotNumber(s);
-    return parseNumber(std::string_view(pool_.data() + s.payload, s.length));
+    const std::uint64_t* words = rowWords(row);
+    if (isNullIn(words, col)) return 0;
+    if (isNumeric(columns_[col].type)) return std::bit_cast<double>(words[col]);
+    return parseNumber(bytesAt(words[col]));
 }
 
 RecordSet::Cell RecordSet::cell(std::size_t row, std::size_t col) const {
     Cell c;
     c.null = isNull(row, col);
     if (!c.null) {
-        if (isNumeric(columns_[col].type)) c.number = slotNumber(slot(row, col));
+        if (isNumeric(columns_[col].type)) c.number = number(row, col);
         else c.bytes = std::string(stringView(row, col));
     }
     return c;
 }
 
 void RecordSet::setNull(std::size_t row, std::size_t col) {
-    slot(row, col) = Slot{};
+    std::uint64_t* words = rowWords(row);
+    words[col] = 0;
+    setNullIn(words, col, true);
 }
 
 void RecordSet::setText(std::size_t row, std::size_t col, std::string_view value) {
-    Slot& s = slot(row, col);
-    if (isNumeric(columns_[col].type)) storeNumber(s, parseNumber(value));
-    else storeBytes(s, value);
+    if (isNumeric(columns_[col].type)) {
+        setNumber(row, col, parseNumber(value));
+        return;
+    }
+    std::uint64_t word = storeBytes(value);
+    std::uint64_t* words = rowWords(row);
+    words[col] = word;
+    setNullIn(words, col, false);
 }
 
 void RecordSet::setNumber(std::size_t row, std::size_t col, double value) {
-    Slot& s = slot(row, col);
-    if (isNumeric(columns_[col].type)) storeNumber(s, value);
-    else storeBytes(s, text::formatPlain(value));
+    if (!isNumeric(columns_[col].type)) {
+        setText(row, col, text::formatPlain(value));
+        return;
+    }
+    std::uint64_t* words = rowWords(row);
+    words[col] = std::bit_cast<std::uint64_t>(value);
+    setNullIn(words, col, false);
 }
 
-void RecordSet::storeBytes(Slot& s, std::string_view value) {
-    if (value.size() > std::numeric_limits<std::uint32_t>::max())
+std::uint64_t RecordSet::storeBytes(std::string_view value) {
+    constexpr std::size_t prefix = sizeof(std::uint32_t);
+    if (value.size() > std::numeric_limits<std::uint32_t>::max() - prefix)
         throw text::UserError("A text value is too long for a record set");
-    s.payload = pool_.size();
-    s.length = static_cast<std::uint32_t>(value.size());
-    s.null = 0;
-    pool_.append(value);
+    const auto length = static_cast<std::uint32_t>(value.size());
+    const std::size_t need = prefix + value.size();
+    if (bytes_.empty() || (bytes_.back().size() + need > kBytesPerChunk && !bytes_.back().empty())) {
+        // The value may lie in one of the chunks, which move when the list grows: keep a copy.
+        std::string copy(value);
+        bytes_.emplace_back();
+        if (bytes_.size() > 1) bytes_.back().reserve(std::max(kBytesPerChunk, need));
+        bytes_.back().append(reinterpret_cast<const char*>(&length), prefix).append(copy);
+        return std::uint64_t(bytes_.size() - 1) << 32;
+    }
+    ByteChunk& chunk = bytes_.back();
+    const std::uint64_t word = (std::uint64_t(bytes_.size() - 1) << 32) | chunk.size();
+    if (chunk.size() + need > chunk.capacity()) {
+        // Growing the first chunk, up to its full size; the value may lie in it.
+        ByteChunk grown;
+        grown.reserve(std::min(std::max(2 * chunk.capacity(), chunk.size() + need), kBytesPerChunk));
+        grown.append(chunk).append(reinterpret_cast<const char*>(&length), prefix).append(value);
+        chunk.swap(grown);
+    } else {
+        chunk.append(reinterpret_cast<const char*>(&length), prefix).append(value);
+    }
+    return word;
 }
-
-void RecordSet::storeNumber(Slot& s, double value) {
-    s.payload = std::bit_cast<std::uint64_t>(value);
-    s.length = 0;
-    s.null = 0;
-}
-
-double RecordSet::slotNumber(const Slot& s) { return std::bit_cast<double>(s.payload); }
 
 void RecordSet::save(const std::string& path) const { saveRecordSetFile(*this, path); }
 

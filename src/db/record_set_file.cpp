@@ -15,22 +15,36 @@ namespace {
 
 static_assert(std::numeric_limits<double>::is_iec559, "the file stores IEEE 754 doubles");
 
+// Collects the file's bytes; with a file, hands them on every megabyte so that a large
+// record set is never held twice in memory.
 class Writer {
 public:
-    explicit Writer(std::string& out) : out_(out) {}
+    explicit Writer(std::string& out, std::FILE* file = nullptr) : out_(out), file_(file) {}
     void u8(std::uint8_t v) { out_.push_back(static_cast<char>(v)); }
     void u16(std::uint16_t v) { little(v, 2); }
     void u32(std::uint32_t v) { little(v, 4); }
     void f64(double v) { little(std::bit_cast<std::uint64_t>(v), 8); }
     void bytes(std::string_view b) { out_.append(b); }
+    // Called between rows.
+    bool spill() {
+        if (!file_ || out_.size() < kSpillBytes) return true;
+        return flush();
+    }
+    bool flush() {
+        bool ok = !file_ || std::fwrite(out_.data(), 1, out_.size(), file_) == out_.size();
+        if (file_) out_.clear();
+        return ok;
+    }
 
 private:
+    static constexpr std::size_t kSpillBytes = std::size_t(1) << 20;
     void little(std::uint64_t v, int n) {
         char b[8];
         for (int i = 0; i < n; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
         out_.append(b, static_cast<std::size_t>(n));
     }
     std::string& out_;
+    std::FILE* file_;
 };
 
 class Reader {
@@ -77,14 +91,14 @@ struct FileCloser {
 
 } // namespace
 
-std::string encodeRecordSet(const RecordSet& records) {
+namespace {
+
+// Writes the whole file through `w`; false when the file could not take it.
+bool encode(const RecordSet& records, Writer& w) {
     const std::size_t columns = records.columnCount();
     const std::size_t rows = records.rowCount();
     const std::size_t bitmapBytes = (columns + 7) / 8;
 
-    std::string out;
-    out.reserve(64 + rows * (bitmapBytes + columns * 12));
-    Writer w(out);
     w.bytes(std::string_view(kRecordSetFileMagic, 4));
     w.u16(kRecordSetFileVersion);
     w.u32(checkedU32(columns));
@@ -114,7 +128,17 @@ std::string encodeRecordSet(const RecordSet& records) {
                 w.bytes(value);
             }
         }
+        if (!w.spill()) return false;
     }
+    return w.flush();
+}
+
+} // namespace
+
+std::string encodeRecordSet(const RecordSet& records) {
+    std::string out;
+    Writer w(out);
+    encode(records, w);
     return out;
 }
 
@@ -141,16 +165,17 @@ RecordSet decodeRecordSet(std::string_view bytes, const std::string& source) {
     const std::size_t bitmapBytes = (columnCount + 7) / 8;
     if (bitmapBytes > 0 && rowCount > in.remaining() / bitmapBytes) in.damaged("the row count is impossible");
 
+    std::vector<bool> numeric;
+    for (const Column& column : columns) numeric.push_back(isNumeric(column.type));
     RecordSet records(std::move(columns));
     records.reserveRows(rowCount);
-    records.reserveBytes(in.remaining());
     for (std::uint32_t r = 0; r < rowCount; ++r) {
-        records.appendRow();
+        RecordSet::RowWriter row = records.appendRowWriter();
         std::string_view bitmap = in.take(bitmapBytes);
         for (std::size_t c = 0; c < columnCount; ++c) {
             if (static_cast<unsigned char>(bitmap[c / 8]) & (1u << (c % 8))) continue;
-            if (isNumeric(records.column(c).type)) records.setNumber(r, c, in.f64());
-            else records.setText(r, c, in.take(in.u32()));
+            if (numeric[c]) row.setNumber(c, in.f64());
+            else row.setBytes(c, in.take(in.u32()));
         }
     }
     if (in.remaining() != 0) in.damaged("bytes follow the last row");
@@ -158,17 +183,23 @@ RecordSet decodeRecordSet(std::string_view bytes, const std::string& source) {
 }
 
 void saveRecordSetFile(const RecordSet& records, const std::string& path) {
-    std::string bytes = encodeRecordSet(records);
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    if (file && std::fclose(file.release()) != 0) written = false;
+    bool written = false;
+    if (file) {
+        std::string buffer;
+        buffer.reserve(std::size_t(2) << 20);
+        Writer w(buffer, file.get());
+        written = encode(records, w);
+        if (std::fclose(file.release()) != 0) written = false;
+    }
     if (!written) throw text::UserError(text::formatMessage("Unable to write to %s", path));
 }
 
 RecordSet loadRecordSetFile(const std::string& path) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) throw text::UserError(text::formatMessage("Unable to read %s", path));
-    std::string bytes;
+    // Read whole into bulk memory (see bulk_allocator.h): one read, no growing copies.
+    std::basic_string<char, std::char_traits<char>, BulkAllocator<char>> bytes;
     if (std::fseek(file.get(), 0, SEEK_END) == 0) {
         long size = std::ftell(file.get());
         if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
@@ -178,7 +209,7 @@ RecordSet loadRecordSetFile(const std::string& path) {
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
     if (std::ferror(file.get())) throw text::UserError(text::formatMessage("Unable to read %s", path));
-    return decodeRecordSet(bytes, path);
+    return decodeRecordSet(std::string_view(bytes.data(), bytes.size()), path);
 }
 
 } // namespace db

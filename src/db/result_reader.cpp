@@ -93,23 +93,21 @@ std::vector<Column> ResultReader::columns() const {
     return columns;
 }
 
-void ResultReader::decode(const unsigned char* message, RecordSet& records, std::size_t row) const {
+void ResultReader::decode(const unsigned char* message, RecordSet::RowWriter& row) const {
     for (std::size_t c = 0; c < fields_.size(); ++c) {
         const Field& f = fields_[c];
         if (read<short>(message + f.nullOffset)) continue;
         const unsigned char* p = message + f.offset;
         switch (f.kind) {
         case Kind::Varying:
-            records.setText(row, c, std::string_view(reinterpret_cast<const char*>(p) + 2, read<unsigned short>(p)));
+            row.setBytes(c, std::string_view(reinterpret_cast<const char*>(p) + 2, read<unsigned short>(p)));
             break;
-        case Kind::Text:
-            records.setText(row, c, std::string_view(reinterpret_cast<const char*>(p), f.length));
-            break;
-        case Kind::Double: records.setNumber(row, c, read<double>(p)); break;
-        case Kind::Float: records.setNumber(row, c, read<float>(p)); break;
-        case Kind::Short: records.setNumber(row, c, read<std::int16_t>(p) / f.divisor); break;
-        case Kind::Long: records.setNumber(row, c, read<std::int32_t>(p) / f.divisor); break;
-        case Kind::Int64: records.setNumber(row, c, static_cast<double>(read<std::int64_t>(p)) / f.divisor); break;
+        case Kind::Text: row.setBytes(c, std::string_view(reinterpret_cast<const char*>(p), f.length)); break;
+        case Kind::Double: row.setNumber(c, read<double>(p)); break;
+        case Kind::Float: row.setNumber(c, read<float>(p)); break;
+        case Kind::Short: row.setNumber(c, read<std::int16_t>(p) / f.divisor); break;
+        case Kind::Long: row.setNumber(c, read<std::int32_t>(p) / f.divisor); break;
+        case Kind::Int64: row.setNumber(c, static_cast<double>(read<std::int64_t>(p)) / f.divisor); break;
         }
     }
 }

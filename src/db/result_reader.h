@@ -19,8 +19,8 @@ public:
     unsigned messageLength() const { return messageLength_; }
     // The record set's columns: alias, type and byte size of each.
     std::vector<Column> columns() const;
-    // Decodes one fetched message into row `row` of `records` (already appended, all NULL).
-    void decode(const unsigned char* message, RecordSet& records, std::size_t row) const;
+    // Decodes one fetched message into a freshly appended row (all NULL).
+    void decode(const unsigned char* message, RecordSet::RowWriter& row) const;
 
 private:
     enum class Kind : unsigned char { Varying, Text, Double, Float, Short, Long, Int64 };

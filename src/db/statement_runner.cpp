@@ -79,8 +79,8 @@ RecordSet queryStatement(Firebird::IAttachment* attachment, Firebird::ITransacti
         Ref<Firebird::IResultSet> cursor(
             statement->openCursor(&status, transaction, nullptr, nullptr, reader.metadata(), 0));
         while (cursor->fetchNext(&status, buffer) == Firebird::IStatus::RESULT_OK) {
-            records.appendRow();
-            reader.decode(buffer, records, records.rowCount() - 1);
+            RecordSet::RowWriter row = records.appendRowWriter();
+            reader.decode(buffer, row);
         }
         cursor->close(&status);
         cursor.forget();
