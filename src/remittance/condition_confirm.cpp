@@ -58,7 +58,12 @@ void warnAboutBankData(const db::RecordSet& grid, work::Messages& messages)
 
 void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions, const ConfirmOutputs& outputs)
 {
-    db::Connection& database = desk.database;
+    confirmRemittance(desk, desk.database, conditions, outputs);
+}
+
+void confirmRemittance(RemittanceDesk& desk, db::Executor& database, const ConfirmConditions& conditions,
+                       const ConfirmOutputs& outputs)
+{
     work::ProgressDisplay& progress = desk.progress;
     desk.run.forget();
 

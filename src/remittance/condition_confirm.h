@@ -17,5 +17,9 @@ struct ConfirmOutputs {
 };
 
 void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions, const ConfirmOutputs& outputs);
+// The same, with the run's own statements sent through `statements` (which must reach
+// desk.database), so a caller can watch or time them.
+void confirmRemittance(RemittanceDesk& desk, db::Executor& statements, const ConfirmConditions& conditions,
+                       const ConfirmOutputs& outputs);
 
 } // namespace remittance

@@ -1,0 +1,349 @@
+#include "app/remittance_page.h"
+
+#include "remittance/clear_remittance_dates.h"
+#include "remittance/condition_confirm.h"
+#include "remittance/output_routine.h"
+#include "remittance/remit.h"
+#include "remittance/remittance_desk.h"
+#include "remittance/select_all.h"
+#include "ui/data_grid.h"
+#include "ui/date_edit.h"
+#include "ui/qt_text.h"
+#include "ui/radio_group.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace app {
+namespace {
+
+template <class W>
+W* named(W* widget, const char* objectName)
+{
+    widget->setObjectName(QString::fromLatin1(objectName));
+    return widget;
+}
+
+QPushButton* button(const QString& caption, const char* objectName, QWidget* parent)
+{
+    return named(new QPushButton(caption, parent), objectName);
+}
+
+QComboBox* editableCombo(const char* objectName, QWidget* parent)
+{
+    auto* combo = named(new QComboBox(parent), objectName);
+    combo->setEditable(true);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString());
+    combo->setMinimumContentsLength(14);
+    return combo;
+}
+
+// The file-name edits take what is typed in upper case, as the bank's software expects.
+QLineEdit* upperCaseEdit(const char* objectName, QWidget* parent)
+{
+    auto* edit = named(new QLineEdit(parent), objectName);
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& typed) {
+        const QString upper = typed.toUpper();
+        if (upper != typed) {
+            const int cursor = edit->cursorPosition();
+            edit->setText(upper);
+            edit->setCursorPosition(cursor);
+        }
+    });
+    return edit;
+}
+
+ui::RadioGroup* radioGroup(const QStringList& items, const char* objectName, QWidget* parent)
+{
+    // Every option group of the tab carries the same caption.
+    auto* group = named(new ui::RadioGroup(QStringLiteral("報表選項"), items, parent), objectName);
+    group->setItemIndex(0);
+    return group;
+}
+
+} // namespace
+
+RemittancePage::RemittancePage(AppContext& context, QWidget* parent) : Page(parent), context_(context)
+{
+    setObjectName(QStringLiteral("bsSkinTabSheet1"));
+
+    wwDBGrid1 = named(new ui::DataGrid(ClientDataSet11, this), "wwDBGrid1");
+    wwDBGrid1->setCheckField("CHKED");
+    bsSkinGauge11 = named(new QProgressBar(this), "bsSkinGauge11");
+    bsSkinGauge11->setTextVisible(false);
+    bsSkinGauge11->setRange(0, 10);
+    bsSkinGauge11->setValue(0);
+    bsSkinMemo11 = named(new QPlainTextEdit(this), "bsSkinMemo11");
+    bsSkinMemo11->setReadOnly(true);
+    bsSkinMemo11->setMaximumHeight(80);
+
+    // One panel of conditions and buttons above the grid.
+    auto* panel = named(new QWidget(this), "bsSkinPanel1");
+    auto* top = new QHBoxLayout(panel);
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(buildConditions());
+    top->addWidget(buildTransferSettings());
+    top->addWidget(buildButtons());
+    top->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(panel);
+    layout->addWidget(wwDBGrid1, 1);
+    layout->addWidget(bsSkinGauge11);
+    layout->addWidget(bsSkinMemo11);
+
+    progress_ = std::make_unique<ui::ProgressPanel>(bsSkinGauge11, bsSkinMemo11);
+    desk_ = std::make_unique<remittance::RemittanceDesk>(remittance::RemittanceDesk{
+        context_.database, context_.workTables, *progress_, context_.messages, ClientDataSet11, run_});
+    connectHandlers();
+}
+
+RemittancePage::~RemittancePage() = default;
+
+QWidget* RemittancePage::buildConditions()
+{
+    auto* panel = new QWidget(this);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    bsSkinRadioGroup12 = radioGroup({QStringLiteral("未 匯 款"), QStringLiteral("已 匯 款"), QStringLiteral("不分匯款")},
+                                    "bsSkinRadioGroup12", panel);
+    bsSkinRadioGroup11 = radioGroup({QStringLiteral("付款日期"), QStringLiteral("沖帳日期")}, "bsSkinRadioGroup11", panel);
+
+    bsSkinStdLabel3 = named(new QLabel(QStringLiteral("日期區間"), panel), "bsSkinStdLabel3");
+    bsSkinStdLabel3->installEventFilter(this);
+    bsSkinDateEdit11 = named(new ui::DateEdit(panel), "bsSkinDateEdit11");
+    bsSkinDateEdit11->lineEdit()->installEventFilter(this);
+    bsSkinDateEdit12 = named(new ui::DateEdit(panel), "bsSkinDateEdit12");
+    auto* range = new QHBoxLayout;
+    range->addWidget(bsSkinDateEdit11);
+    range->addWidget(new QLabel(QStringLiteral("~"), panel));
+    range->addWidget(bsSkinDateEdit12);
+
+    bsSkinComboBox11 = editableCombo("bsSkinComboBox11", panel);
+    bsSkinComboBox12 = editableCombo("bsSkinComboBox12", panel);
+    bsSkinRadioGroup13 = radioGroup({QStringLiteral("本店匯款"), QStringLiteral("聯合匯款")}, "bsSkinRadioGroup13", panel);
+
+    grid->addWidget(bsSkinRadioGroup12, 0, 0, 1, 2);
+    grid->addWidget(bsSkinRadioGroup11, 1, 0, 1, 2);
+    grid->addWidget(bsSkinStdLabel3, 0, 2);
+    grid->addLayout(range, 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("帳戶代號"), panel), 1, 2);
+    grid->addWidget(bsSkinComboBox11, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("分店代號"), panel), 2, 2);
+    grid->addWidget(bsSkinComboBox12, 2, 3);
+    grid->addWidget(bsSkinRadioGroup13, 2, 0, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("【2014/03/18】"), panel), 3, 0);
+    return panel;
+}
+
+QWidget* RemittancePage::buildTransferSettings()
+{
+    auto* panel = new QWidget(this);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    bsSkinEdit_FILE = upperCaseEdit("bsSkinEdit_FILE", panel);
+    bsSkinEdit_FILEa = upperCaseEdit("bsSkinEdit_FILEa", panel);
+    bsSkinEdit_FILEb = upperCaseEdit("bsSkinEdit_FILEb", panel);
+    auto* files = new QHBoxLayout;
+    files->addWidget(bsSkinEdit_FILE);
+    files->addWidget(bsSkinEdit_FILEa);
+    files->addWidget(bsSkinEdit_FILEb);
+
+    bsSkinDateEdit13 = named(new ui::DateEdit(panel), "bsSkinDateEdit13");
+    bsSkinCheckRadioBox11 = named(new QCheckBox(QStringLiteral("產生匯款檔案"), panel), "bsSkinCheckRadioBox11");
+    bsSkinCheckRadioBox11->setChecked(true);
+    bsSkinEdit15 = named(new QLineEdit(panel), "bsSkinEdit15");
+    bsSkinRadioGroup16 = radioGroup({QStringLiteral("跨 銀 行"), QStringLiteral("本 銀 行")}, "bsSkinRadioGroup16", panel);
+
+    grid->addWidget(new QLabel(QStringLiteral("  跨 行    聯行檔名"), panel), 0, 1);
+    grid->addLayout(files, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("匯款日期"), panel), 2, 0);
+    grid->addWidget(bsSkinDateEdit13, 2, 1);
+    grid->addWidget(bsSkinCheckRadioBox11, 3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("路徑檔名"), panel), 4, 0);
+    grid->addWidget(bsSkinEdit15, 4, 1);
+    grid->addWidget(new QLabel(QStringLiteral("匯款報表"), panel), 5, 0);
+    grid->addWidget(bsSkinRadioGroup16, 5, 1);
+    return panel;
+}
+
+QWidget* RemittancePage::buildButtons()
+{
+    auto* panel = new QWidget(this);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+    bsSkinButton6 = button(QStringLiteral("條件確認"), "bsSkinButton6", panel);
+    bsSkinButton17 = button(QStringLiteral("全選"), "bsSkinButton17", panel);
+    bsSkinButton17->setEnabled(false);
+    bsSkinButton9 = button(QStringLiteral("選擇性匯款"), "bsSkinButton9", panel);
+    bsSkinButton8 = button(QStringLiteral("全部匯款"), "bsSkinButton8", panel);
+    BitBtn1 = button(QStringLiteral("匯款日清空"), "BitBtn1", panel);
+    BitBtn1->hide(); // F1 shows it (the window's key handling)
+    bsSkinButton7 = button(QStringLiteral("離開"), "bsSkinButton7", panel); // the window closes itself
+    // The output routine's button is never shown; the remit buttons call its handler.
+    SpeedButton1 = button(QStringLiteral("產生檔案"), "SpeedButton1", panel);
+    SpeedButton1->hide();
+
+    grid->addWidget(bsSkinButton6, 0, 0);
+    grid->addWidget(bsSkinButton17, 0, 1);
+    grid->addWidget(bsSkinButton9, 1, 0);
+    grid->addWidget(bsSkinButton8, 1, 1);
+    grid->addWidget(BitBtn1, 2, 0);
+    grid->addWidget(bsSkinButton7, 2, 1);
+    return panel;
+}
+
+void RemittancePage::connectHandlers()
+{
+    connect(bsSkinButton6, &QPushButton::clicked, this, [this] { bsSkinButton6Click(); });
+    connect(bsSkinButton8, &QPushButton::clicked, this, [this] { bsSkinButton8Click(); });
+    connect(bsSkinButton9, &QPushButton::clicked, this, [this] { bsSkinButton9Click(); });
+    connect(bsSkinButton17, &QPushButton::clicked, this, [this] { bsSkinButton17Click(); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(SpeedButton1, &QPushButton::clicked, this, [this] { handle([this] { SpeedButton1Click(); }); });
+}
+
+bool RemittancePage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == bsSkinStdLabel3 && event->type() == QEvent::MouseButtonRelease)
+        bsSkinStdLabel3Click();
+    else if (watched == bsSkinDateEdit11->lineEdit() && event->type() == QEvent::FocusOut &&
+             static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        bsSkinDateEdit11Exit();
+    return Page::eventFilter(watched, event);
+}
+
+void RemittancePage::refreshGrid()
+{
+    wwDBGrid1->reload();
+}
+
+void RemittancePage::handle(const std::function<void()>& body)
+{
+    context_.messages.guarded(body);
+    wwDBGrid1->reload();
+}
+
+remittance::ConfirmConditions RemittancePage::confirmConditions() const
+{
+    remittance::ConfirmConditions c;
+    c.state = static_cast<remittance::RemittanceState>(bsSkinRadioGroup12->itemIndex());
+    c.dateColumn = bsSkinRadioGroup11->itemIndex();
+    c.fromDateText = ui::toBig5(bsSkinDateEdit11->text());
+    c.toDateText = ui::toBig5(bsSkinDateEdit12->text());
+    c.accountComboText = ui::toBig5(bsSkinComboBox11->currentText());
+    c.storeComboText = ui::toBig5(bsSkinComboBox12->currentText());
+    c.books = bsSkinRadioGroup13->itemIndex() == 1 ? remittance::Books::Joint : remittance::Books::OwnStore;
+    return c;
+}
+
+remittance::RemitOptions RemittancePage::remitOptions() const
+{
+    remittance::RemitOptions o;
+    o.remittanceDateText = ui::toBig5(bsSkinDateEdit13->text());
+    o.stampBooks = bsSkinCheckRadioBox11->isChecked();
+    o.books = bsSkinRadioGroup13->itemIndex() == 1 ? remittance::Books::Joint : remittance::Books::OwnStore;
+    return o;
+}
+
+remittance::OutputControls RemittancePage::outputControls() const
+{
+    remittance::OutputControls c;
+    c.makeTransferFiles = bsSkinCheckRadioBox11->isChecked();
+    c.bankPath = ui::toBig5(bsSkinEdit15->text());
+    c.interBankFileName = ui::toBig5(bsSkinEdit_FILEa->text());
+    c.sameBankFileName = ui::toBig5(bsSkinEdit_FILEb->text());
+    c.fromDateText = ui::toBig5(bsSkinDateEdit11->text());
+    c.toDateText = ui::toBig5(bsSkinDateEdit12->text());
+    c.remittanceDateText = ui::toBig5(bsSkinDateEdit13->text());
+    c.reportBankGroup = bsSkinRadioGroup16->itemIndex();
+    c.books = bsSkinRadioGroup13->itemIndex();
+    c.storeComboText = ui::toBig5(bsSkinComboBox12->currentText());
+    c.reportTitle = context_.reportTitle;
+    return c;
+}
+
+void RemittancePage::bsSkinButton6Click()
+{
+    handle([this] {
+        remittance::ConfirmOutputs outputs;
+        outputs.showFileNames = [this](const remittance::ExportFileNames& names) {
+            bsSkinEdit_FILE->setText(ui::fromBig5(names.exportFile));
+            bsSkinEdit_FILEa->setText(ui::fromBig5(names.interBank));
+            bsSkinEdit_FILEb->setText(ui::fromBig5(names.sameBank));
+        };
+        outputs.enableSelectAll = [this] { bsSkinButton17->setEnabled(true); };
+        remittance::confirmRemittance(*desk_, confirmConditions(), outputs);
+    });
+}
+
+void RemittancePage::bsSkinButton8Click()
+{
+    handle([this] { remit(remittance::RemitScope::AllRows); });
+}
+
+void RemittancePage::bsSkinButton9Click()
+{
+    handle([this] { remit(remittance::RemitScope::TickedRows); });
+}
+
+void RemittancePage::remit(remittance::RemitScope scope)
+{
+    remittance::OutputControls controls = outputControls();
+    remittance::RemitOptions options = remitOptions();
+    // The transfer files are written inside the stamping transaction: a bank folder that
+    // cannot take them rolls the stamps back, so no bill is stamped that no file carries.
+    options.beforeCommit = [&](db::Executor& transaction) {
+        remittance::writeOutputTransferFiles(controls, transaction, context_.workTables.names().tableC);
+    };
+    remittance::remit(*desk_, scope, options, [&] { runOutputRoutine(controls); });
+}
+
+void RemittancePage::bsSkinButton17Click()
+{
+    handle([this] { remittance::selectAll(*desk_); });
+}
+
+void RemittancePage::BitBtn1Click()
+{
+    handle([this] { remittance::clearRemittanceDates(*desk_, remitOptions().books); });
+}
+
+void RemittancePage::SpeedButton1Click()
+{
+    runOutputRoutine(outputControls());
+}
+
+void RemittancePage::runOutputRoutine(const remittance::OutputControls& controls)
+{
+    remittance::runRemittanceOutput(remittance::OutputRequest{controls, context_.database, context_.workTables,
+                                                              *progress_, context_.messages, context_.reports,
+                                                              ClientDataSet11});
+}
+
+void RemittancePage::bsSkinDateEdit11Exit()
+{
+    bsSkinDateEdit12->setText(bsSkinDateEdit11->text());
+}
+
+void RemittancePage::bsSkinStdLabel3Click()
+{
+    bsSkinDateEdit11->setText(QStringLiteral("2010/04/30"));
+    bsSkinDateEdit12->setText(QStringLiteral("2010/04/30"));
+}
+
+} // namespace app

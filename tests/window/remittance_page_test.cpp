@@ -1,0 +1,225 @@
+// The remittance tab through the real window on the offscreen platform: its controls, a whole
+// run from the condition confirm to the stamps, and the refusal of a second press.
+#include "app/remittance_page.h"
+#include "support/report_capture.h"
+#include "text/big5.h"
+#include "ui/data_grid.h"
+#include "ui/date_edit.h"
+#include "ui/radio_group.h"
+#include "window_fixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+using testing_support::WindowFixture;
+
+namespace {
+
+class RemittancePageTest : public ::testing::Test, protected WindowFixture {
+protected:
+    void SetUp() override
+    {
+        exec("INSERT INTO BANK_ACCOUNT (ACNT_ID, ACNT_NAME, BANK_ID, BANK_NAME, ACNT_NO, EXPORT_FILE, CON_PEOPLE) "
+             "VALUES ('A1', '總公司', '0160002', '付款銀行', '998877', 'ABC-DEF', 'CONTACT')");
+        exec("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, BANK_ID, BANK_NAME, BANK_TITLE, BANK_ACCID, ACNT_AMT) "
+             "VALUES ('P1', '甲商行', '0170001', '台灣銀行', '甲商行', '00123456789', 30)");
+        exec("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, BANK_ID, BANK_NAME, BANK_TITLE, BANK_ACCID, ACNT_AMT) "
+             "VALUES ('P2', '乙公司', '0160001', '聯行', '乙公司', '555', 0)");
+        for (const auto& [key, provider, amount] :
+             {std::tuple{"B1", "P1", "1000"}, std::tuple{"B2", "P2", "2500"}, std::tuple{"B3", "P1", "400"}})
+            exec(std::string("INSERT INTO PAY_MASTER (MASTERBILLID, BILL_DATE, PAY_DATE, PROVIDER_ID, PROVIDER_NAME, "
+                             "ACNT_ID, BANK_IO) VALUES ('") +
+                 key + "', '2024/01/05', '2024/01/10', '" + provider + "', 'x', 'A1', " + amount + ")");
+        testing_support::installFakeReportLibrary(exeFolder.path());
+    }
+
+    void exec(const std::string& utf8) { database.connection().execute(text::big5(utf8)); }
+
+    std::string bankDate(const std::string& key)
+    {
+        return database.connection().lookup("SELECT BANK_DATE FROM PAY_MASTER WHERE MASTERBILLID = '" + key + "'");
+    }
+
+    QPushButton* pushButton(const char* name) const { return find<QPushButton>(name); }
+    db::RecordSet& records() const { return window->findChild<app::RemittancePage*>()->gridRecords(); }
+
+    void setConditions()
+    {
+        find<ui::DateEdit>("bsSkinDateEdit11")->setText(QStringLiteral("2024/01/01"));
+        find<ui::DateEdit>("bsSkinDateEdit12")->setText(QStringLiteral("2024/01/31"));
+        find<ui::DateEdit>("bsSkinDateEdit13")->setText(QStringLiteral("2024/02/01"));
+        find<QComboBox>("bsSkinComboBox11")->setCurrentIndex(0);
+        find<QLineEdit>("bsSkinEdit15")->setText(QString::fromStdString(bankFolder.path()));
+    }
+
+    testing_support::TempFolder bankFolder;
+};
+
+TEST_F(RemittancePageTest, ControlsStartAsTheClerkExpects)
+{
+    open();
+    const struct {
+        const char* name;
+        QStringList items;
+    } groups[] = {
+        {"bsSkinRadioGroup12", {QStringLiteral("未 匯 款"), QStringLiteral("已 匯 款"), QStringLiteral("不分匯款")}},
+        {"bsSkinRadioGroup11", {QStringLiteral("付款日期"), QStringLiteral("沖帳日期")}},
+        {"bsSkinRadioGroup13", {QStringLiteral("本店匯款"), QStringLiteral("聯合匯款")}},
+        {"bsSkinRadioGroup16", {QStringLiteral("跨 銀 行"), QStringLiteral("本 銀 行")}},
+    };
+    for (const auto& g : groups) {
+        auto* group = find<ui::RadioGroup>(g.name);
+        ASSERT_NE(group, nullptr) << g.name;
+        EXPECT_EQ(group->title(), QStringLiteral("報表選項"));
+        ASSERT_EQ(group->count(), g.items.size());
+        for (int i = 0; i < group->count(); ++i)
+            EXPECT_EQ(group->itemText(i), g.items[i]);
+        EXPECT_EQ(group->itemIndex(), 0) << g.name;
+    }
+    const struct {
+        const char* name;
+        QString caption;
+        bool enabled, hidden;
+    } buttons[] = {
+        {"bsSkinButton6", QStringLiteral("條件確認"), true, false},
+        {"bsSkinButton17", QStringLiteral("全選"), false, false},
+        {"bsSkinButton9", QStringLiteral("選擇性匯款"), true, false},
+        {"bsSkinButton8", QStringLiteral("全部匯款"), true, false},
+        {"BitBtn1", QStringLiteral("匯款日清空"), true, true},
+        {"bsSkinButton7", QStringLiteral("離開"), true, false},
+    };
+    for (const auto& b : buttons) {
+        auto* button = pushButton(b.name);
+        ASSERT_NE(button, nullptr) << b.name;
+        EXPECT_EQ(button->text(), b.caption);
+        EXPECT_EQ(button->isEnabled(), b.enabled) << b.name;
+        EXPECT_EQ(button->isHidden(), b.hidden) << b.name;
+    }
+    EXPECT_TRUE(find<QCheckBox>("bsSkinCheckRadioBox11")->isChecked());
+    EXPECT_EQ(find<QCheckBox>("bsSkinCheckRadioBox11")->text(), QStringLiteral("產生匯款檔案"));
+    for (const char* name : {"bsSkinEdit_FILE", "bsSkinEdit_FILEa", "bsSkinEdit_FILEb"})
+        EXPECT_TRUE(find<QLineEdit>(name)->text().isEmpty()) << name;
+    EXPECT_EQ(find<QProgressBar>("bsSkinGauge11")->maximum(), 10);
+    ASSERT_NE(find<QPlainTextEdit>("bsSkinMemo11"), nullptr);
+    EXPECT_EQ(find<QLabel>("bsSkinStdLabel3")->text(), QStringLiteral("日期區間"));
+
+    // Typed file names are upper case.
+    QTest::keyClicks(find<QLineEdit>("bsSkinEdit_FILEa"), QStringLiteral("abc"));
+    EXPECT_EQ(find<QLineEdit>("bsSkinEdit_FILEa")->text(), QStringLiteral("ABC"));
+}
+
+TEST_F(RemittancePageTest, DateConveniences)
+{
+    open();
+    auto* from = find<ui::DateEdit>("bsSkinDateEdit11");
+    auto* to = find<ui::DateEdit>("bsSkinDateEdit12");
+    QTest::mouseClick(find<QLabel>("bsSkinStdLabel3"), Qt::LeftButton);
+    EXPECT_EQ(from->text(), QStringLiteral("2010/04/30"));
+    EXPECT_EQ(to->text(), QStringLiteral("2010/04/30"));
+
+    to->setText(QStringLiteral("2024/12/31"));
+    from->setText(QStringLiteral("2024/03/05"));
+    from->lineEdit()->setFocus();
+    QApplication::processEvents();
+    find<QLineEdit>("bsSkinEdit15")->setFocus(); // leaving the start date
+    QApplication::processEvents();
+    EXPECT_EQ(to->text(), QStringLiteral("2024/03/05"));
+}
+
+TEST_F(RemittancePageTest, AWholeRunFromConfirmToStamps)
+{
+    open();
+    setConditions();
+    pushButton("bsSkinButton6")->click();
+
+    db::RecordSet& rows = records();
+    ASSERT_EQ(rows.rowCount(), 3u) << shown.join(QStringLiteral("|")).toStdString();
+    EXPECT_TRUE(shown.isEmpty()) << shown.join(QStringLiteral("|")).toStdString();
+    EXPECT_EQ(find<QLineEdit>("bsSkinEdit_FILE")->text(), QStringLiteral("ABC-DEF"));
+    EXPECT_EQ(find<QLineEdit>("bsSkinEdit_FILEa")->text(), QStringLiteral("ABC"));
+    EXPECT_EQ(find<QLineEdit>("bsSkinEdit_FILEb")->text(), QStringLiteral("DEF"));
+    EXPECT_TRUE(pushButton("bsSkinButton17")->isEnabled());
+    EXPECT_EQ(find<QProgressBar>("bsSkinGauge11")->value(), 7);
+    EXPECT_TRUE(find<QPlainTextEdit>("bsSkinMemo11")->toPlainText().endsWith(QStringLiteral("CAST7 .....2")));
+
+    // The grid: titles, and a single click on the check column ticks a row.
+    auto* grid = find<ui::DataGrid>("wwDBGrid1");
+    EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("選擇"));
+    EXPECT_EQ(grid->model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("匯款金額"));
+    EXPECT_EQ(grid->model()->columnCount(), 8);
+    EXPECT_EQ(rows.text(2, "PROVIDER_ID"), "P2"); // provider order
+    int b3 = 0;
+    while (rows.text(b3, "MASTERBILLID") != "B3")
+        ++b3;
+    const QRect cell = grid->visualRect(grid->model()->index(b3, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(rows.text(b3, "CHKED"), "Y");
+
+    pushButton("bsSkinButton9")->click(); // selective: B3 only
+    EXPECT_EQ(bankDate("B3"), "2024/02/01");
+    EXPECT_EQ(bankDate("B1"), "");
+    EXPECT_EQ(bankDate("B2"), "");
+    EXPECT_FALSE(records().isOpen()); // the output routine ended the run
+    EXPECT_FALSE(pushButton("bsSkinButton17")->isEnabled());
+    EXPECT_EQ(grid->model()->rowCount(), 0);
+
+    shown.clear();
+    pushButton("bsSkinButton8")->click();
+    EXPECT_EQ(shown, QStringList{QStringLiteral("請重新 條件確認...... ")});
+    EXPECT_EQ(bankDate("B1"), "");
+
+    // The next list of unremitted bills no longer holds B3; select-all then remit all.
+    shown.clear();
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 2u);
+    pushButton("bsSkinButton17")->click();
+    EXPECT_EQ(records().text(0, "CHKED"), "Y");
+    EXPECT_EQ(records().text(1, "CHKED"), "Y");
+    pushButton("bsSkinButton8")->click();
+    EXPECT_EQ(bankDate("B1"), "2024/02/01");
+    EXPECT_EQ(bankDate("B2"), "2024/02/01");
+    EXPECT_FALSE(shown.join(QString()).contains(QStringLiteral("error"))) << shown.join(QStringLiteral("|")).toStdString();
+}
+
+TEST_F(RemittancePageTest, HiddenClearingButtonClearsByProvider)
+{
+    exec("UPDATE PAY_MASTER SET BANK_DATE = '2024/01/20'");
+    open();
+    setConditions();
+    find<ui::RadioGroup>("bsSkinRadioGroup12")->setItemIndex(1); // "已 匯 款"
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 3u);
+    records().setText(0, "CHKED", "Y"); // a row of P1
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    ASSERT_TRUE(pushButton("BitBtn1")->isVisible());
+    pushButton("BitBtn1")->click();
+    EXPECT_EQ(bankDate("B1"), "");
+    EXPECT_EQ(bankDate("B3"), "");
+    EXPECT_EQ(bankDate("B2"), "2024/01/20");
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+TEST_F(RemittancePageTest, ARunOnAnotherTabLeavesTheRemittanceGridUnremittable)
+{
+    open();
+    setConditions();
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 3u);
+    pushButton("bsSkinButton10")->click(); // the cheque tab's condition confirm drops our tables
+    shown.clear();
+    pushButton("bsSkinButton8")->click();
+    EXPECT_EQ(shown, QStringList{QStringLiteral("請重新 條件確認...... ")});
+    EXPECT_EQ(bankDate("B1"), "");
+}
+
+} // namespace
