@@ -101,3 +101,48 @@ TEST(RecordSet, ClearClosesIt) {
 }
 
 } // namespace
+
+namespace {
+
+// Wide and long enough to span several row chunks and string chunks, with null bits in more
+// than one word per row.
+TEST(RecordSet, ManyRowsWideRowsAndLongValuesKeepEveryCell) {
+    const std::size_t columnCount = 150, rowCount = 3000;
+    std::vector<db::Column> columns;
+    for (std::size_t c = 0; c < columnCount; ++c)
+        columns.push_back({"C" + std::to_string(c), c % 2 ? db::FieldType::Float : db::FieldType::String, 8});
+    db::RecordSet records(columns);
+    auto value = [](std::size_t r, std::size_t c) { return std::string(1 + (r * 7 + c) % 40, char('A' + c % 26)) + std::to_string(r); };
+    for (std::size_t r = 0; r < rowCount; ++r) {
+        records.appendRow();
+        for (std::size_t c = 0; c < columnCount; ++c) {
+            if ((r + c) % 11 == 0) continue; // stays NULL
+            if (c % 2) records.setNumber(r, c, double(r) * 1000 + double(c));
+            else records.setText(r, c, value(r, c));
+        }
+    }
+    const std::string huge(3 << 20, '\xA4'); // larger than any chunk
+    records.setText(rowCount - 1, 0, huge);
+    // A value taken from the record set itself and stored again.
+    records.setText(0, 2, records.stringView(rowCount - 2, 4));
+
+    db::RecordSet copy = records;
+    copy.setText(1, 0, "changed");
+    ASSERT_EQ(records.rowCount(), rowCount);
+    for (std::size_t r = 0; r < rowCount; ++r)
+        for (std::size_t c = 0; c < columnCount; ++c) {
+            if (r == rowCount - 1 && c == 0) continue;
+            if (r == 0 && c == 2) continue;
+            const bool null = (r + c) % 11 == 0;
+            ASSERT_EQ(records.isNull(r, c), null) << r << "," << c;
+            if (null) continue;
+            if (c % 2) ASSERT_EQ(records.number(r, c), double(r) * 1000 + double(c)) << r << "," << c;
+            else ASSERT_EQ(records.text(r, c), value(r, c)) << r << "," << c;
+        }
+    EXPECT_EQ(records.text(rowCount - 1, 0), huge);
+    EXPECT_EQ(records.text(0, 2), value(rowCount - 2, 4));
+    EXPECT_EQ(copy.text(1, 0), "changed");
+    EXPECT_EQ(records.text(1, 0), value(1, 0));
+}
+
+} // namespace
