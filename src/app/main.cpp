@@ -1,0 +1,30 @@
+// The program's entry: open the "Kalder" connection, show the main window, run the loop.
+#include "app/main_window.h"
+#include "db/connection.h"
+#include "platform/paths.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+#include <memory>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("付款覆核-匯款-開票作業"));
+
+    const std::string exeFolder = platform::exeFolder();
+    std::unique_ptr<db::Connection> database;
+    try {
+        database = std::make_unique<db::Connection>(
+            db::readConnectionDefinition(exeFolder + "connections.ini", "Kalder"));
+    } catch (const std::exception& e) {
+        // Without the database there is nothing to show: report and end before any window.
+        QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), QString::fromUtf8(e.what()));
+        return 1;
+    }
+
+    app::FormTolvane window(*database, exeFolder);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,207 @@
+#include "app/main_window.h"
+
+#include "app/bill_settings.h"
+#include "app/cheque_page.h"
+#include "app/inquiry_page.h"
+#include "app/remittance_page.h"
+#include "app/startup_data.h"
+#include "platform/paths.h"
+#include "ui/date_edit.h"
+#include "ui/qt_text.h"
+#include "ui/radio_group.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+// The condition edits in which Enter moves on and Esc moves back.
+const char* const kNavigatingEdits[] = {
+    "bsSkinDateEdit11", "bsSkinDateEdit12", "bsSkinDateEdit13", "bsSkinEdit15",
+    "bsSkinEdit_FILE",  "bsSkinEdit_FILEa", "bsSkinEdit_FILEb", "bsSkinDateEdit21",
+    "bsSkinDateEdit22", "bsSkinDateEdit23", "bsSkinDateEdit31", "bsSkinDateEdit32",
+    "bsSkinEdit1",      "bsSkinEdit2",      "bsSkinEdit5",
+};
+
+const char* const kExitButtons[] = {"bsSkinButton7", "bsSkinButton11", "bsSkinButton15"};
+
+std::string connectionSuffix(db::Connection& database)
+{
+    return work::connectionSuffix(database.connectionId());
+}
+
+} // namespace
+
+FormTolvane::FormTolvane(db::Connection& database, std::string exeFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      messages_(this),
+      workTables_(database, connectionSuffix(database), exeFolder),
+      reports_(exeFolder)
+{
+    setObjectName(QStringLiteral("FormTolvane"));
+    setWindowTitle(QStringLiteral("付款覆核-匯款-開票作業"));
+    context_ = std::make_unique<AppContext>(
+        AppContext{database, workTables_, reports_, messages_, std::move(exeFolder), {}});
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("bsSkinPageControl1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(tabs_);
+    buildPages();
+    connectWindowControls();
+
+    resize(893, 522);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    // Form-level key preview: the window sees every key before the focused control.
+    qApp->installEventFilter(this);
+}
+
+FormTolvane::~FormTolvane()
+{
+    qApp->removeEventFilter(this);
+}
+
+void FormTolvane::buildPages()
+{
+    tabs_->addTab(new RemittancePage(*context_, tabs_), QStringLiteral("批次匯款作業"));
+    tabs_->addTab(new ChequePage(*context_, tabs_), QStringLiteral("批次開票作業"));
+    tabs_->addTab(new InquiryPage(*context_, tabs_), QStringLiteral("帳款查詢作業"));
+}
+
+void FormTolvane::connectWindowControls()
+{
+    for (const char* name : kExitButtons) {
+        if (auto* button = findChild<QPushButton*>(QString::fromLatin1(name)))
+            connect(button, &QPushButton::clicked, this, &QWidget::close);
+    }
+    for (const char* name : kNavigatingEdits) {
+        QWidget* widget = findChild<QWidget*>(QString::fromLatin1(name));
+        if (auto* dateEdit = qobject_cast<ui::DateEdit*>(widget))
+            widget = dateEdit->lineEdit();
+        if (widget)
+            widget->setProperty("navigatesWithEnter", true);
+    }
+    // Every drop of the work tables disables select-all; the remittance run enables it again.
+    workTables_.setOnDrop([this] {
+        if (auto* selectAll = findChild<QPushButton*>(QStringLiteral("bsSkinButton17")))
+            selectAll->setEnabled(false);
+    });
+}
+
+std::string FormTolvane::billIniPath() const
+{
+    return context_->exeFolder + "Bill.ini";
+}
+
+void FormTolvane::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    formShow();
+}
+
+void FormTolvane::formShow()
+{
+    tabs_->setCurrentIndex(0);
+    // Any failing step is reported and skips the rest; the window opens all the same.
+    messages_.guarded([this] {
+        const BillSettings settings = readBillSettings(billIniPath());
+        accCheck_ = settings.accCheck;
+        if (auto* bankPath = findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"))) {
+            bankPath->setText(ui::fromBig5(settings.bankPath));
+            if (bankPath->text().isEmpty())
+                bankPath->setText(ui::fromBig5(platform::defaultBankFolder()));
+        }
+        if (auto* books = findChild<ui::RadioGroup*>(QStringLiteral("bsSkinRadioGroup13")))
+            books->setItemIndex(radioGroup13Index(settings));
+
+        db::Executor& database = context_->database;
+        context_->reportTitle = readReportTitle(database);
+        const auto fill = [this](const std::vector<std::string>& entries, std::initializer_list<const char*> names) {
+            for (const char* name : names) {
+                auto* combo = findChild<QComboBox*>(QString::fromLatin1(name));
+                if (!combo)
+                    continue;
+                for (const std::string& entry : entries)
+                    combo->addItem(ui::fromBig5(entry));
+                combo->setCurrentIndex(-1);
+                combo->setEditText(QString());
+            }
+        };
+        fill(bankAccountEntries(database), {"bsSkinComboBox11", "bsSkinComboBox21"});
+        fill(storeEntries(database), {"bsSkinComboBox12", "bsSkinComboBox22", "bsSkinComboBox32"});
+        clearMissingProviderFees(database);
+    });
+}
+
+bool FormTolvane::formClose()
+{
+    return messages_.guarded([this] {
+        const auto* bankPath = findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"));
+        const auto* books = findChild<ui::RadioGroup*>(QStringLiteral("bsSkinRadioGroup13"));
+        writeBillSettings(billIniPath(), accCheck_, bankPath ? ui::toBig5(bankPath->text()) : std::string(),
+                          books ? books->itemIndex() : 0);
+        workTables_.dropAll();
+    });
+}
+
+void FormTolvane::closeEvent(QCloseEvent* event)
+{
+    if (formClose())
+        event->accept();
+    else
+        event->ignore(); // the clerk saw the error; the window stays open
+}
+
+void FormTolvane::toggleHiddenButtons()
+{
+    auto* remittanceClear = findChild<QWidget*>(QStringLiteral("BitBtn1"));
+    auto* chequeClear = findChild<QWidget*>(QStringLiteral("BitBtn2"));
+    if (!remittanceClear)
+        return;
+    const bool show = remittanceClear->isHidden();
+    remittanceClear->setVisible(show);
+    if (chequeClear)
+        chequeClear->setVisible(show);
+}
+
+bool FormTolvane::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return QWidget::eventFilter(watched, event);
+    // Application-wide filters see a key once per receiver it travels through; act only where
+    // it is delivered first, the focused widget (or the window itself).
+    if (widget != QApplication::focusWidget() && widget != this)
+        return QWidget::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F1) {
+        toggleHiddenButtons();
+        return QWidget::eventFilter(watched, event);
+    }
+    if (widget->property("navigatesWithEnter").toBool()) {
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            focusNextChild();
+        else if (key->key() == Qt::Key_Escape)
+            focusPreviousChild();
+    }
+    // The key is not consumed: the edit still receives it.
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace app

@@ -1,0 +1,55 @@
+#pragma once
+// FormTolvane: the one main window. A thin composition root: it builds the collaborators,
+// creates the three pages, and runs the show and close steps and the window-wide keys.
+#include "app/app_context.h"
+#include "db/connection.h"
+#include "report/bridge.h"
+#include "ui/message_boxes.h"
+#include "work/work_tables.h"
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+class QTabWidget;
+
+namespace app {
+
+class Page;
+
+class FormTolvane : public QWidget {
+    Q_OBJECT
+public:
+    // exeFolder with its trailing separator: Bill.ini and the report hand-over live there.
+    FormTolvane(db::Connection& database, std::string exeFolder, QWidget* parent = nullptr);
+    ~FormTolvane() override;
+
+    AppContext& context() { return *context_; }
+    ui::MessageBoxes& messages() { return messages_; }
+    work::WorkTables& workTables() { return workTables_; }
+    QTabWidget* pages() const { return tabs_; }
+    bool accCheck() const { return accCheck_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildPages();
+    void connectWindowControls();
+    void formShow();
+    bool formClose();
+    void toggleHiddenButtons();
+    std::string billIniPath() const;
+
+    ui::MessageBoxes messages_;
+    work::WorkTables workTables_;
+    report::Bridge reports_;
+    std::unique_ptr<AppContext> context_;
+    QTabWidget* tabs_ = nullptr;
+    bool shown_ = false;
+    bool accCheck_ = true;
+};
+
+} // namespace app

@@ -1,0 +1,41 @@
+#include "app/startup_data.h"
+
+namespace app {
+
+std::string readReportTitle(db::Executor& database)
+{
+    const db::RecordSet params = database.query(std::string("SELECT * FROM PUB_PARAM"));
+    const std::size_t title = params.fieldIndex("REP_TITLE");
+    return params.isEmpty() ? std::string() : params.text(0, title);
+}
+
+namespace {
+
+std::vector<std::string> pairEntries(db::Executor& database, const std::string& sql)
+{
+    const db::RecordSet rows = database.query(sql);
+    std::vector<std::string> entries;
+    entries.reserve(rows.rowCount());
+    for (std::size_t r = 0; r < rows.rowCount(); ++r)
+        entries.push_back(rows.text(r, 0) + "," + (rows.columnCount() > 1 ? rows.text(r, 1) : std::string()));
+    return entries;
+}
+
+} // namespace
+
+std::vector<std::string> bankAccountEntries(db::Executor& database)
+{
+    return pairEntries(database, "SELECT ACNT_ID,ACNT_NAME FROM BANK_ACCOUNT ORDER BY ACNT_ID ");
+}
+
+std::vector<std::string> storeEntries(db::Executor& database)
+{
+    return pairEntries(database, "SELECT * FROM SLAVE_ITEM  ORDER BY STORE_ID ");
+}
+
+void clearMissingProviderFees(db::Executor& database)
+{
+    database.execute(db::SqlLines{"UPDATE PROVIDER SET ", " ACNT_AMT  = 0 ", "WHERE  ACNT_AMT  IS NULL "});
+}
+
+} // namespace app

@@ -1,0 +1,19 @@
+#pragma once
+// What the window reads from the back office when it is shown.
+#include "db/executor.h"
+
+#include <string>
+#include <vector>
+
+namespace app {
+
+// REP_TITLE of the first PUB_PARAM row; empty when the table has no rows.
+std::string readReportTitle(db::Executor& database);
+// "ACNT_ID,ACNT_NAME" entries of the bank accounts, in account order.
+std::vector<std::string> bankAccountEntries(db::Executor& database);
+// "first column,second column" entries of SLAVE_ITEM, in store order.
+std::vector<std::string> storeEntries(db::Executor& database);
+// Providers without a remittance fee get fee 0.
+void clearMissingProviderFees(db::Executor& database);
+
+} // namespace app
