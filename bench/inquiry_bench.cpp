@@ -93,7 +93,10 @@ std::pair<std::string, std::string> lastMonth()
     }
     char from[16], to[16];
     std::snprintf(from, sizeof from, "%04d/%02d/01", day.year, day.month);
-    std::snprintf(to, sizeof to, "%04d/%02d/31", day.year, day.month);
+    int last = 31;
+    while (!text::isValidDate({day.year, day.month, last}))
+        --last;
+    std::snprintf(to, sizeof to, "%04d/%02d/%02d", day.year, day.month, last);
     return {from, to};
 }
 
@@ -101,6 +104,7 @@ std::pair<std::string, std::string> lastMonth()
 
 int main(int argc, char** argv)
 {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     try {
         const std::string path = argc > 1 ? argv[1] : "/tmp/inquiry_bench.fdb";
         const long long bills = argc > 2 ? std::stoll(argv[2]) : 1000000;
