@@ -1,35 +1,18 @@
 #pragma once
 // Memory for the record set's large chunks. A record set of a hundred thousand rows fills
-// some hundred megabytes at once; taken in 4 KB pages, the page faults alone cost more than
+// some sixty megabytes at once; taken in 4 KB pages, the page faults alone cost more than
 // reading the rows from the database. Blocks of a megabyte or more are therefore aligned to
 // 2 MB and, on Linux, offered to the kernel as transparent huge pages (one fault per 2 MB).
 // Smaller blocks, such as those of a one-row look-up, come from the ordinary heap.
 #include <cstddef>
 #include <cstdlib>
-#include <new>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace db {
 
 inline constexpr std::size_t kHugePageBytes = std::size_t(2) << 20;
 
-inline void* allocateBulk(std::size_t bytes) {
-    void* p = nullptr;
-    if (bytes >= kHugePageBytes / 2) {
-        const std::size_t rounded = (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
-        p = std::aligned_alloc(kHugePageBytes, rounded);
-#ifdef MADV_HUGEPAGE
-        if (p) madvise(p, rounded, MADV_HUGEPAGE); // a hint; without it the pages are just smaller
-#endif
-    } else {
-        p = std::malloc(bytes ? bytes : 1);
-    }
-    if (!p) throw std::bad_alloc();
-    return p;
-}
+// Throws std::bad_alloc; the block is released with std::free.
+void* allocateBulk(std::size_t bytes);
 
 template <typename T>
 struct BulkAllocator {
