@@ -109,7 +109,8 @@ std::string readFile(const std::string& path)
 }
 
 std::string stampDate(int station) { return "2031/06/" + std::string(station < 9 ? "0" : "") + std::to_string(station + 1); }
-std::string rocDate(int station) { return "120" + stampDate(station).substr(5, 2) + stampDate(station).substr(8, 2); }
+// The date field of the transfer records: ROC year 120 written as its last two digits.
+std::string rocDate(int station) { return "20" + stampDate(station).substr(5, 2) + stampDate(station).substr(8, 2); }
 
 class Workstation {
 public:
@@ -133,20 +134,20 @@ public:
     // The window's close: its work tables go, then the connection.
     void close()
     {
-        guarded([&] { tables_.dropAll(); });
+        guarded("close", [&] { tables_.dropAll(); });
         connection_.reset();
     }
 
     void loop(Clock::time_point until)
     {
         while (Clock::now() < until) {
-            guarded([&] { feed(); });
-            if (guarded([&] { confirm(); }))
+            guarded("feed", [&] { feed(); });
+            if (guarded("condition confirm", [&] { confirm(); }))
                 ++ledger.confirms;
-            if (!grid_.isEmpty() && guarded([&] { remit(); }))
+            if (!grid_.isEmpty() && guarded("remit", [&] { remit(); }))
                 ++ledger.remits;
             collectTransferFile();
-            if (guarded([&] { inquire(); }))
+            if (guarded("inquiry", [&] { inquire(); }))
                 ++ledger.inquiries;
             std::error_code ignored;
             fs::remove_all(exe_ + "shown", ignored); // the stand-in library's copies
@@ -157,13 +158,17 @@ public:
 
 private:
     template <typename Body>
-    bool guarded(Body&& body)
+    bool guarded(const char* step, Body&& body)
     {
         try {
             body();
             return true;
         } catch (const std::exception& error) {
-            ++ledger.errors[error.what()];
+            std::string text = error.what();
+            for (char& c : text)
+                if (c == '\n')
+                    c = ' ';
+            ++ledger.errors[std::string(step) + ": " + text];
             return false;
         }
     }
