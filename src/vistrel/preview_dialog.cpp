@@ -1,6 +1,8 @@
-// The preview window: Qt's print preview widget over a printer set to the report's paper, with
-// a tool bar for paging, zoom, printing and PDF export.
+// The preview window: the report's pages in a view that draws only what is on screen, with a
+// tool bar for paging, zoom, printing and PDF export.
 #include "vistrel/preview_dialog.h"
+
+#include "vistrel/page_view.h"
 
 #include "text/error.h"
 
@@ -9,7 +11,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QSpinBox>
 #include <QToolBar>
@@ -21,19 +22,14 @@ namespace {
 class PreviewDialog : public QDialog {
 public:
     PreviewDialog(const ReportDocument& document, QWidget* parent)
-        : QDialog(parent), document_(document), printer_(QPrinter::HighResolution)
+        : QDialog(parent), document_(document)
     {
         setObjectName(QStringLiteral("VistrelPreview"));
         setWindowTitle(QStringLiteral("報表預覽"));
         setModal(true);
-        printer_.setFullPage(true);
-        printer_.setPageLayout(pageLayoutOf(document));
 
-        preview_ = new QPrintPreviewWidget(&printer_, this);
+        preview_ = new PageView(document, this);
         preview_->setObjectName(QStringLiteral("PreviewPages"));
-        connect(preview_, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
-            paintAllPages(document_, *printer, printer->resolution() / 25.4, "The preview could not be drawn");
-        });
 
         auto* bar = new QToolBar(this);
         bar->addAction(QStringLiteral("第一頁"), this, [this] { preview_->setCurrentPage(1); });
@@ -57,10 +53,10 @@ public:
         bar->addSeparator();
         bar->addAction(QStringLiteral("關閉"), this, &QDialog::accept);
 
-        connect(page_, &QSpinBox::valueChanged, preview_, &QPrintPreviewWidget::setCurrentPage);
-        connect(preview_, &QPrintPreviewWidget::previewChanged, this, [this] {
+        connect(page_, &QSpinBox::valueChanged, preview_, &PageView::setCurrentPage);
+        connect(preview_, &PageView::currentPageChanged, this, [this](int page) {
             const QSignalBlocker quiet(page_);
-            page_->setValue(preview_->currentPage());
+            page_->setValue(page);
         });
 
         auto* layout = new QVBoxLayout(this);
@@ -68,7 +64,7 @@ public:
         layout->addWidget(bar);
         layout->addWidget(preview_);
         resize(1000, 760);
-        preview_->fitToWidth();
+        preview_->setFocus();
     }
 
 private:
@@ -100,13 +96,17 @@ private:
     }
 
     const ReportDocument& document_;
-    QPrinter printer_;
-    QPrintPreviewWidget* preview_ = nullptr;
+    PageView* preview_ = nullptr;
     QSpinBox* page_ = nullptr;
     QLabel* total_ = nullptr;
 };
 
 } // namespace
+
+std::unique_ptr<QDialog> makePreview(const ReportDocument& document, QWidget* parent)
+{
+    return std::make_unique<PreviewDialog>(document, parent);
+}
 
 void showPreview(const ReportDocument& document, QWidget* parent)
 {

@@ -1,11 +1,18 @@
 #pragma once
 #include "vistrel/report_document.h"
 
+#include <memory>
+
+class QDialog;
 class QWidget;
 
 namespace vistrel {
 
-// The modal print preview: page through, zoom, print, export a PDF; returns when closed.
+// The preview window over a laid-out report: pages through, zooms, prints, exports a PDF.
+// Its page view is the child named "PreviewPages", its page number box "PageNumber".
+std::unique_ptr<QDialog> makePreview(const ReportDocument& document, QWidget* parent);
+
+// Shows the preview modally and returns when it is closed.
 void showPreview(const ReportDocument& document, QWidget* parent);
 
 } // namespace vistrel

@@ -1,0 +1,148 @@
+// The preview window over a long report: it opens showing its first page without drawing
+// the others, and its paging and zoom buttons move the view and draw only what comes into it.
+#include "report/bridge.h"
+#include "report_fixtures.h"
+#include "vistrel/page_view.h"
+#include "vistrel/preview_dialog.h"
+#include "vistrel/report_document.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QSpinBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+using namespace report_fixtures;
+
+namespace {
+
+class PreviewTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        static int argc = 1;
+        static char name[] = "test_report";
+        static char* argv[] = {name, nullptr};
+        app = new QApplication(argc, argv);
+        // About sixteen rows a page: a list of 3,300 rows over 200 pages.
+        const db::RecordSet list = remittanceList(10, 3300);
+        document = new vistrel::ReportDocument(vistrel::loadTemplate(std::string(DESK_BIN_DIR) + "rtm/P99_0005_02.rtm"),
+                                               list, report::buildHeader(remittanceRequest(list, 10)));
+    }
+    static void TearDownTestSuite()
+    {
+        delete document;
+        delete app;
+    }
+
+    // Opens the preview modally, runs `clerk` on it once its first page is drawn, then closes it.
+    void whileOpen(const std::function<void(QDialog&, vistrel::PageView&)>& clerk)
+    {
+        bool ran = false;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            auto* view = dialog ? dialog->findChild<vistrel::PageView*>(QStringLiteral("PreviewPages")) : nullptr;
+            if (ran || !view || view->pagesPainted() == 0)
+                return;
+            ran = true;
+            clerk(*dialog, *view);
+            dialog->close();
+        });
+        poll.start();
+        vistrel::showPreview(*document, nullptr);
+        EXPECT_TRUE(ran) << "the preview closed before its first page was drawn";
+    }
+
+    static void press(QDialog& dialog, const QString& caption)
+    {
+        for (QAction* action : dialog.findChildren<QAction*>())
+            if (action->text() == caption) {
+                action->trigger();
+                QApplication::processEvents();
+                return;
+            }
+        ADD_FAILURE() << "no button " << caption.toStdString();
+    }
+
+    static QApplication* app;
+    static vistrel::ReportDocument* document;
+};
+
+QApplication* PreviewTest::app = nullptr;
+vistrel::ReportDocument* PreviewTest::document = nullptr;
+
+TEST_F(PreviewTest, OpensOnTheFirstPageDrawingOnlyThePagesInView)
+{
+    ASSERT_GE(document->pageCount(), 200);
+    whileOpen([](QDialog& dialog, vistrel::PageView& view) {
+        EXPECT_EQ(view.currentPage(), 1);
+        EXPECT_LE(view.pagesPainted(), 3) << "pages drawn before the first one was shown";
+        const auto* number = dialog.findChild<QSpinBox*>(QStringLiteral("PageNumber"));
+        ASSERT_NE(number, nullptr);
+        EXPECT_EQ(number->value(), 1);
+        EXPECT_EQ(number->maximum(), document->pageCount());
+    });
+}
+
+TEST_F(PreviewTest, PagingDrawsOnlyThePagesItShows)
+{
+    whileOpen([](QDialog& dialog, vistrel::PageView& view) {
+        auto* number = dialog.findChild<QSpinBox*>(QStringLiteral("PageNumber"));
+        ASSERT_NE(number, nullptr);
+        const int last = document->pageCount();
+        struct Step {
+            const char* button;
+            int page;
+        };
+        const std::vector<Step> steps = {{"最末頁", last}, {"上一頁", last - 1}, {"第一頁", 1}, {"下一頁", 2}};
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.button);
+            press(dialog, QString::fromUtf8(step.button));
+            view.viewport()->repaint();
+            EXPECT_EQ(view.currentPage(), step.page);
+            EXPECT_EQ(number->value(), step.page);
+        }
+        // Typing a page number goes there.
+        number->setValue(100);
+        view.viewport()->repaint();
+        EXPECT_EQ(view.currentPage(), 100);
+        // Five places visited, a page or two in view at each: far from all pages.
+        EXPECT_LE(view.pagesPainted(), 12);
+    });
+}
+
+TEST_F(PreviewTest, ZoomKeepsThePageAndDrawsItAgainAtTheNewSize)
+{
+    whileOpen([](QDialog& dialog, vistrel::PageView& view) {
+        dialog.findChild<QSpinBox*>(QStringLiteral("PageNumber"))->setValue(50);
+        const double fitWidth = view.zoom();
+        const int before = view.pagesPainted();
+        press(dialog, QStringLiteral("放大"));
+        view.viewport()->repaint();
+        EXPECT_GT(view.zoom(), fitWidth);
+        EXPECT_GT(view.pagesPainted(), before) << "page 50 not drawn again at the new zoom";
+        EXPECT_EQ(view.currentPage(), 50);
+        press(dialog, QStringLiteral("縮小"));
+        press(dialog, QStringLiteral("縮小"));
+        EXPECT_LT(view.zoom(), fitWidth);
+        press(dialog, QStringLiteral("整頁"));
+        // A whole landscape page fits in the view's height and width.
+        EXPECT_LE(document->pageHeightMm() * view.zoom(), view.viewport()->height());
+        EXPECT_LE(document->pageWidthMm() * view.zoom(), view.viewport()->width());
+        press(dialog, QStringLiteral("頁寬"));
+        EXPECT_DOUBLE_EQ(view.zoom(), fitWidth);
+        EXPECT_EQ(view.currentPage(), 50);
+        EXPECT_LE(view.pagesPainted(), 16);
+    });
+}
+
+} // namespace
