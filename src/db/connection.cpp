@@ -3,7 +3,9 @@
 #include "db/connection_impl.h"
 #include "db/statement_runner.h"
 
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 namespace db {
 
@@ -58,7 +60,7 @@ void detachQuietly(fb::Ref<Firebird::IAttachment>& attachment) {
 
 // Runs `work` in a transaction of its own that commits at once, or rolls back when it fails.
 template <typename Work>
-auto autoCommitted(Firebird::IAttachment* attachment, Work&& work) {
+auto autoCommittedOnce(Firebird::IAttachment* attachment, Work& work) {
     fb::Ref<Firebird::ITransaction> transaction(fb::startTransaction(attachment));
     try {
         auto result = work(transaction.get());
@@ -69,6 +71,23 @@ auto autoCommitted(Firebird::IAttachment* attachment, Work&& work) {
     } catch (...) {
         fb::rollbackQuietly(transaction);
         throw;
+    }
+}
+
+// Workstations that create or drop their work tables at the same moment touch the same
+// catalogue rows, and the server answers the later one with an update conflict. A statement
+// that commits on its own was rolled back whole, so running it again is what the clerk would
+// do by pressing again; after a few tries the conflict is reported as it is.
+template <typename Work>
+auto autoCommitted(Firebird::IAttachment* attachment, Work&& work) {
+    constexpr int kTries = 5;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return autoCommittedOnce(attachment, work);
+        } catch (const fb::ConflictError&) {
+            if (attempt == kTries) throw;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20 * attempt));
+        }
     }
 }
 

@@ -37,7 +37,21 @@ std::string statusText(Firebird::IStatus* status) {
     return text::big5ToUtf8(s);
 }
 
-void throwUserError(Firebird::IStatus* status) { throw text::UserError(statusText(status)); }
+bool isConcurrencyConflict(Firebird::IStatus* status) {
+    const ISC_STATUS* v = status->getErrors();
+    for (unsigned i = 0; v && v[i] != isc_arg_end; i += 2) {
+        if (v[i] == isc_arg_gds &&
+            (v[i + 1] == isc_deadlock || v[i + 1] == isc_update_conflict || v[i + 1] == isc_lock_conflict))
+            return true;
+        if (v[i] == isc_arg_cstring) ++i; // length, pointer
+    }
+    return false;
+}
+
+void throwUserError(Firebird::IStatus* status) {
+    if (isConcurrencyConflict(status)) throw ConflictError(statusText(status));
+    throw text::UserError(statusText(status));
+}
 
 Firebird::ITransaction* startTransaction(Firebird::IAttachment* attachment) {
     static const unsigned char tpb[] = {

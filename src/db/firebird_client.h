@@ -1,6 +1,8 @@
 #pragma once
 // The database layer's access to the Firebird client library (OO API). Nothing outside db/
 // (and the record-set benchmark, which measures against it) sees these types.
+#include "text/error.h"
+
 #include <firebird/Interface.h>
 
 #include <string>
@@ -32,6 +34,14 @@ private:
 // (names and values the server quotes back) turned into UTF-8 for the message box.
 std::string statusText(Firebird::IStatus* status);
 
+// A lock conflict, update conflict or deadlock reported by the server: another attachment
+// changed the same rows (or, for DDL, the same catalogue rows) at the same moment.
+class ConflictError : public text::UserError {
+public:
+    using text::UserError::UserError;
+};
+
+bool isConcurrencyConflict(Firebird::IStatus* status);
 [[noreturn]] void throwUserError(Firebird::IStatus* status);
 
 // Runs `body`; a Firebird error leaves it as text::UserError carrying the client's text.

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 class TransactionTest : public ::testing::Test {
@@ -71,3 +74,18 @@ TEST_F(TransactionTest, DestroyedWithoutCommitItRollsBackAndReleasesItsRows) {
 }
 
 } // namespace
+
+// A statement that waited on rows another workstation changed meets an update conflict once
+// that workstation commits; run on its own, it is tried again and goes through.
+TEST_F(TransactionTest, AnAutoCommittedStatementThatMeetsAConflictIsTriedAgain) {
+    auto other = database.connectAgain();
+    db::Transaction holding(*other);
+    holding.execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Other' WHERE STORE_ID = 'S01'");
+
+    std::thread waiting([&] { connection.execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Mine' WHERE STORE_ID = 'S01'"); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    holding.commit();
+    waiting.join();
+
+    EXPECT_EQ(storeName(connection), "Mine");
+}
