@@ -2,6 +2,7 @@
 
 #include "text/error.h"
 #include "vistrel/prepared_report.h"
+#include "vistrel/shaped_texts.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -9,6 +10,28 @@
 #include <QPdfWriter>
 
 namespace vistrel {
+namespace {
+
+// Places a single line of text in its box as QPainter::drawText(rect, flags, text) does,
+// vertically centred, from the text already shaped. Only a text that overflows its box goes
+// through drawText itself, which then clips it to the box.
+void drawTextIn(QPainter& painter, const QRectF& box, Align align, const QString& text,
+                const ShapedTexts::Shaped& shaped)
+{
+    const QSizeF size = shaped.size;
+    if (size.width() > box.width() || size.height() > box.height()) {
+        const int flags = align == Align::Left ? Qt::AlignLeft : align == Align::Right ? Qt::AlignRight : Qt::AlignHCenter;
+        painter.drawText(box, flags | Qt::AlignVCenter | Qt::TextSingleLine, text);
+        return;
+    }
+    const double room = box.width() - size.width();
+    const QPointF at(box.left() + (align == Align::Right ? room : align == Align::Center ? room / 2 : 0),
+                     box.top() + (box.height() - size.height()) / 2);
+    for (const QGlyphRun& run : shaped.runs)
+        painter.drawGlyphRun(at, run);
+}
+
+} // namespace
 
 ReportDocument::ReportDocument(ReportTemplate tmpl, db::RecordSet data, db::RecordSet header)
     : report_(std::make_unique<PreparedReport>(prepareReport(std::move(tmpl), std::move(data), std::move(header))))
@@ -23,7 +46,18 @@ double ReportDocument::pageWidthMm() const { return report_->tmpl.pageWidth; }
 double ReportDocument::pageHeightMm() const { return report_->tmpl.pageHeight; }
 bool ReportDocument::landscape() const { return report_->tmpl.landscape; }
 
+ShapedTexts ReportDocument::shapedTextsFor(QPaintDevice* device) const
+{
+    return ShapedTexts(report_->fonts, device);
+}
+
 void ReportDocument::paintPage(QPainter& painter, int index, double dotsPerMm) const
+{
+    ShapedTexts texts = shapedTextsFor(painter.device());
+    paintPage(painter, index, dotsPerMm, texts);
+}
+
+void ReportDocument::paintPage(QPainter& painter, int index, double dotsPerMm, ShapedTexts& texts) const
 {
     if (index < 0 || index >= pageCount())
         return;
@@ -57,12 +91,10 @@ void ReportDocument::paintPage(QPainter& painter, int index, double dotsPerMm) c
                     currentFont = item.font;
                 }
                 painter.setPen(Qt::black);
-                const int align = item.align == Align::Left ? Qt::AlignLeft
-                                  : item.align == Align::Right ? Qt::AlignRight
-                                                               : Qt::AlignHCenter;
                 // A framed text keeps a small inner margin so it does not touch its box.
                 const double pad = item.frame || item.align != Align::Center ? at(0.8) : 0;
-                painter.drawText(rect.adjusted(pad, 0, -pad, 0), align | Qt::AlignVCenter | Qt::TextSingleLine, s);
+                drawTextIn(painter, rect.adjusted(pad, 0, -pad, 0), item.align, s,
+                           texts.shaped(item.font, s));
                 break;
             }
             }
@@ -76,10 +108,11 @@ void paintAllPages(const ReportDocument& document, QPagedPaintDevice& device, do
     QPainter painter;
     if (!painter.begin(&device))
         throw text::UserError(failure);
+    ShapedTexts texts = document.shapedTextsFor(&device);
     for (int i = 0; i < document.pageCount(); ++i) {
         if (i > 0)
             device.newPage();
-        document.paintPage(painter, i, dotsPerMm);
+        document.paintPage(painter, i, dotsPerMm, texts);
     }
     painter.end();
 }

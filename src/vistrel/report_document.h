@@ -13,11 +13,13 @@
 
 class QPainter;
 class QPagedPaintDevice;
+class QPaintDevice;
 
 namespace vistrel {
 
 struct PreparedReport;
 struct PageContent;
+class ShapedTexts;
 
 class ReportDocument {
 public:
@@ -33,6 +35,10 @@ public:
     // Paints page `index` (from 0) with the page's top left corner at the painter's origin;
     // `dotsPerMm` is the device resolution.
     void paintPage(QPainter& painter, int index, double dotsPerMm) const;
+    // The same, with texts already shaped for the painter's device on earlier pages.
+    void paintPage(QPainter& painter, int index, double dotsPerMm, ShapedTexts& texts) const;
+    // Texts shaped for `device`, to be shared by the pages painted on it.
+    ShapedTexts shapedTextsFor(QPaintDevice* device) const;
 
 private:
     std::unique_ptr<PreparedReport> report_;
