@@ -7,7 +7,7 @@ namespace remittance {
 void clearRemittanceDates(RemittanceDesk& desk, Books books)
 {
     const work::WorkNames& names = desk.workTables.names();
-    if (!desk.run.inStep(desk.database, desk.grid, names)) {
+    if (!desk.run.inStep(desk.database, desk.grid, names) || desk.run.books() != books) {
         desk.messages.inform(kConfirmAgain);
         return;
     }

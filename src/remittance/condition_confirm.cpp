@@ -149,7 +149,7 @@ void confirmRemittance(RemittanceDesk& desk, db::Executor& database, const Confi
 
     line(progress, "1");
     openRemittanceGrid(database, desk.grid, names.tableA);
-    desk.run.record(database, names, selection.state);
+    desk.run.record(database, names, selection.state, selection.books);
 
     warnAboutBankData(desk.grid, desk.messages);
 

@@ -59,7 +59,7 @@ void remit(RemittanceDesk& desk, RemitScope scope, const RemitOptions& options,
 {
     const std::string date = text::dateStringFromEdit(options.remittanceDateText);
     const work::WorkNames names = desk.workTables.names();
-    if (!desk.run.inStep(desk.database, desk.grid, names)) {
+    if (!desk.run.inStep(desk.database, desk.grid, names) || desk.run.books() != options.books) {
         desk.messages.inform(kConfirmAgain);
         return;
     }

@@ -31,10 +31,11 @@ std::map<std::string, std::string> RunToken::relationIds(db::Executor& database,
     return ids;
 }
 
-void RunToken::record(db::Executor& database, const work::WorkNames& names, RemittanceState state)
+void RunToken::record(db::Executor& database, const work::WorkNames& names, RemittanceState state, Books books)
 {
     names_ = names;
     state_ = state;
+    books_ = books;
     relationIds_ = relationIds(database, names);
     valid_ = relationIds_.size() == 4;
 }

@@ -18,7 +18,7 @@ namespace remittance {
 class RunToken {
 public:
     // Called by the condition confirm once the grid is open over its new work tables.
-    void record(db::Executor& database, const work::WorkNames& names, RemittanceState state);
+    void record(db::Executor& database, const work::WorkNames& names, RemittanceState state, Books books);
     void forget() { valid_ = false; relationIds_.clear(); }
     bool recorded() const { return valid_; }
 
@@ -28,6 +28,9 @@ public:
 
     // The remittance state of the list: it decides how stamping treats bills stamped meanwhile.
     RemittanceState state() const { return state_; }
+    // The books the list was read from. The keys of the two books are different numbers, so
+    // a press with the other book chosen must not stamp or clear by this list's keys.
+    Books books() const { return books_; }
 
 private:
     static std::map<std::string, std::string> relationIds(db::Executor& database, const work::WorkNames& names);
@@ -35,6 +38,7 @@ private:
     bool valid_ = false;
     work::WorkNames names_;
     RemittanceState state_ = RemittanceState::NotRemitted;
+    Books books_ = Books::OwnStore;
     std::map<std::string, std::string> relationIds_;
 };
 

@@ -240,6 +240,31 @@ TEST_F(Remit, EveryHandlerRefusesAGridNoLongerBackedByItsRun)
     }
 }
 
+// The two books key their bills by different numbers: a list read from one book must not
+// stamp or clear the other book's bills that happen to carry the same keys.
+TEST_F(Remit, APressWithTheOtherBooksChosenThanTheListIsRefused)
+{
+    Bill b;
+    b.joint = true;
+    b.key = "B1"; // a joint bill whose key is also an own-store bill's key
+    addBill(b);
+    exec("UPDATE PAY_MASTERU SET BANK_DATE = '2023/12/01'");
+    confirm(conditions()); // own-store books
+    tick("B1");
+    remit(RemitScope::AllRows, options(true, Books::Joint));
+    remit(RemitScope::TickedRows, options(true, Books::Joint));
+    remittance::clearRemittanceDates(desk, Books::Joint);
+    EXPECT_EQ(messages.informed, std::vector<std::string>(3, "請重新 條件確認...... "));
+    EXPECT_EQ(ownBankDate("B1"), "<null>");
+    EXPECT_EQ(jointBankDate("B1"), "2023/12/01");
+    EXPECT_EQ(outputRuns, 0);
+
+    // With the list's own books chosen the press goes ahead.
+    remit(RemitScope::AllRows, options(true, Books::OwnStore));
+    EXPECT_EQ(ownBankDate("B1"), kDate);
+    EXPECT_EQ(jointBankDate("B1"), "2023/12/01");
+}
+
 TEST_F(Remit, TablesRecreatedUnderTheSameNamesAreNotThisRunsTables)
 {
     tables.setClock([] { return std::string("101010"); });
