@@ -206,6 +206,7 @@ int main(int argc, char** argv)
             remittance::writeOutputTransferFiles(controls, transaction, page.tables.names().tableC);
             filesSeconds = secondsSince(started);
         };
+        remitOptions.afterRollback = [&] { remittance::discardOutputTransferFiles(controls); };
         std::string launchError;
         remittance::remit(page.desk, remittance::RemitScope::AllRows, remitOptions, [&] {
             page.progress.lines.clear();

@@ -227,6 +227,7 @@ private:
         options.beforeCommit = [&](db::Executor& transaction) {
             remittance::writeOutputTransferFiles(controls, transaction, tables_.names().tableC);
         };
+        options.afterRollback = [&] { remittance::discardOutputTransferFiles(controls); };
         const int before = messages_.informed;
         remittance::remit(desk_, all ? remittance::RemitScope::AllRows : remittance::RemitScope::TickedRows, options,
                           [&] {

@@ -310,6 +310,7 @@ void RemittancePage::remit(remittance::RemitScope scope)
     options.beforeCommit = [&](db::Executor& transaction) {
         remittance::writeOutputTransferFiles(controls, transaction, context_.workTables.names().tableC);
     };
+    options.afterRollback = [&] { remittance::discardOutputTransferFiles(controls); };
     remittance::remit(*desk_, scope, options, [&] { runOutputRoutine(controls); });
 }
 

@@ -44,8 +44,15 @@ void writeOutputTransferFiles(OutputControls& controls, db::Executor& source, co
     const OutputDates dates = readDates(controls);
     if (!controls.makeTransferFiles)
         return;
-    controls.transferRocDate = writeFiles(controls, source, workTableC, dates.remittanceDate).rocDate;
+    controls.transferFiles = writeFiles(controls, source, workTableC, dates.remittanceDate);
+    controls.transferRocDate = controls.transferFiles.rocDate;
     controls.transferFilesWritten = true;
+}
+
+void discardOutputTransferFiles(const OutputControls& controls)
+{
+    if (controls.transferFilesWritten)
+        discardTransferFiles(controls.transferFiles);
 }
 
 void runRemittanceOutput(const OutputRequest& request)
@@ -54,8 +61,15 @@ void runRemittanceOutput(const OutputRequest& request)
     OutputDates dates = readDates(controls);
 
     std::string rocDate = controls.transferRocDate;
-    if (controls.makeTransferFiles && !controls.transferFilesWritten)
-        rocDate = writeFiles(controls, request.database, request.workTables.names().tableC, dates.remittanceDate).rocDate;
+    if (controls.makeTransferFiles && !controls.transferFilesWritten) {
+        const TransferFilesOutcome written =
+            writeFiles(controls, request.database, request.workTables.names().tableC, dates.remittanceDate);
+        rocDate = written.rocDate;
+        startBatchFiles(written, controls.bankPath);
+    } else if (controls.transferFilesWritten) {
+        // Written inside the press's transaction, which has committed by now.
+        startBatchFiles(controls.transferFiles, controls.bankPath);
+    }
     // The list shows the records' date when it has no bill of its own to take it from.
     if (controls.makeTransferFiles && !rocDate.empty())
         dates.report.fallbackReportDate = rocDate;

@@ -7,6 +7,7 @@
 #include "db/connection.h"
 #include "db/record_set.h"
 #include "report/bridge.h"
+#include "remittance/transfer_files.h"
 #include "work/messages.h"
 #include "work/progress.h"
 #include "work/work_tables.h"
@@ -33,6 +34,7 @@ struct OutputControls {
     // the routine then leaves them as they are and takes their date text from here.
     bool transferFilesWritten = false;
     std::string transferRocDate;
+    TransferFilesOutcome transferFiles; // what that write wrote and which batch files wait
 };
 
 // The controls and the collaborators of one call.
@@ -50,7 +52,10 @@ struct OutputRequest {
 // stamping transaction (RemitOptions::beforeCommit; `source` is that transaction, which sees
 // the uncommitted WorkTableC): a bank folder that cannot take the files then rolls the stamps
 // back. Reads all three dates first, like the routine. Marks `controls` as written.
+// The batch files wait for the routine, which runs after the commit; when the stamps do not
+// commit, discardOutputTransferFiles removes the files again.
 void writeOutputTransferFiles(OutputControls& controls, db::Executor& source, const std::string& workTableC);
+void discardOutputTransferFiles(const OutputControls& controls);
 
 // Runs the routine. Throws text::UserError (an invalid date, a value the transfer record
 // cannot hold, a file that cannot be written, a failing statement, "Unable to Load DLL").

@@ -1,5 +1,7 @@
 #include "remittance/remit.h"
 
+#include "report/scope_exit.h"
+
 #include "remittance/bill_stamping.h"
 #include "remittance/key_lists.h"
 #include "remittance/transfer_record_check.h"
@@ -108,9 +110,17 @@ void remit(RemittanceDesk& desk, RemitScope scope, const RemitOptions& options,
             transaction.execute(copyBillRows(names.tableA, names.tableC, date, conditions));
         }
     }
-    if (options.beforeCommit)
-        options.beforeCommit(transaction);
-    transaction.commit();
+    bool committed = false;
+    {
+        report::ScopeExit undoOutside([&] {
+            if (!committed && options.afterRollback)
+                options.afterRollback();
+        });
+        if (options.beforeCommit)
+            options.beforeCommit(transaction);
+        transaction.commit();
+        committed = true;
+    }
     // The grid has been remitted: a second press must not stamp or copy it again.
     desk.run.forget();
 

@@ -23,6 +23,9 @@ struct RemitOptions {
     // WorkTableC through `transaction`), so no bill is stamped that no file carries, also
     // when the bank folder cannot take them.
     std::function<void(db::Executor& transaction)> beforeCommit;
+    // Runs when the press's transaction did not commit after beforeCommit had begun: the
+    // transfer files written for stamps that were rolled back are removed here.
+    std::function<void()> afterRollback;
 };
 
 // `outputRoutine` is the remittance output routine (SpeedButton1Click); it runs last, and

@@ -78,13 +78,28 @@ TransferFilesOutcome writeTransferFiles(db::Executor& database, const std::strin
     // the name, as the bank's own set-up writes these paths.
     const std::string folder = settings.bankPath.empty() ? settings.defaultBankFolder : settings.bankPath;
     for (const BankGroup& group : groups) {
-        if (!group.bills.isEmpty())
-            writeTransferFile(folder + group.fileName + ".TXT", transferFileContent(outcome.rocDate, group.bills));
+        if (!group.bills.isEmpty()) {
+            const std::string path = folder + group.fileName + ".TXT";
+            writeTransferFile(path, transferFileContent(outcome.rocDate, group.bills));
+            outcome.writtenFiles.push_back(path);
+        }
         // Started also when the group had no bill; whether it runs is the bank software's
         // business and is not reported.
-        (void)platform::startDetached(settings.bankPath + group.batchFile, settings.bankPath);
+        outcome.batchFiles.push_back(settings.bankPath + group.batchFile);
     }
     return outcome;
+}
+
+void startBatchFiles(const TransferFilesOutcome& outcome, const std::string& bankPath)
+{
+    for (const std::string& batchFile : outcome.batchFiles)
+        (void)platform::startDetached(batchFile, bankPath);
+}
+
+void discardTransferFiles(const TransferFilesOutcome& outcome)
+{
+    for (const std::string& path : outcome.writtenFiles)
+        platform::removeFileQuietly(path);
 }
 
 } // namespace remittance

@@ -103,6 +103,34 @@ TEST_F(RemitFaults, AConnectionLostDuringThePressLeavesNothingStamped)
     EXPECT_TRUE(filesIn(station.bank.path()).empty());
 }
 
+// The connection is cut after the transfer files are written but before the stamps commit:
+// the files go again and the bank's batch file is never started, so the bank software cannot
+// send bills that stay unstamped.
+TEST_F(RemitFaults, StampsThatDoNotCommitTakeTheirTransferFilesAlongAndStartNoBatchFile)
+{
+    bills.addBills(1, 4);
+    Workstation station(books);
+    const std::string marker = station.bank.path() + "RMTR.BAT.ran";
+    const std::string batch = station.bank.path() + "RMTR.BAT";
+    std::ofstream(batch) << "#!/bin/sh\ntouch '" << marker << "'\n";
+    std::filesystem::permissions(batch, std::filesystem::perms::owner_all);
+    station.confirm();
+    const long long attachment = station.database().connectionId();
+    bool filesWereThere = false;
+    station.afterFilesWritten = [&] {
+        filesWereThere = !station.transferRecords().empty();
+        books.connection().execute("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = " +
+                                   std::to_string(attachment));
+    };
+
+    EXPECT_FALSE(pressShows(station).empty());
+    EXPECT_TRUE(filesWereThere);
+    expectNothingRemitted(station);
+    EXPECT_EQ(filesIn(station.bank.path()), std::vector<std::string>{"RMTR.BAT"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // a started batch file would have run
+    EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
 // The bank folder named on the tab is not a folder at all: a path under a regular file.
 TEST_F(RemitFaults, ABankPathUnderAFileStopsThePressBeforeAnyStamp)
 {

@@ -16,6 +16,7 @@
 #include "text/big5.h"
 #include "work/work_tables.h"
 
+#include <functional>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -82,6 +83,9 @@ public:
         return c;
     }
 
+    // Runs inside the press once its transfer files are written, before the stamps commit.
+    std::function<void()> afterFilesWritten;
+
     // "全部匯款" with stamping on, ending in the remittance output routine, as the page wires
     // them: the transfer files are written inside the stamping transaction.
     void remitAll(const std::string& date)
@@ -92,7 +96,10 @@ public:
         remittance::OutputControls controls = outputControls(date);
         options.beforeCommit = [&](db::Executor& transaction) {
             remittance::writeOutputTransferFiles(controls, transaction, tables.names().tableC);
+            if (afterFilesWritten)
+                afterFilesWritten();
         };
+        options.afterRollback = [&] { remittance::discardOutputTransferFiles(controls); };
         remittance::remit(desk, remittance::RemitScope::AllRows, options, [&] {
             remittance::runRemittanceOutput({.controls = controls,
                                              .database = *connection_,
