@@ -1,4 +1,5 @@
 // The program's entry: open the "Kalder" connection, show the main window, run the loop.
+#include "app/lookup_dialog.h"
 #include "app/main_window.h"
 #include "db/connection.h"
 #include "platform/paths.h"
@@ -25,6 +26,9 @@ int main(int argc, char* argv[])
     }
 
     app::FormTolvane window(*database, exeFolder);
+    // The lookup dialog the entry has always created beside the window; the provider field
+    // opens fresh ones of its own, so this one is never shown.
+    app::LookupDialog lookup(*database, window.messages());
     window.show();
     return QApplication::exec();
 }
