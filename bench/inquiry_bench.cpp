@@ -91,13 +91,10 @@ std::pair<std::string, std::string> lastMonth()
         day.month = 12;
         day.year -= 1;
     }
-    char from[16], to[16];
-    std::snprintf(from, sizeof from, "%04d/%02d/01", day.year, day.month);
     int last = 31;
     while (!text::isValidDate({day.year, day.month, last}))
         --last;
-    std::snprintf(to, sizeof to, "%04d/%02d/%02d", day.year, day.month, last);
-    return {from, to};
+    return {text::toDateString({day.year, day.month, 1}), text::toDateString({day.year, day.month, last})};
 }
 
 } // namespace
