@@ -62,7 +62,12 @@ LookupDialog::LookupDialog(db::Executor& database, ui::MessageBoxes& messages, Q
         move(screen->availableGeometry().center() - rect().center());
 }
 
-LookupDialog::~LookupDialog() = default;
+LookupDialog::~LookupDialog()
+{
+    // The grid's models read record sets that go before the dialog's own destructor hides
+    // and repaints its children: detach them while those record sets are still there.
+    DBGrid1->setModel(nullptr);
+}
 
 void LookupDialog::buildWindow()
 {
