@@ -1,5 +1,6 @@
 #include "app/cheque_page.h"
 
+#include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
 #include "ui/qt_text.h"
@@ -17,27 +18,9 @@
 namespace app {
 namespace {
 
-template <class W>
-W* named(W* widget, const char* objectName)
-{
-    widget->setObjectName(QString::fromLatin1(objectName));
-    return widget;
-}
-
-QPushButton* button(const QString& caption, const char* objectName, QWidget* parent)
-{
-    return named(new QPushButton(caption, parent), objectName);
-}
-
-QComboBox* editableCombo(const char* objectName, QWidget* parent)
-{
-    auto* combo = named(new QComboBox(parent), objectName);
-    combo->setEditable(true);
-    combo->setCurrentIndex(-1);
-    combo->setEditText(QString());
-    combo->setMinimumContentsLength(16);
-    return combo;
-}
+using ui::button;
+using ui::editableCombo;
+using ui::named;
 
 } // namespace
 
@@ -95,9 +78,9 @@ QWidget* ChequePage::buildConditions()
     range->addWidget(new QLabel(QStringLiteral("~"), panel));
     range->addWidget(bsSkinDateEdit22);
 
-    bsSkinComboBox21 = editableCombo("bsSkinComboBox21", panel);
+    bsSkinComboBox21 = editableCombo("bsSkinComboBox21", panel, 16);
     // The store list is filled with the others but the cheque run has no store condition.
-    bsSkinComboBox22 = editableCombo("bsSkinComboBox22", panel);
+    bsSkinComboBox22 = editableCombo("bsSkinComboBox22", panel, 16);
     bsSkinComboBox22->hide();
 
     issueDateLabel = new QLabel(QStringLiteral("開票日期"), panel);

@@ -2,6 +2,7 @@
 
 #include "app/lookup_dialog.h"
 #include "inquiry/provider_field.h"
+#include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
 #include "ui/qt_text.h"
@@ -25,12 +26,8 @@ namespace app {
 
 namespace {
 
-template <class W>
-W* named(W* widget, const char* objectName)
-{
-    widget->setObjectName(QString::fromLatin1(objectName));
-    return widget;
-}
+using ui::button;
+using ui::named;
 
 template <std::size_t N>
 QStringList items(const std::array<std::string_view, N>& texts)
@@ -55,11 +52,6 @@ ui::RadioGroup* radioGroup(const QString& caption, const QStringList& entries, i
     for (int i = 0; i < radios.size(); ++i)
         layout->addWidget(radios[i], i / columns, i % columns);
     return group;
-}
-
-QPushButton* button(const QString& caption, const char* objectName, QWidget* parent)
-{
-    return named(new QPushButton(caption, parent), objectName);
 }
 
 QPushButton* hiddenButton(const QString& caption, const char* objectName, QWidget* parent)

@@ -1,5 +1,6 @@
 #include "app/lookup_dialog.h"
 
+#include "ui/named_widgets.h"
 #include "ui/message_boxes.h"
 #include "ui/qt_text.h"
 #include "ui/radio_group.h"
@@ -25,12 +26,7 @@ namespace app {
 
 namespace {
 
-template <class W>
-W* named(W* widget, const char* objectName)
-{
-    widget->setObjectName(QString::fromLatin1(objectName));
-    return widget;
-}
+using ui::named;
 
 QPushButton* plainButton(const QString& caption, const char* objectName, QWidget* parent)
 {

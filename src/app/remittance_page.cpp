@@ -6,6 +6,7 @@
 #include "remittance/remit.h"
 #include "remittance/remittance_desk.h"
 #include "remittance/select_all.h"
+#include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
 #include "ui/qt_text.h"
@@ -27,27 +28,9 @@
 namespace app {
 namespace {
 
-template <class W>
-W* named(W* widget, const char* objectName)
-{
-    widget->setObjectName(QString::fromLatin1(objectName));
-    return widget;
-}
-
-QPushButton* button(const QString& caption, const char* objectName, QWidget* parent)
-{
-    return named(new QPushButton(caption, parent), objectName);
-}
-
-QComboBox* editableCombo(const char* objectName, QWidget* parent)
-{
-    auto* combo = named(new QComboBox(parent), objectName);
-    combo->setEditable(true);
-    combo->setCurrentIndex(-1);
-    combo->setEditText(QString());
-    combo->setMinimumContentsLength(14);
-    return combo;
-}
+using ui::button;
+using ui::editableCombo;
+using ui::named;
 
 // The file-name edits take what is typed in upper case, as the bank's software expects.
 QLineEdit* upperCaseEdit(const char* objectName, QWidget* parent)
@@ -132,8 +115,8 @@ QWidget* RemittancePage::buildConditions()
     range->addWidget(new QLabel(QStringLiteral("~"), panel));
     range->addWidget(bsSkinDateEdit12);
 
-    bsSkinComboBox11 = editableCombo("bsSkinComboBox11", panel);
-    bsSkinComboBox12 = editableCombo("bsSkinComboBox12", panel);
+    bsSkinComboBox11 = editableCombo("bsSkinComboBox11", panel, 14);
+    bsSkinComboBox12 = editableCombo("bsSkinComboBox12", panel, 14);
     bsSkinRadioGroup13 = radioGroup({QStringLiteral("本店匯款"), QStringLiteral("聯合匯款")}, "bsSkinRadioGroup13", panel);
 
     grid->addWidget(bsSkinRadioGroup12, 0, 0, 1, 2);
