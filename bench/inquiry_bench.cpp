@@ -6,6 +6,7 @@
 // The database (default /tmp/inquiry_bench.fdb) is created with the demo data when missing
 // and reused when present. The inquiry's statements are recorded while it runs; the baseline
 // replays exactly those statements, from the first CREATE on, without the page logic around.
+#include "bench_support.h"
 #include "db/connection.h"
 #include "demo/demo_data.h"
 #include "demo/schema_loader.h"
@@ -25,62 +26,17 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct Statement {
-    bool isQuery;
-    std::string sql;
-};
-
-// Forwards to the connection and keeps every statement in order.
-class RecordingExecutor : public db::Executor {
-public:
-    explicit RecordingExecutor(db::Connection& connection) : connection_(connection) {}
-    long long execute(const std::string& sql) override
-    {
-        statements.push_back({false, sql});
-        return connection_.execute(sql);
-    }
-    db::RecordSet query(const std::string& sql) override
-    {
-        statements.push_back({true, sql});
-        return connection_.query(sql);
-    }
-    using Executor::execute;
-    using Executor::query;
-    std::vector<Statement> statements;
-
-private:
-    db::Connection& connection_;
-};
+using bench::Clock;
+using bench::openOrCreate;
+using bench::RecordingExecutor;
+using bench::seconds;
+using bench::Statement;
 
 class SilentMessages : public work::Messages {
 public:
     void inform(const std::string& utf8) override { std::printf("message: %s\n", utf8.c_str()); }
     bool confirm(const std::string&) override { return true; }
 };
-
-double seconds(const std::function<void()>& work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-std::unique_ptr<db::Connection> openOrCreate(const std::string& path, long long bills)
-{
-    db::ConnectionParams params;
-    params.database = path;
-    if (std::filesystem::exists(path))
-        return std::make_unique<db::Connection>(params);
-    std::printf("creating %s with %lld bills per book ...\n", path.c_str(), bills);
-    auto connection = db::Connection::createDatabase(params, false);
-    demo::createSchema(*connection);
-    demo::DemoOptions options;
-    options.bills = bills;
-    demo::generateDemoData(*connection, options);
-    return connection;
-}
 
 // The last full month before today.
 std::pair<std::string, std::string> lastMonth()

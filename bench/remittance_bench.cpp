@@ -13,6 +13,7 @@
 // so runs can be repeated. Before measuring, the bench completes the demo's providers with
 // missing bank data and turns the credit notes of the chosen range into payments, so that
 // every listed bill is one a transfer record can carry (the remit refuses otherwise).
+#include "bench_support.h"
 #include "db/connection.h"
 #include "demo/demo_data.h"
 #include "demo/schema_loader.h"
@@ -32,34 +33,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct Statement {
-    bool isQuery;
-    std::string sql;
-};
-
-// Forwards to the connection and keeps every statement in order.
-class RecordingExecutor : public db::Executor {
-public:
-    explicit RecordingExecutor(db::Connection& connection) : connection_(connection) {}
-    long long execute(const std::string& sql) override
-    {
-        statements.push_back({false, sql});
-        return connection_.execute(sql);
-    }
-    db::RecordSet query(const std::string& sql) override
-    {
-        statements.push_back({true, sql});
-        return connection_.query(sql);
-    }
-    using Executor::execute;
-    using Executor::query;
-    std::vector<Statement> statements;
-
-private:
-    db::Connection& connection_;
-};
+using bench::Clock;
+using bench::openOrCreate;
+using bench::RecordingExecutor;
+using bench::seconds;
+using bench::Statement;
 
 class CountingMessages : public work::Messages {
 public:
@@ -71,28 +49,6 @@ public:
     bool confirm(const std::string&) override { return true; }
     int count = 0;
 };
-
-double seconds(const std::function<void()>& work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-std::unique_ptr<db::Connection> openOrCreate(const std::string& path, long long bills)
-{
-    db::ConnectionParams params;
-    params.database = path;
-    if (std::filesystem::exists(path))
-        return std::make_unique<db::Connection>(params);
-    std::printf("creating %s with %lld bills per book ...\n", path.c_str(), bills);
-    auto connection = db::Connection::createDatabase(params, false);
-    demo::createSchema(*connection);
-    demo::DemoOptions options;
-    options.bills = bills;
-    demo::generateDemoData(*connection, options);
-    return connection;
-}
 
 struct Range {
     std::string account, from, to;
