@@ -1,6 +1,7 @@
 #include "app/bill_settings.h"
 
 #include "platform/ini_file.h"
+#include "text/big5.h"
 #include "text/numbers.h"
 
 namespace app {
@@ -26,11 +27,26 @@ int radioGroup13Index(const BillSettings& settings)
     return static_cast<int>(text::parseInteger(settings.radioGroup13));
 }
 
-void writeBillSettings(const std::string& iniPath, bool accCheck, const std::string& bankPath, int radioIndex)
+BankPathText bankPathText(const std::string& stored)
+{
+    // Big5 is what the program writes, so valid Big5 is read as Big5. Text in UTF-8 is rarely
+    // valid Big5 too (its continuation bytes 0x80-0xA0 are no Big5 trail bytes).
+    if (text::isBig5Text(stored))
+        return {text::big5ToUtf8(stored), {}};
+    if (text::isUtf8Text(stored))
+        return {stored, "Bill.ini 的 BANK_PATH 不是 Big5 文字,已當作 UTF-8 讀入:「" + stored +
+                            "」。離開時以 Big5 存回。"};
+    return {text::big5ToUtf8(stored),
+            "Bill.ini 的 BANK_PATH 含有無法辨識的位元組,顯示為「�」。請在「路徑檔名」重新輸入銀行檔案的資料夾。"};
+}
+
+void writeBillSettings(const std::string& iniPath, bool accCheck, const std::optional<std::string>& bankPath,
+                       int radioIndex)
 {
     platform::IniFile ini(iniPath);
     ini.write(kSection, "acc_check", accCheck ? "1" : "0");
-    ini.write(kSection, "BANK_PATH", bankPath);
+    if (bankPath)
+        ini.write(kSection, "BANK_PATH", *bankPath);
     ini.write(kSection, "bsSkinRadioGroup13", std::to_string(radioIndex));
 }
 

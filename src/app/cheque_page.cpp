@@ -1,5 +1,6 @@
 #include "app/cheque_page.h"
 
+#include "cheque/cents_notice.h"
 #include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
@@ -201,6 +202,15 @@ cheque::IssueOptions ChequePage::issueOptions() const
 void ChequePage::bsSkinButton10Click()
 {
     handle([this] { desk_->confirm(listConditions()); });
+    pointOutAmountsWithCents();
+}
+
+// Before anything is issued and printed, with the list in view: which cheques carry cents.
+void ChequePage::pointOutAmountsWithCents()
+{
+    const std::string notice = cheque::centsNotice(ClientDataSet21);
+    if (!notice.empty())
+        context_.messages.inform(notice);
 }
 
 void ChequePage::bsSkinButton12Click()

@@ -45,6 +45,7 @@ private:
     cheque::IssueOptions issueOptions() const;
 
     void bsSkinButton10Click();
+    void pointOutAmountsWithCents();
     void bsSkinButton12Click();
     void bsSkinButton13Click();
     void BitBtn2Click();

@@ -13,6 +13,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -41,17 +42,17 @@ QStringList items(const std::array<std::string_view, N>& texts)
 ui::RadioGroup* radioGroup(const QString& caption, const QStringList& entries, int columns, int defaultIndex,
                            const char* objectName, QWidget* parent)
 {
-    auto* group = named(new ui::RadioGroup(caption, entries, parent), objectName);
+    auto* group = named(new ui::RadioGroup(caption, entries, parent, columns), objectName);
     group->setItemIndex(defaultIndex);
-    // The items stand side by side in `columns` columns, as the tab lays its option groups out.
-    const QList<QRadioButton*> radios = group->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
-    delete group->layout();
-    auto* layout = new QGridLayout(group);
-    layout->setContentsMargins(6, 2, 6, 2);
-    layout->setSpacing(2);
-    for (int i = 0; i < radios.size(); ++i)
-        layout->addWidget(radios[i], i / columns, i % columns);
     return group;
+}
+
+// The keys that open a drop-down list in a combo box open the provider lookup too: F4 and
+// Alt+Down.
+bool opensTheLookup(const QKeyEvent& key)
+{
+    return (key.key() == Qt::Key_F4 && key.modifiers() == Qt::NoModifier) ||
+           (key.key() == Qt::Key_Down && key.modifiers() == Qt::AltModifier);
 }
 
 QPushButton* hiddenButton(const QString& caption, const char* objectName, QWidget* parent)
@@ -126,16 +127,13 @@ QWidget* InquiryPage::buildConditions()
     dates->addWidget(bsSkinDateEdit32);
 
     // Filled with the stores by the window at show; no entry chosen at start.
-    bsSkinComboBox32 = named(new QComboBox(panel), "bsSkinComboBox32");
-    bsSkinComboBox32->setEditable(true);
-    bsSkinComboBox32->setCurrentIndex(-1);
-    bsSkinComboBox32->setEditText(QString());
-    bsSkinComboBox32->setMinimumContentsLength(16);
+    bsSkinComboBox32 = ui::editableCombo("bsSkinComboBox32", panel, 16);
 
     bsSkinEdit5 = named(new QLineEdit(panel), "bsSkinEdit5");
     bsSkinEdit5Button = bsSkinEdit5->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
                                                QLineEdit::TrailingPosition);
     bsSkinEdit5Button->setObjectName(QStringLiteral("bsSkinEdit5Button"));
+    bsSkinEdit5Button->setToolTip(QStringLiteral("廠商查詢 (F4)"));
     bsSkinEdit6 = named(new QLineEdit(panel), "bsSkinEdit6");
     bsSkinEdit6->setReadOnly(true);
     bsSkinEdit6->setFocusPolicy(Qt::ClickFocus); // no tab stop
@@ -296,6 +294,10 @@ void InquiryPage::bsSkinEdit5Exit()
 
 bool InquiryPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == bsSkinEdit5 && event->type() == QEvent::KeyPress && opensTheLookup(*static_cast<QKeyEvent*>(event))) {
+        bsSkinEdit5ButtonClick();
+        return true;
+    }
     if (watched == bsSkinEdit5 && event->type() == QEvent::FocusOut) {
         // Another window becoming active (the lookup dialog, a message box) is not leaving the edit.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();

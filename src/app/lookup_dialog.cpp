@@ -128,8 +128,9 @@ void LookupDialog::buildWindow()
     rows.setColor(QPalette::AlternateBase, QColor(255, 255, 128)); // light yellow, 8454143
     DBGrid1->setPalette(rows);
 
-    okButton_ = plainButton(QStringLiteral("確定&Y"), "OkButton", this);
-    cancelButton_ = plainButton(QStringLiteral("取消&C"), "CancelButton", this);
+    // The accelerator keys shown the usual way: "確定(Y)" with the Y underlined; Alt+Y, Alt+C.
+    okButton_ = plainButton(QStringLiteral("確定(&Y)"), "OkButton", this);
+    cancelButton_ = plainButton(QStringLiteral("取消(&C)"), "CancelButton", this);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
     bottom->addWidget(okButton_);
@@ -247,6 +248,8 @@ void LookupDialog::showRecords()
                 });
     }
     showingRows_ = true;
+    // Each column as wide as its title and the rows in view need.
+    DBGrid1->resizeColumnsToContents();
     showCurrentRow();
 }
 

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "db/connection.h"
 #include "platform/paths.h"
+#include "ui/qt_translations.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("付款覆核-匯款-開票作業"));
+    ui::installQtTranslations(application); // without them Qt's own dialogs stay in English
 
     const std::string exeFolder = platform::exeFolder();
     std::unique_ptr<db::Connection> database;

@@ -6,6 +6,7 @@
 #include "app/remittance_page.h"
 #include "app/startup_data.h"
 #include "platform/paths.h"
+#include "text/error.h"
 #include "ui/date_edit.h"
 #include "ui/qt_text.h"
 #include "ui/radio_group.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,11 +62,26 @@ FormTolvane::FormTolvane(db::Connection& database, std::string exeFolder, QWidge
     buildPages();
     connectWindowControls();
 
-    resize(893, 522);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    fitToScreen();
     // Form-level key preview: the window sees every key before the focused control.
     qApp->installEventFilter(this);
+}
+
+// Larger than the window was first drawn (893 x 522, where the grid showed two rows under
+// the panels), as large as a 1366 x 768 desktop allows with the frame, centred.
+void FormTolvane::fitToScreen()
+{
+    QSize size(1280, 720);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect room = screen->availableGeometry();
+        constexpr int frameWidth = 16, frameHeight = 40; // the window manager's, unknown before showing
+        size = size.boundedTo(QSize(room.width() - frameWidth, room.height() - frameHeight)).expandedTo(QSize(893, 522));
+        resize(size);
+        move(room.left() + (room.width() - size.width() - frameWidth) / 2,
+             room.top() + (room.height() - size.height() - frameHeight) / 2);
+        return;
+    }
+    resize(size);
 }
 
 FormTolvane::~FormTolvane()
@@ -121,9 +138,12 @@ void FormTolvane::formShow()
         const BillSettings settings = readBillSettings(billIniPath());
         accCheck_ = settings.accCheck;
         if (auto* bankPath = findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"))) {
-            bankPath->setText(ui::fromBig5(settings.bankPath));
+            const BankPathText stored = bankPathText(settings.bankPath);
+            bankPath->setText(ui::fromUtf8(stored.utf8));
             if (bankPath->text().isEmpty())
-                bankPath->setText(ui::fromBig5(platform::defaultBankFolder()));
+                bankPath->setText(QFile::decodeName(QByteArray::fromStdString(platform::defaultBankFolder())));
+            if (!stored.problem.empty())
+                messages_.inform(stored.problem);
         }
         if (auto* books = findChild<ui::RadioGroup*>(QStringLiteral("bsSkinRadioGroup13")))
             books->setItemIndex(radioGroup13Index(settings));
@@ -152,10 +172,23 @@ bool FormTolvane::formClose()
     return messages_.guarded([this] {
         const auto* bankPath = findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"));
         const auto* books = findChild<ui::RadioGroup*>(QStringLiteral("bsSkinRadioGroup13"));
-        writeBillSettings(billIniPath(), accCheck_, bankPath ? ui::toBig5(bankPath->text()) : std::string(),
+        writeBillSettings(billIniPath(), accCheck_, storableBankPath(bankPath ? bankPath->text() : QString()),
                           books ? books->itemIndex() : 0);
         workTables_.dropAll();
     });
+}
+
+// The bank path as Bill.ini stores it, Big5. One that Big5 cannot hold (a character typed or
+// read from an unreadable file) never keeps the clerk from closing: the stored one is kept.
+std::optional<std::string> FormTolvane::storableBankPath(const QString& typed)
+{
+    try {
+        return ui::toBig5(typed);
+    } catch (const text::UserError& e) {
+        messages_.inform(std::string("路徑檔名無法以 Big5 存入 Bill.ini(") + e.what() +
+                         "),BANK_PATH 保留原來的內容。");
+        return std::nullopt;
+    }
 }
 
 void FormTolvane::closeEvent(QCloseEvent* event)
@@ -178,6 +211,14 @@ void FormTolvane::toggleHiddenButtons()
         chequeClear->setVisible(show);
 }
 
+// Where a key pressed in this window is delivered first: the focused control, or the window
+// itself while none of its controls has the focus.
+const QWidget* FormTolvane::firstKeyReceiver() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    return focus && focus->window() == this ? focus : this;
+}
+
 bool FormTolvane::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
@@ -185,9 +226,10 @@ bool FormTolvane::eventFilter(QObject* watched, QEvent* event)
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this)
         return QWidget::eventFilter(watched, event);
-    // Application-wide filters see a key once per receiver it travels through; act only where
-    // it is delivered first, the focused widget (or the window itself).
-    if (widget != QApplication::focusWidget() && widget != this)
+    // An application-wide filter sees a key once per receiver it travels through: the focused
+    // widget first, then each parent that the unhandled key is passed on to, up to the window.
+    // Act only at the first of them, or F1 would toggle the buttons twice and show nothing.
+    if (widget != firstKeyReceiver())
         return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_F1) {

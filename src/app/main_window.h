@@ -9,6 +9,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QTabWidget;
@@ -37,11 +38,14 @@ protected:
 
 private:
     void buildPages();
+    void fitToScreen();
     void connectWindowControls();
     void formShow();
     bool formClose();
     void toggleHiddenButtons();
+    const QWidget* firstKeyReceiver() const;
     std::string billIniPath() const;
+    std::optional<std::string> storableBankPath(const QString& typed);
 
     ui::MessageBoxes messages_;
     work::WorkTables workTables_;

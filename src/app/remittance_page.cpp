@@ -47,10 +47,17 @@ QLineEdit* upperCaseEdit(const char* objectName, QWidget* parent)
     return edit;
 }
 
-ui::RadioGroup* radioGroup(const QStringList& items, const char* objectName, QWidget* parent)
+// A focus-out that leaves the field for another control of the window. Another window
+// becoming active (a message box, another program) or a popup (the calendar) is not leaving.
+bool leavesTheField(const QFocusEvent& event)
+{
+    return event.reason() != Qt::ActiveWindowFocusReason && event.reason() != Qt::PopupFocusReason;
+}
+
+ui::RadioGroup* radioGroup(const QStringList& items, int columns, const char* objectName, QWidget* parent)
 {
     // Every option group of the tab carries the same caption.
-    auto* group = named(new ui::RadioGroup(QStringLiteral("報表選項"), items, parent), objectName);
+    auto* group = named(new ui::RadioGroup(QStringLiteral("報表選項"), items, parent, columns), objectName);
     group->setItemIndex(0);
     return group;
 }
@@ -101,9 +108,9 @@ QWidget* RemittancePage::buildConditions()
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
 
-    bsSkinRadioGroup12 = radioGroup({QStringLiteral("未 匯 款"), QStringLiteral("已 匯 款"), QStringLiteral("不分匯款")},
+    bsSkinRadioGroup12 = radioGroup({QStringLiteral("未 匯 款"), QStringLiteral("已 匯 款"), QStringLiteral("不分匯款")}, 3,
                                     "bsSkinRadioGroup12", panel);
-    bsSkinRadioGroup11 = radioGroup({QStringLiteral("付款日期"), QStringLiteral("沖帳日期")}, "bsSkinRadioGroup11", panel);
+    bsSkinRadioGroup11 = radioGroup({QStringLiteral("付款日期"), QStringLiteral("沖帳日期")}, 2, "bsSkinRadioGroup11", panel);
 
     bsSkinStdLabel3 = named(new QLabel(QStringLiteral("日期區間"), panel), "bsSkinStdLabel3");
     bsSkinStdLabel3->installEventFilter(this);
@@ -117,7 +124,7 @@ QWidget* RemittancePage::buildConditions()
 
     bsSkinComboBox11 = editableCombo("bsSkinComboBox11", panel, 14);
     bsSkinComboBox12 = editableCombo("bsSkinComboBox12", panel, 14);
-    bsSkinRadioGroup13 = radioGroup({QStringLiteral("本店匯款"), QStringLiteral("聯合匯款")}, "bsSkinRadioGroup13", panel);
+    bsSkinRadioGroup13 = radioGroup({QStringLiteral("本店匯款"), QStringLiteral("聯合匯款")}, 2, "bsSkinRadioGroup13", panel);
 
     grid->addWidget(bsSkinRadioGroup12, 0, 0, 1, 2);
     grid->addWidget(bsSkinRadioGroup11, 1, 0, 1, 2);
@@ -141,19 +148,24 @@ QWidget* RemittancePage::buildTransferSettings()
     bsSkinEdit_FILE = upperCaseEdit("bsSkinEdit_FILE", panel);
     bsSkinEdit_FILEa = upperCaseEdit("bsSkinEdit_FILEa", panel);
     bsSkinEdit_FILEb = upperCaseEdit("bsSkinEdit_FILEb", panel);
-    auto* files = new QHBoxLayout;
-    files->addWidget(bsSkinEdit_FILE);
-    files->addWidget(bsSkinEdit_FILEa);
-    files->addWidget(bsSkinEdit_FILEb);
+    // Each file-name edit under its own caption: the account's export file, then the
+    // inter-bank ("跨 行") and the same-bank ("聯行檔名") transfer files.
+    auto* files = new QGridLayout;
+    files->setVerticalSpacing(0);
+    files->addWidget(new QLabel(QStringLiteral("跨 行"), panel), 0, 1);
+    files->addWidget(new QLabel(QStringLiteral("聯行檔名"), panel), 0, 2);
+    files->addWidget(bsSkinEdit_FILE, 1, 0);
+    files->addWidget(bsSkinEdit_FILEa, 1, 1);
+    files->addWidget(bsSkinEdit_FILEb, 1, 2);
 
     bsSkinDateEdit13 = named(new ui::DateEdit(panel), "bsSkinDateEdit13");
     bsSkinCheckRadioBox11 = named(new QCheckBox(QStringLiteral("產生匯款檔案"), panel), "bsSkinCheckRadioBox11");
     bsSkinCheckRadioBox11->setChecked(true);
     bsSkinEdit15 = named(new QLineEdit(panel), "bsSkinEdit15");
-    bsSkinRadioGroup16 = radioGroup({QStringLiteral("跨 銀 行"), QStringLiteral("本 銀 行")}, "bsSkinRadioGroup16", panel);
+    bsSkinRadioGroup16 = radioGroup({QStringLiteral("跨 銀 行"), QStringLiteral("本 銀 行")}, 2, "bsSkinRadioGroup16", panel);
 
-    grid->addWidget(new QLabel(QStringLiteral("  跨 行    聯行檔名"), panel), 0, 1);
-    grid->addLayout(files, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("檔名"), panel), 1, 0, Qt::AlignBottom);
+    grid->addLayout(files, 0, 1, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("匯款日期"), panel), 2, 0);
     grid->addWidget(bsSkinDateEdit13, 2, 1);
     grid->addWidget(bsSkinCheckRadioBox11, 3, 1);
@@ -205,7 +217,7 @@ bool RemittancePage::eventFilter(QObject* watched, QEvent* event)
     if (watched == bsSkinStdLabel3 && event->type() == QEvent::MouseButtonRelease)
         bsSkinStdLabel3Click();
     else if (watched == bsSkinDateEdit11->lineEdit() && event->type() == QEvent::FocusOut &&
-             static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+             leavesTheField(*static_cast<QFocusEvent*>(event)))
         bsSkinDateEdit11Exit();
     return Page::eventFilter(watched, event);
 }
@@ -247,9 +259,9 @@ remittance::OutputControls RemittancePage::outputControls() const
 {
     remittance::OutputControls c;
     c.makeTransferFiles = bsSkinCheckRadioBox11->isChecked();
-    c.bankPath = ui::toBig5(bsSkinEdit15->text());
-    c.interBankFileName = ui::toBig5(bsSkinEdit_FILEa->text());
-    c.sameBankFileName = ui::toBig5(bsSkinEdit_FILEb->text());
+    c.bankPath = ui::toFileSystemPath(bsSkinEdit15->text());
+    c.interBankFileName = ui::toFileSystemPath(bsSkinEdit_FILEa->text());
+    c.sameBankFileName = ui::toFileSystemPath(bsSkinEdit_FILEb->text());
     c.fromDateText = ui::toBig5(bsSkinDateEdit11->text());
     c.toDateText = ui::toBig5(bsSkinDateEdit12->text());
     c.remittanceDateText = ui::toBig5(bsSkinDateEdit13->text());

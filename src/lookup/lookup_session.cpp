@@ -1,6 +1,7 @@
 #include "lookup/lookup_session.h"
 
 #include <algorithm>
+#include <map>
 
 namespace lookup {
 
@@ -18,6 +19,21 @@ std::vector<db::FieldDecl> listedFields(const db::RecordSet& records)
 }
 
 } // namespace
+
+std::string columnCaption(const std::string& column)
+{
+    // The captions the desk's grids and reports give these columns.
+    static const std::map<std::string, std::string> captions = {
+        {"PROVIDER_ID", "廠商代號"},    {"PROVIDER_NAME", "廠商名稱"}, {"PROVIDER_PHONE", "電話"},
+        {"PROVIDER_FAX", "傳真"},       {"PROVIDER_ADDR", "地址"},     {"BANK_ID", "銀行代號"},
+        {"BANK_NAME", "銀行名稱"},      {"BANK_TITLE", "戶名"},        {"BANK_ACCID", "銀行帳號"},
+        {"ACNT_ID", "帳戶代號"},        {"ACNT_AMT", "手續費"},        {"FAX_YN", "傳真匯款"},
+        {"ACNT_NAME", "帳戶名稱"},      {"ACNT_NO", "帳號"},           {"STORE_ID", "分店代號"},
+        {"STORE_NAME", "分店名稱"},
+    };
+    const auto found = captions.find(column);
+    return found == captions.end() ? std::string() : found->second;
+}
 
 LookupSession::LookupSession(db::Executor& database, const db::RecordSet& original, std::string table)
     : database_(database), original_(original), table_(std::move(table)), originalFields_(listedFields(original))
@@ -52,11 +68,16 @@ SearchOutcome LookupSession::search(int fieldIndex, MatchMode mode, const std::s
     if (found.isEmpty())
         return SearchOutcome::NotFound;
 
-    // Every column of the table, the first ones titled by position from the field list.
+    // Every column of the table, titled as the caller titles that field, or with the caption
+    // the back office gives the column; a column with neither shows its name.
     std::vector<db::FieldDecl> titles;
     for (std::size_t c = 0; c < found.columnCount(); ++c) {
         const std::string& name = found.column(c).name;
-        titles.push_back({name, c < fields_.size() ? fields_[c].label : name, 10, true});
+        std::string title = columnCaption(name);
+        for (const FieldEntry& field : fields_)
+            if (field.name == name && !field.label.empty())
+                title = field.label;
+        titles.push_back({name, title.empty() ? name : title, 10, true});
     }
     found.declareFields(std::move(titles));
     result_ = std::move(found);

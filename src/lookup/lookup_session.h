@@ -18,6 +18,9 @@ struct FieldEntry {
 
 enum class SearchOutcome { Found, NotFound, NoFieldChosen };
 
+// The caption (UTF-8) the back office gives a column of its tables; empty when none.
+std::string columnCaption(const std::string& column);
+
 class LookupSession {
 public:
     // `original` is the caller's record set (OriginalData); `table` the table searched (LookupTable).
@@ -32,8 +35,8 @@ public:
     void reset();
 
     // Searches LookupTable by the field at `fieldIndex` of the field list (-1: none chosen).
-    // On rows, the grid shows every column of the result, the first ones titled by position
-    // with the field list's labels; without rows it keeps what it showed.
+    // On rows, the grid shows every column of the result, titled by name with the field
+    // list's labels or the columns' captions; without rows it keeps what it showed.
     SearchOutcome search(int fieldIndex, MatchMode mode, const std::string& big5Text);
     // The lines of the last search statement.
     const db::SqlLines& lastStatement() const { return statement_; }

@@ -59,23 +59,6 @@ std::string executablePath()
     }
 }
 
-bool isValidUtf8(std::string_view s)
-{
-    for (std::size_t i = 0; i < s.size();) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2
-                                  : lead >= 0xE0 && lead <= 0xEF ? 3
-                                  : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-        if (length == 0 || i + length > s.size())
-            return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += length;
-    }
-    return true;
-}
-
 #endif
 
 } // namespace
@@ -132,7 +115,7 @@ bool fileExists(const std::string& path)
 
 std::string pathForDisplay(const std::string& path)
 {
-    return isValidUtf8(path) ? path : text::big5ToUtf8(path);
+    return text::isUtf8Text(path) ? path : text::big5ToUtf8(path);
 }
 
 #endif

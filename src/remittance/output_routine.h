@@ -17,7 +17,8 @@
 namespace remittance {
 
 // What the routine reads from the remittance tab and the window, as the page found it.
-// Texts are Big5 bytes exactly as typed or shown; date texts are the raw edit texts.
+// Texts are Big5 bytes exactly as typed or shown, except the folder and file names, which are
+// in the file system's own encoding; date texts are the raw edit texts.
 struct OutputControls {
     bool makeTransferFiles = true;   // bsSkinCheckRadioBox11 "產生匯款檔案"
     std::string bankPath;            // bsSkinEdit15 "路徑檔名": the bank folder, joined as typed

@@ -152,6 +152,34 @@ std::string utf8ToBig5(std::string_view utf8)
     return result;
 }
 
+bool isBig5Text(std::string_view s)
+{
+    if (isAscii(s))
+        return true;
+    std::string scratch(s.size() * 3, '\0');
+    const char* in = s.data();
+    std::size_t inLeft = s.size();
+    char* out = scratch.data();
+    std::size_t outLeft = scratch.size();
+    return toUtf8().run(in, inLeft, out, outLeft);
+}
+
+bool isUtf8Text(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t codePoint = 0;
+        const std::size_t length = utf8SequenceLength(s.substr(i), codePoint);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 bool isLeadByteAt(std::string_view big5, std::size_t i)
 {
     std::size_t at = 0;

@@ -14,6 +14,11 @@ std::string big5ToUtf8(std::string_view big5);
 // it is never replaced by '?'.
 std::string utf8ToBig5(std::string_view utf8);
 
+// True when every byte of s belongs to a character that Big5 (CP950) defines.
+bool isBig5Text(std::string_view s);
+// True when s is well-formed UTF-8 (ASCII included).
+bool isUtf8Text(std::string_view s);
+
 // Shorthand for the program's own literals: big5("現金") is the Big5 bytes of that text.
 inline std::string big5(std::string_view utf8) { return utf8ToBig5(utf8); }
 

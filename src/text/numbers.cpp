@@ -111,21 +111,45 @@ std::int64_t roundToInt64(double value)
     return static_cast<std::int64_t>(rounded);
 }
 
+namespace {
+
+// "1234567" -> "1,234,567", a leading "-" kept in front.
+std::string grouped(const std::string& wholeNumber)
+{
+    const std::size_t start = !wholeNumber.empty() && wholeNumber[0] == '-' ? 1 : 0;
+    std::string result = wholeNumber.substr(0, start);
+    const std::size_t length = wholeNumber.size() - start;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (i > 0 && (length - i) % 3 == 0)
+            result += ',';
+        result += wholeNumber[start + i];
+    }
+    return result;
+}
+
+} // namespace
+
 std::string formatGrouped(double value)
 {
     if (!std::isfinite(value))
         return nonFinite(value);
-    auto d = toDecimal(roundHalfAwayFromZero(value));
-    const std::string plain = plainText(d);
-    const std::size_t start = d.negative ? 1 : 0;
-    std::string result = plain.substr(0, start);
-    const std::size_t length = plain.size() - start;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (i > 0 && (length - i) % 3 == 0)
-            result += ',';
-        result += plain[start + i];
-    }
-    return result;
+    return grouped(plainText(toDecimal(roundHalfAwayFromZero(value))));
+}
+
+std::string formatGroupedCents(double value)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    const std::string plain = formatPlain(value);
+    const std::size_t point = plain.find('.');
+    std::string cents = point == std::string::npos ? std::string() : plain.substr(point + 1);
+    cents.resize(2, '0');
+    return grouped(plain.substr(0, point)) + "." + cents;
+}
+
+bool hasCents(double value)
+{
+    return std::isfinite(value) && formatPlain(value).find('.') != std::string::npos;
 }
 
 std::string formatPlain(double value)

@@ -1,6 +1,7 @@
 #include "ui/data_grid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include <algorithm>
 
@@ -31,10 +32,37 @@ void DataGrid::setCheckField(const std::string& name)
 void DataGrid::reload()
 {
     model_->reload();
-    // Column widths follow the declared display widths, counted in characters.
+    sizeColumns();
+}
+
+void DataGrid::sizeColumns()
+{
+    // The declared display widths, counted in characters, widened where a title or the rows
+    // in view need more, so nothing the clerk must read is cut.
     const int charWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    for (int v = 0; v < model_->columnCount(); ++v)
-        setColumnWidth(v, std::max(3, model_->displayWidth(v)) * charWidth + 8);
+    for (int v = 0; v < model_->columnCount(); ++v) {
+        const int declared = std::max(3, model_->displayWidth(v)) * charWidth + 8;
+        const bool check = model_->isCheckColumn(v);
+        const int content = check ? 0 : std::max(sizeHintForColumn(v), horizontalHeader()->sectionSizeHint(v));
+        setColumnWidth(v, std::max(declared, content));
+    }
+}
+
+void DataGrid::keyPressEvent(QKeyEvent* event)
+{
+    // Space ticks or unticks the current row, as a click on its check box does.
+    const QModelIndex current = currentIndex();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && current.isValid()) {
+        bool hasCheckColumn = false;
+        for (int v = 0; v < model_->columnCount(); ++v)
+            hasCheckColumn = hasCheckColumn || model_->isCheckColumn(v);
+        if (hasCheckColumn) {
+            model_->toggle(current.row());
+            event->accept();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
 }
 
 } // namespace ui

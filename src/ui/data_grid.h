@@ -1,5 +1,6 @@
 #pragma once
-// The page grid over a record set; a single click on the check column toggles it.
+// The page grid over a record set; a single click on the check column, or Space on a row,
+// ticks or unticks the row.
 #include "ui/record_set_model.h"
 
 #include <QTableView>
@@ -14,7 +15,12 @@ public:
     void setCheckField(const std::string& name);
     void reload(); // after the record set changed
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void sizeColumns();
+
     RecordSetModel* model_;
 };
 

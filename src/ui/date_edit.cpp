@@ -15,14 +15,18 @@ DateEdit::DateEdit(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    // Every position optional, so the clerk can blank the date; the pages validate it.
-    edit_->setInputMask(QStringLiteral("0000/00/00; "));
+    // The desk's date mask "!0000/99/99;1; ": four year digits required, month and day digits
+    // optional, blanks where no digit is. Qt writes a required digit "9" and an optional one
+    // "0". The clerk can still blank the date; the pages validate it.
+    edit_->setInputMask(QStringLiteral("9999/00/00; "));
     edit_->setFixedWidth(edit_->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00")) + 16);
     button_->setText(QStringLiteral("▾"));
     button_->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(edit_);
     layout->addWidget(button_);
     setFocusProxy(edit_);
+    // The calendar button stays against its edit however wide the column it stands in.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     const QDate today = QDate::currentDate();
     setDate(today.year(), today.month(), today.day());
     connect(button_, &QToolButton::clicked, this, &DateEdit::showCalendar);
@@ -30,7 +34,9 @@ DateEdit::DateEdit(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)
 
 QString DateEdit::text() const
 {
-    return edit_->text();
+    // What the clerk sees, blanks included ("    /  /  " when empty), so that a message about
+    // the date quotes it as it stands on screen.
+    return edit_->displayText();
 }
 
 void DateEdit::setText(const QString& text)

@@ -1,7 +1,7 @@
 #pragma once
 // A date edit: masked "yyyy/mm/dd" text (mask "!0000/99/99;1; ") with a drop-down calendar,
-// starting on today's date. Its text may be blank or invalid; the pages parse it
-// (text::dateStringFromEdit) when they need it.
+// starting on today's date. Its text is what the clerk sees, the mask's blanks included; it
+// may be blank or invalid, and the pages parse it (text::dateStringFromEdit) when they need it.
 #include <QWidget>
 
 class QLineEdit;

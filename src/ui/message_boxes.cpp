@@ -1,6 +1,7 @@
 #include "ui/message_boxes.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <exception>
 
@@ -13,17 +14,28 @@ public:
     bool show(QWidget* parent, BoxKind kind, const QString& text) override
     {
         const QString title = QApplication::applicationDisplayName();
-        switch (kind) {
-        case BoxKind::Information:
-            QMessageBox::information(parent, title, text);
-            return true;
-        case BoxKind::Question:
-            return QMessageBox::question(parent, title, text) == QMessageBox::Yes;
-        case BoxKind::Error:
-            QMessageBox::critical(parent, title, text);
-            return true;
-        }
-        return false;
+        QMessageBox box(kind == BoxKind::Error ? QMessageBox::Critical
+                        : kind == BoxKind::Question ? QMessageBox::Question
+                                                    : QMessageBox::Information,
+                        title, text,
+                        kind == BoxKind::Question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+        keepTitleWhole(box, title);
+        const int answer = box.exec();
+        return kind != BoxKind::Question || answer == QMessageBox::Yes;
+    }
+
+private:
+    // A short message makes a narrow box whose title bar cuts the application's title: the
+    // box is made as wide as the title needs (a message box ignores a minimum width of its
+    // own; a spacer in its layout is what it respects).
+    static void keepTitleWhole(QMessageBox& box, const QString& title)
+    {
+        auto* layout = qobject_cast<QGridLayout*>(box.layout());
+        if (!layout)
+            return;
+        const int width = box.fontMetrics().horizontalAdvance(title) + 160; // the caption buttons
+        layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), layout->rowCount(), 0,
+                        1, layout->columnCount());
     }
 };
 

@@ -20,10 +20,13 @@ inline QPushButton* button(const QString& caption, const char* objectName, QWidg
 }
 
 // An editable combo box that starts with no selection and empty text, as the window fills it.
+// What the clerk types is a condition, never a new entry: the lists do not change while the
+// program runs.
 inline QComboBox* editableCombo(const char* objectName, QWidget* parent, int minimumContentsLength)
 {
     auto* combo = named(new QComboBox(parent), objectName);
     combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCurrentIndex(-1);
     combo->setEditText(QString());
     combo->setMinimumContentsLength(minimumContentsLength);

@@ -2,6 +2,8 @@
 
 #include "text/big5.h"
 
+#include <QFile>
+
 namespace ui {
 
 QString fromBig5(const std::string& big5)
@@ -14,6 +16,11 @@ std::string toBig5(const QString& typed)
 {
     const QByteArray utf8 = typed.toUtf8();
     return text::utf8ToBig5(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+std::string toFileSystemPath(const QString& typed)
+{
+    return QFile::encodeName(typed).toStdString();
 }
 
 } // namespace ui

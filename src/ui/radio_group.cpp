@@ -2,20 +2,24 @@
 
 #include <QButtonGroup>
 #include <QRadioButton>
-#include <QVBoxLayout>
+#include <QGridLayout>
+
+#include <algorithm>
 
 namespace ui {
 
-RadioGroup::RadioGroup(const QString& title, const QStringList& items, QWidget* parent)
+RadioGroup::RadioGroup(const QString& title, const QStringList& items, QWidget* parent, int columns)
     : QGroupBox(title, parent), buttons_(new QButtonGroup(this))
 {
-    auto* layout = new QVBoxLayout(this);
+    columns = std::max(1, columns);
+    auto* layout = new QGridLayout(this);
     layout->setContentsMargins(6, 2, 6, 2);
-    layout->setSpacing(0);
+    layout->setHorizontalSpacing(12);
+    layout->setVerticalSpacing(0);
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         buttons_->addButton(button, i);
-        layout->addWidget(button);
+        layout->addWidget(button, i / columns, i % columns);
     }
     connect(buttons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)

@@ -10,7 +10,8 @@ namespace ui {
 class RadioGroup : public QGroupBox {
     Q_OBJECT
 public:
-    RadioGroup(const QString& title, const QStringList& items, QWidget* parent = nullptr);
+    // The items stand in `columns` columns, filled row by row.
+    RadioGroup(const QString& title, const QStringList& items, QWidget* parent = nullptr, int columns = 1);
     int itemIndex() const;           // -1 when none is chosen
     void setItemIndex(int index);    // out of range: none chosen
     int count() const;

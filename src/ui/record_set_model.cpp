@@ -1,6 +1,9 @@
 #include "ui/record_set_model.h"
 
+#include "text/numbers.h"
 #include "ui/qt_text.h"
+
+#include <QColor>
 
 namespace ui {
 
@@ -64,13 +67,40 @@ QVariant RecordSetModel::data(const QModelIndex& index, int role) const
             return records_.text(row, col) == "Y" ? Qt::Checked : Qt::Unchecked;
         return {};
     }
+    if (records_.column(col).type != db::FieldType::String)
+        return amountData(row, col, role);
     switch (role) {
     case Qt::DisplayRole:
         return fromBig5(records_.text(row, col));
     case Qt::TextAlignmentRole:
-        return records_.column(col).type == db::FieldType::String
-                   ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+// Amounts as the reports print them: whole, rounded half away from zero, with thousands
+// separators, right-aligned. One with cents is marked, since the print shows it rounded.
+QVariant RecordSetModel::amountData(std::size_t row, std::size_t col, int role) const
+{
+    if (records_.isNull(row, col))
+        return role == Qt::TextAlignmentRole ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    const double amount = records_.number(row, col);
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromStdString(text::formatGrouped(amount));
+    case Qt::TextAlignmentRole:
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    case Qt::ToolTipRole:
+        if (text::hasCents(amount))
+            return QStringLiteral("金額含角分 %1,列印為 %2")
+                .arg(QString::fromStdString(text::formatGroupedCents(amount)),
+                     QString::fromStdString(text::formatGrouped(amount)));
+        return {};
+    case Qt::BackgroundRole:
+        if (text::hasCents(amount))
+            return QColor(255, 214, 153); // light orange: look before printing
+        return {};
     default:
         return {};
     }

@@ -1,7 +1,7 @@
 #pragma once
 // A Qt model that reads a record set directly (no copy per cell): one column per declared
-// visible field, titles from the declarations, Big5 decoded on display. A check column shows
-// a check box that stores "Y"/"N" in the record set.
+// visible field, titles from the declarations, Big5 decoded on display, amounts as the reports
+// print them. A check column shows a check box that stores "Y"/"N" in the record set.
 #include "db/record_set.h"
 
 #include <QAbstractTableModel>
@@ -33,6 +33,8 @@ public:
     int displayWidth(int viewColumn) const; // declared width in characters
 
 private:
+    QVariant amountData(std::size_t row, std::size_t col, int role) const;
+
     db::RecordSet& records_;
     std::string checkField_;
     std::vector<int> visibleColumns_; // record-set column per view column

@@ -84,14 +84,24 @@ QString expand(const PreparedReport& r, const PreparedItem& item, const PlacedBa
             break;
         }
         case Segment::Sum: {
-            if (s.column < 0)
-                break;
+            // A total printed in whole amounts adds the amounts as they are printed, so that it
+            // is the sum of the figures above it.
+            const bool whole = s.format.number != NumberFormat::None;
             double sum = 0;
-            const RowCondition where{s.whereColumn != -1, s.whereColumn, s.whereValue};
-            for (std::size_t row = placed.first; row < placed.last; ++row)
-                if (where.holds(r.data, static_cast<long>(row)))
-                    sum += r.data.number(row, static_cast<std::size_t>(s.column));
-            out += formatNumber(sum, s.format);
+            bool anyField = false;
+            for (const SumTerm& term : s.terms) {
+                if (term.column < 0)
+                    continue;
+                anyField = true;
+                const RowCondition where{term.whereColumn != -1, term.whereColumn, term.whereValue};
+                for (std::size_t row = placed.first; row < placed.last; ++row)
+                    if (where.holds(r.data, static_cast<long>(row))) {
+                        const double value = r.data.number(row, static_cast<std::size_t>(term.column));
+                        sum += whole ? text::roundHalfAwayFromZero(value) : value;
+                    }
+            }
+            if (anyField)
+                out += formatNumber(sum, s.format);
             break;
         }
         case Segment::Data:

@@ -158,16 +158,9 @@ const QImage& PageView::rendered(int index)
 {
     if (const QImage* kept = cache_.find(index))
         return *kept;
-    const qreal ratio = devicePixelRatioF();
-    const QSize size = pageSize();
-    QImage image(size * ratio, QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-        document_.paintPage(painter, index, zoom_);
-    }
+    int cut = 0;
+    QImage image = document_.pageImage(index, zoom_, devicePixelRatioF(), &cut);
+    textsCut_ += cut;
     ++pagesPainted_;
     emit pagePainted(index);
     return cache_.keep(index, std::move(image));

@@ -15,6 +15,8 @@ class PageView : public QAbstractScrollArea {
     // Pages drawn since the view was made (cache hits not counted): lets a caller see that
     // opening a long report draws only what is shown.
     Q_PROPERTY(int pagesPainted READ pagesPainted)
+    // Texts cut at their boxes on the pages drawn (the PDF of a sound template has none).
+    Q_PROPERTY(int textsCut READ textsCut)
     Q_PROPERTY(int currentPage READ currentPage WRITE setCurrentPage NOTIFY currentPageChanged)
     Q_PROPERTY(double zoom READ zoom)
 
@@ -34,6 +36,7 @@ public:
     void fitInView();
 
     int pagesPainted() const { return pagesPainted_; }
+    int textsCut() const { return textsCut_; }
 
 signals:
     void currentPageChanged(int page);
@@ -63,6 +66,7 @@ private:
     Fit fit_ = Fit::Width;
     int currentPage_ = 1;
     int pagesPainted_ = 0;
+    int textsCut_ = 0;
     bool navigating_ = false;
 };
 

@@ -146,11 +146,41 @@ public:
     }
 
 private:
-    void restrict(Segment& segment, const std::string& test) const
+    template <class Restricted>
+    void restrict(Restricted& restricted, const std::string& test) const
     {
         const RowCondition where = rowCondition(data_, test);
-        segment.whereColumn = where.column < 0 ? -2 : where.column; // -2: a field the data lacks, nothing matches
-        segment.whereValue = where.value;
+        restricted.whereColumn = where.column < 0 ? -2 : where.column; // -2: a field the data lacks, nothing matches
+        restricted.whereValue = where.value;
+    }
+
+    // "D.A [where F=V] [+ D.B [where G=W]] ...": the fields of a sum, each over its own rows.
+    std::vector<SumTerm> sumTerms(const std::vector<std::string>& words, int line) const
+    {
+        std::vector<SumTerm> terms;
+        std::size_t i = 1;
+        while (i < words.size()) {
+            const FieldRef field = fieldRef(words[i], line);
+            if (field.header)
+                throw text::UserError("template line " + std::to_string(line) + ": sums and words need a data field");
+            SumTerm term;
+            term.column = data_.columnIndex(field.name);
+            ++i;
+            if (i + 1 < words.size() && words[i] == "where") {
+                restrict(term, words[i + 1]);
+                i += 2;
+            }
+            terms.push_back(std::move(term));
+            if (i < words.size()) {
+                if (words[i] != "+")
+                    throw text::UserError("template line " + std::to_string(line) + ": expected '+' before '" +
+                                          words[i] + "'");
+                ++i;
+            }
+        }
+        if (terms.empty())
+            throw text::UserError("template line " + std::to_string(line) + ": sum of what?");
+        return terms;
     }
 
     template <class Literal>
@@ -176,20 +206,23 @@ private:
             literal(QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd HH:mm")));
             return;
         }
-        const bool sum = head == "sum", words_ = head == "words";
-        const std::string ref = (sum || words_) ? (words.size() > 1 ? words[1] : std::string()) : head;
+        if (head == "sum") {
+            Segment segment = segmentOf(Segment::Sum, -1, format);
+            segment.terms = sumTerms(words, line);
+            out.push_back(std::move(segment));
+            return;
+        }
+        const bool words_ = head == "words";
+        const std::string ref = words_ ? (words.size() > 1 ? words[1] : std::string()) : head;
         const FieldRef field = fieldRef(ref, line);
         if (field.header) {
-            if (sum || words_)
+            if (words_)
                 throw text::UserError("template line " + std::to_string(line) + ": sums and words need a data field");
             const int c = header_.columnIndex(field.name);
             literal(c < 0 || header_.rowCount() == 0 ? QString() : formatText(header_.text(0, static_cast<std::size_t>(c)), format));
             return;
         }
-        Segment segment = segmentOf(sum ? Segment::Sum : words_ ? Segment::Words : Segment::Data, data_.columnIndex(field.name), format);
-        if (sum && words.size() > 3 && words[2] == "where")
-            restrict(segment, words[3]);
-        out.push_back(std::move(segment));
+        out.push_back(segmentOf(words_ ? Segment::Words : Segment::Data, data_.columnIndex(field.name), format));
     }
 
     const db::RecordSet& data_;
@@ -233,6 +266,9 @@ PreparedReport prepareReport(ReportTemplate tmpl, db::RecordSet data, db::Record
 
     const GroupGeometry groups = groupGeometry(r.tmpl, r.data, r.header);
     const Preparer preparer(r.data, r.header);
+    for (const Segment& segment : preparer.segments(r.tmpl.title, 0))
+        r.name += segment.literal; // header fields only: they are literal once prepared
+    r.name = r.name.trimmed();
     r.storage.reserve(r.tmpl.bands.size());
     for (const Band& band : r.tmpl.bands) {
         PreparedBand pb;

@@ -23,13 +23,22 @@ struct ValueFormat {
     bool trim = false;
 };
 
+// One field of a sum, added over the rows of the band's scope whose field `whereColumn`
+// holds whereValue (-1: all rows; -2: a field the data lacks, no row).
+struct SumTerm {
+    int column = -1;        // -1 when the data has no such field (adds nothing)
+    int whereColumn = -1;
+    std::string whereValue; // Big5
+};
+
 struct Segment {
     enum Kind { Literal, Data, Sum, Count, Words, Page, Pages, Row } kind = Literal;
     QString literal;
     int column = -1; // data column; -1 when the data has no such field (prints empty)
     ValueFormat format;
-    int whereColumn = -1;   // sums: only rows whose field holds whereValue (-1: all rows)
+    int whereColumn = -1;   // counts: only rows whose field holds whereValue (-1: all rows)
     std::string whereValue; // Big5
+    std::vector<SumTerm> terms; // sums: the fields added
 };
 
 // A test on the data of a row: the field, trimmed of blanks, equals the value.
@@ -61,6 +70,7 @@ struct PreparedBand {
 
 struct PreparedReport {
     ReportTemplate tmpl;
+    QString name; // the template's title with the header's fields filled in
     db::RecordSet data;
     db::RecordSet header;
     Numerals numerals;

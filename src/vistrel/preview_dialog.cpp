@@ -6,18 +6,42 @@
 
 #include "text/error.h"
 
+#include <QApplication>
+#include <QDate>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 namespace vistrel {
 namespace {
+
+// The folder the clerk last saved a PDF to in this program run. The library is loaded anew
+// for every report, so it is kept on the application, which outlives the library.
+const char* const kLastPdfFolder = "vistrelLastPdfFolder";
+
+QString pdfFolder()
+{
+    const QString last = qApp->property(kLastPdfFolder).toString();
+    if (!last.isEmpty() && QDir(last).exists())
+        return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+void rememberPdfFolder(const QString& folder)
+{
+    qApp->setProperty(kLastPdfFolder, folder);
+}
 
 class PreviewDialog : public QDialog {
 public:
@@ -63,11 +87,29 @@ public:
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(bar);
         layout->addWidget(preview_);
-        resize(1000, 760);
+        fitToScreen();
         preview_->setFocus();
     }
 
 private:
+    // As large as suits a page, but never past the screen: on a 1366x768 desktop the whole
+    // window, its frame and its scroll bars stay in view.
+    void fitToScreen()
+    {
+        QSize size(1000, 760);
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect room = screen->availableGeometry();
+            // The frame the window manager adds is not known before the window is shown.
+            constexpr int frameWidth = 16, frameHeight = 40;
+            size = size.boundedTo(QSize(room.width() - frameWidth, room.height() - frameHeight));
+            resize(size);
+            move(room.left() + (room.width() - size.width() - frameWidth) / 2,
+                 room.top() + (room.height() - size.height() - frameHeight) / 2);
+            return;
+        }
+        resize(size);
+    }
+
     void print()
     {
         QPrinter printer(QPrinter::HighResolution);
@@ -80,10 +122,23 @@ private:
     }
     void savePdf()
     {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("匯出 PDF"), QString(),
-                                                          QStringLiteral("PDF (*.pdf)"));
-        if (!path.isEmpty())
-            guarded([&] { exportPdf(document_, path); });
+        const QString suggested = QDir(pdfFolder()).filePath(suggestedPdfName(document_.title(), QDate::currentDate()));
+        QString path = QFileDialog::getSaveFileName(this, QStringLiteral("匯出 PDF"), suggested,
+                                                    QStringLiteral("PDF (*.pdf)"));
+        if (path.isEmpty())
+            return;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".pdf");
+        bool saved = false;
+        guarded([&] {
+            exportPdf(document_, path);
+            saved = true;
+        });
+        if (!saved)
+            return;
+        rememberPdfFolder(QFileInfo(path).absolutePath());
+        QMessageBox::information(this, windowTitle(),
+                                 QStringLiteral("報表已存成 PDF:\n%1").arg(QDir::toNativeSeparators(path)));
     }
     template <class F>
     void guarded(F work)
@@ -102,6 +157,19 @@ private:
 };
 
 } // namespace
+
+QString suggestedPdfName(const QString& title, const QDate& date)
+{
+    QString name = title.trimmed();
+    // Characters no file name may hold on the clerk's systems become blanks.
+    for (QChar& c : name)
+        if (QStringLiteral("\\/:*?\"<>|").contains(c) || c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    name = name.simplified();
+    if (name.isEmpty())
+        name = QStringLiteral("報表");
+    return name + QLatin1Char('_') + date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".pdf");
+}
 
 std::unique_ptr<QDialog> makePreview(const ReportDocument& document, QWidget* parent)
 {

@@ -9,26 +9,29 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <cmath>
+
 namespace vistrel {
 namespace {
 
 // Places a single line of text in its box as QPainter::drawText(rect, flags, text) does,
 // vertically centred, from the text already shaped. Only a text that overflows its box goes
-// through drawText itself, which then clips it to the box.
-void drawTextIn(QPainter& painter, const QRectF& box, Align align, const QString& text,
+// through drawText itself, which then clips it to the box; returns false for such a text.
+bool drawTextIn(QPainter& painter, const QRectF& box, Align align, const QString& text,
                 const ShapedTexts::Shaped& shaped)
 {
     const QSizeF size = shaped.size;
     if (size.width() > box.width() || size.height() > box.height()) {
         const int flags = align == Align::Left ? Qt::AlignLeft : align == Align::Right ? Qt::AlignRight : Qt::AlignHCenter;
         painter.drawText(box, flags | Qt::AlignVCenter | Qt::TextSingleLine, text);
-        return;
+        return false;
     }
     const double room = box.width() - size.width();
     const QPointF at(box.left() + (align == Align::Right ? room : align == Align::Center ? room / 2 : 0),
                      box.top() + (box.height() - size.height()) / 2);
     for (const QGlyphRun& run : shaped.runs)
         painter.drawGlyphRun(at, run);
+    return true;
 }
 
 } // namespace
@@ -42,6 +45,7 @@ ReportDocument::ReportDocument(ReportTemplate tmpl, db::RecordSet data, db::Reco
 ReportDocument::~ReportDocument() = default;
 
 int ReportDocument::pageCount() const { return static_cast<int>(pages_.size()); }
+QString ReportDocument::title() const { return report_->name; }
 double ReportDocument::pageWidthMm() const { return report_->tmpl.pageWidth; }
 double ReportDocument::pageHeightMm() const { return report_->tmpl.pageHeight; }
 bool ReportDocument::landscape() const { return report_->tmpl.landscape; }
@@ -51,16 +55,38 @@ ShapedTexts ReportDocument::shapedTextsFor(QPaintDevice* device) const
     return ShapedTexts(report_->fonts, device);
 }
 
-void ReportDocument::paintPage(QPainter& painter, int index, double dotsPerMm) const
+int ReportDocument::paintPage(QPainter& painter, int index, double dotsPerMm) const
 {
     ShapedTexts texts = shapedTextsFor(painter.device());
-    paintPage(painter, index, dotsPerMm, texts);
+    return paintPage(painter, index, dotsPerMm, texts);
 }
 
-void ReportDocument::paintPage(QPainter& painter, int index, double dotsPerMm, ShapedTexts& texts) const
+QImage ReportDocument::pageImage(int index, double pixelsPerMm, qreal devicePixelRatio, int* textsCut) const
 {
+    const QSize size(std::max(1, int(std::lround(pageWidthMm() * pixelsPerMm))),
+                     std::max(1, int(std::lround(pageHeightMm() * pixelsPerMm))));
+    QImage image(size * devicePixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
+    // Fonts take their size from the device's resolution: the PDF's, as the PDF lays them out.
+    const int dotsPerMeter = int(std::lround(kPdfDotsPerInch / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    const double pdfDotsPerMm = kPdfDotsPerInch / 25.4;
+    painter.scale(pixelsPerMm / pdfDotsPerMm, pixelsPerMm / pdfDotsPerMm);
+    const int cut = paintPage(painter, index, pdfDotsPerMm);
+    if (textsCut)
+        *textsCut = cut;
+    return image;
+}
+
+int ReportDocument::paintPage(QPainter& painter, int index, double dotsPerMm, ShapedTexts& texts) const
+{
+    int cut = 0;
     if (index < 0 || index >= pageCount())
-        return;
+        return cut;
     const PreparedReport& r = *report_;
     const double left = r.tmpl.marginLeft;
     auto at = [dotsPerMm](double mm) { return mm * dotsPerMm; };
@@ -93,13 +119,14 @@ void ReportDocument::paintPage(QPainter& painter, int index, double dotsPerMm, S
                 painter.setPen(Qt::black);
                 // A framed text keeps a small inner margin so it does not touch its box.
                 const double pad = item.frame || item.align != Align::Center ? at(0.8) : 0;
-                drawTextIn(painter, rect.adjusted(pad, 0, -pad, 0), item.align, s,
-                           texts.shaped(item.font, s));
+                if (!drawTextIn(painter, rect.adjusted(pad, 0, -pad, 0), item.align, s, texts.shaped(item.font, s)))
+                    ++cut;
                 break;
             }
             }
         }
     }
+    return cut;
 }
 
 void paintAllPages(const ReportDocument& document, QPagedPaintDevice& device, double dotsPerMm,
@@ -128,7 +155,7 @@ QPageLayout pageLayoutOf(const ReportDocument& document)
 void exportPdf(const ReportDocument& document, const QString& path)
 {
     QPdfWriter writer(path);
-    writer.setResolution(600);
+    writer.setResolution(kPdfDotsPerInch);
     writer.setPageLayout(pageLayoutOf(document));
     writer.setCreator(QStringLiteral("Vistrel"));
     paintAllPages(document, writer, writer.resolution() / 25.4, "Unable to write to " + path.toStdString());

@@ -6,6 +6,7 @@
 #include "vistrel/report_template.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPageLayout>
 #include <QString>
 
@@ -29,14 +30,22 @@ public:
     ReportDocument& operator=(const ReportDocument&) = delete;
 
     int pageCount() const;
+    // The report's name (the template's title), for a file it is saved to; may be empty.
+    QString title() const;
     double pageWidthMm() const;
     double pageHeightMm() const;
     bool landscape() const;
     // Paints page `index` (from 0) with the page's top left corner at the painter's origin;
-    // `dotsPerMm` is the device resolution.
-    void paintPage(QPainter& painter, int index, double dotsPerMm) const;
+    // `dotsPerMm` is the device resolution. Returns how many texts overflowed their boxes and
+    // were cut at them.
+    int paintPage(QPainter& painter, int index, double dotsPerMm) const;
     // The same, with texts already shaped for the painter's device on earlier pages.
-    void paintPage(QPainter& painter, int index, double dotsPerMm, ShapedTexts& texts) const;
+    int paintPage(QPainter& painter, int index, double dotsPerMm, ShapedTexts& texts) const;
+    // The page for the screen at `pixelsPerMm`: laid out at the PDF's resolution and scaled
+    // down, so that at any zoom the screen shows what the PDF shows (a font's size on a screen
+    // in points is not the same number of millimetres as on paper). `textsCut` receives the
+    // count paintPage returns.
+    QImage pageImage(int index, double pixelsPerMm, qreal devicePixelRatio, int* textsCut = nullptr) const;
     // Texts shaped for `device`, to be shared by the pages painted on it.
     ShapedTexts shapedTextsFor(QPaintDevice* device) const;
 
@@ -44,6 +53,9 @@ private:
     std::unique_ptr<PreparedReport> report_;
     std::vector<PageContent> pages_;
 };
+
+// The resolution of the PDF export, at which the screen lays its pages out too.
+inline constexpr int kPdfDotsPerInch = 600;
 
 // All pages onto a paged device (printer, PDF writer), one device page per report page;
 // throws text::UserError(failure) when the device cannot be painted on.

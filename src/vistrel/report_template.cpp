@@ -248,6 +248,10 @@ ReportTemplate parseTemplate(const std::string& source, const std::string& fileN
                     throw ParseError{"expected: font \"FAMILY\" SIZE"};
                 t.fontFamily = w[1].substr(1);
                 t.fontSize = number(w[2]);
+            } else if (head == "title") {
+                if (w.size() < 2 || w[1].front() != '"')
+                    throw ParseError{"expected: title \"TEXT\""};
+                t.title = w[1].substr(1);
             } else if (head == "groups")
                 parseGroups(t, w);
             else if (head == "band")

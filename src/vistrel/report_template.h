@@ -46,6 +46,7 @@ struct ReportTemplate {
     double pageWidth = 210, pageHeight = 297; // after orientation
     bool landscape = false;
     double marginLeft = 10, marginTop = 10, marginRight = 10, marginBottom = 10;
+    std::string title;        // the report's name for a saved file; may hold {H.FIELD}
     std::string fontFamily = "AR PL UMing TW";
     double fontSize = 9;
     bool hasGroups = false;

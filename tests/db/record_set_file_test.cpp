@@ -110,6 +110,11 @@ TEST(RecordSetFile, DamagedFilesAreRefusedWithTheirName) {
     wrongVersion[4] = 2;
     std::string hugeColumnCount = good;
     hugeColumnCount.replace(6, 4, "\xFF\xFF\xFF\x7F");
+    // A row without columns takes no bytes, so no file size bounds the count: a file with no
+    // columns and rows is damaged however many rows it claims.
+    const std::string noColumns = std::string("KRSF\x01\x00", 6) + std::string(4, '\0');
+    const std::string noColumnsAMillionRows = noColumns + std::string("\x40\x42\x0F\x00", 4);
+    const std::string noColumnsHugeRowCount = noColumns + "\xFF\xFF\xFF\xFF";
     std::string badType = good;
     badType[6 + 4 + 2 + 13] = 9; // the type byte of PROVIDER_NAME
 
@@ -125,6 +130,8 @@ TEST(RecordSetFile, DamagedFilesAreRefusedWithTheirName) {
         {"bytes after the last row", good + "x"},
         {"impossible column count", hugeColumnCount},
         {"unknown column type", badType},
+        {"no columns and a million rows", noColumnsAMillionRows},
+        {"no columns and a huge row count", noColumnsHugeRowCount},
     };
     for (const auto& c : cases) {
         const std::string path = folder.path() + "damaged.cds";

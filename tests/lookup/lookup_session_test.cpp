@@ -35,7 +35,9 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{lookup::MatchMode::Contains, "A", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like '%A%'"}},
         StatementCase{lookup::MatchMode::Contains, "", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like '%%'"}},
         // A quote is doubled; the wildcards stay as typed.
-        StatementCase{lookup::MatchMode::Exact, "O'B_%", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like 'O''B_%'"}}));
+        StatementCase{lookup::MatchMode::Exact, "O'B_%", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like 'O''B_%'"}},
+        // The trail byte of 北 (A5 5F) is escaped; the clerk's own "_" and "!" keep their meaning.
+        StatementCase{lookup::MatchMode::Prefix, "\xA5\x5F_!", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like '\xA5!\x5F_!!%' escape '!'"}}));
 
 class LookupSessionTest : public ::testing::Test {
 protected:
@@ -107,7 +109,40 @@ INSTANTIATE_TEST_SUITE_P(Modes, LookupSearchTest,
                                            ModeCase{lookup::MatchMode::Exact, 1, "O'Brien", {"P03"}},
                                            ModeCase{lookup::MatchMode::Contains, 1, "'", {"P03"}}));
 
-TEST_F(LookupSessionTest, ResultHasEveryColumnTitledByPositionFromTheFieldList)
+TEST_F(LookupSessionTest, TheBytesOfADoubleByteCharacterAreNeverWildcards)
+{
+    // 北 is A5 5F and 功 A5 5C: to LIKE the trail byte of 北 is "_", any one byte.
+    addProvider("N01", "北");
+    addProvider("N02", "功");
+    addProvider("N03", "台北店");
+    addProvider("N04", "北!");
+    addProvider("N05", "北x");
+    struct Case {
+        lookup::MatchMode mode;
+        const char* utf8Text;
+        Lines ids;
+    };
+    const Case cases[] = {
+        {lookup::MatchMode::Exact, "北", {"N01"}},
+        {lookup::MatchMode::Prefix, "北", {"N01", "N04", "N05"}},
+        {lookup::MatchMode::Contains, "北", {"N01", "N03", "N04", "N05"}},
+        {lookup::MatchMode::Exact, "北!", {"N04"}},
+        // "_" typed by the clerk is still any one character.
+        {lookup::MatchMode::Exact, "北_", {"N04", "N05"}},
+        {lookup::MatchMode::Exact, "功", {"N02"}},
+    };
+    auto s = session();
+    s.fillFieldList();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.utf8Text);
+        ASSERT_EQ(s.search(1, c.mode, text::big5(c.utf8Text)), lookup::SearchOutcome::Found);
+        Lines found = ids(s.shown());
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, c.ids);
+    }
+}
+
+TEST_F(LookupSessionTest, ResultHasEveryColumnTitledByNameInChinese)
 {
     auto s = session();
     s.fillFieldList();
@@ -118,7 +153,8 @@ TEST_F(LookupSessionTest, ResultHasEveryColumnTitledByPositionFromTheFieldList)
     ASSERT_EQ(titles.size(), s.shown().columnCount());
     EXPECT_EQ(titles[0].label, "廠商代號");
     EXPECT_EQ(titles[1].label, "廠商名稱");
-    EXPECT_EQ(titles[2].label, s.shown().column(2).name);
+    EXPECT_EQ(titles[static_cast<std::size_t>(s.shown().columnIndex("BANK_ID"))].label, "銀行代號");
+    EXPECT_EQ(titles[static_cast<std::size_t>(s.shown().columnIndex("BANK_ACCID"))].label, "銀行帳號");
     EXPECT_EQ(s.currentText("PROVIDER_ID"), "P02");
     EXPECT_EQ(s.currentText("PROVIDER_NAME"), text::big5("乙廠商"));
     EXPECT_EQ(s.currentText("BANK_ID"), "0161234");

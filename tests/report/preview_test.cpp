@@ -8,6 +8,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QDialog>
 #include <QSpinBox>
 #include <QTimer>
@@ -91,6 +97,49 @@ TEST_F(PreviewTest, OpensOnTheFirstPageDrawingOnlyThePagesInView)
         EXPECT_EQ(number->value(), 1);
         EXPECT_EQ(number->maximum(), document->pageCount());
     });
+}
+
+TEST_F(PreviewTest, AtItsDefaultZoomTheScreenShowsWhatThePdfShows)
+{
+    // The PDF cuts no text of these pages at its boxes: eight-digit totals, "筆數", "銀行代號".
+    QTemporaryDir folder;
+    QPdfWriter writer(folder.filePath(QStringLiteral("list.pdf")));
+    writer.setResolution(vistrel::kPdfDotsPerInch);
+    writer.setPageLayout(vistrel::pageLayoutOf(*document));
+    QPainter painter(&writer);
+    int pdfCut = 0;
+    for (int page = 0; page < 3; ++page) {
+        if (page > 0)
+            writer.newPage();
+        pdfCut += document->paintPage(painter, page, vistrel::kPdfDotsPerInch / 25.4);
+    }
+    painter.end();
+    ASSERT_EQ(pdfCut, 0);
+
+    whileOpen([](QDialog& dialog, vistrel::PageView& view) {
+        EXPECT_EQ(view.textsCut(), 0) << "texts cut on screen at zoom " << view.zoom();
+        // The window, scroll bars included, fits the screen it opens on.
+        const QRect screen = dialog.screen()->availableGeometry();
+        EXPECT_LE(dialog.width(), screen.width());
+        EXPECT_LE(dialog.height(), screen.height());
+        EXPECT_TRUE(view.verticalScrollBar()->isVisible());
+        EXPECT_TRUE(screen.contains(view.verticalScrollBar()->mapToGlobal(QPoint(0, 0))));
+        // Zoomed out and in again, still nothing cut.
+        press(dialog, QStringLiteral("縮小"));
+        view.viewport()->repaint();
+        press(dialog, QStringLiteral("整頁"));
+        view.viewport()->repaint();
+        EXPECT_EQ(view.textsCut(), 0) << "texts cut on screen at zoom " << view.zoom();
+    });
+}
+
+TEST_F(PreviewTest, AnExportedPdfIsOfferedUnderTheReportsTitleAndTheDate)
+{
+    EXPECT_EQ(document->title(), QStringLiteral("廠商批次匯款明細表"));
+    EXPECT_EQ(vistrel::suggestedPdfName(document->title(), QDate(2026, 12, 10)),
+              QStringLiteral("廠商批次匯款明細表_20261210.pdf"));
+    EXPECT_EQ(vistrel::suggestedPdfName(QStringLiteral(" A/B: 表 "), QDate(2026, 1, 2)), QStringLiteral("A B 表_20260102.pdf"));
+    EXPECT_EQ(vistrel::suggestedPdfName(QString(), QDate(2026, 1, 2)), QStringLiteral("報表_20260102.pdf"));
 }
 
 TEST_F(PreviewTest, PagingDrawsOnlyThePagesItShows)

@@ -162,6 +162,45 @@ TEST_F(RenderTest, InquiryReportsPrintConditionsKindsAndTotals)
     expectTexts(renderText(inquiryRequest(statistics, "Tolvane_03.rtm"), "Tolvane_03.pdf"), perProvider);
 }
 
+TEST_F(RenderTest, InquiryDetailTotalsPrintTheAmountOfAllKinds)
+{
+    // 現金 3,200 + 1,800, 匯款 45,250 + 8,800, 支票 12,000 + 67,500: each row counts with the
+    // amount of its own kind only.
+    const db::RecordSet rows = inquiryRows();
+    expectTexts(renderText(inquiryRequest(rows, "Tolvane_01.rtm"), "Tolvane_01_total.pdf"), {"合計 6 138,550"});
+    expectTexts(renderText(inquiryRequest(rows, "Tolvane_02.rtm"), "Tolvane_02_total.pdf"), {"合計金額 138,550"});
+}
+
+TEST_F(RenderTest, ChequeFormsUseTheRocCalendarThroughout)
+{
+    const db::RecordSet data = cheques();
+    expectTexts(renderText(chequeRequest(data, "P99_000502.rtm"), "P99_000502_roc.pdf"),
+                {"開票日: 105/02/15 到期日: 105/02/29"});
+    expectTexts(renderText(chequeRequest(data, "Tolvane_22.rtm"), "Tolvane_22_roc.pdf"), {"開 票 日: 105/02/15"});
+}
+
+TEST_F(RenderTest, AChequeListTotalIsTheSumOfThePrintedAmountsAndCountsAreGrouped)
+{
+    // 100,500.5 prints as 100,501 and 23,456.5 as 23,457: the total adds what is printed,
+    // 121,123,963, not the rounded sum of the stored amounts, 121,123,962.
+    db::RecordSet data = cheques();
+    data.setNumber(0, "CURRAMT", 100500.5);
+    expectTexts(renderText(chequeRequest(data, "Tolvane_21.rtm"), "Tolvane_21_sum.pdf"),
+                {"100,501", "23,457", "合計 4 張 121,123,963"});
+
+    // 1,200 cheques: the count has its separator.
+    db::RecordSet many = cheques();
+    const std::size_t model = many.rowCount();
+    for (std::size_t i = 0; many.rowCount() < 1200; ++i) {
+        many.appendRow();
+        for (std::size_t c = 0; c < many.columnCount(); ++c)
+            if (!many.isNull(i % model, c))
+                many.setText(many.rowCount() - 1, c, many.text(i % model, c));
+    }
+    const std::string text = renderText(chequeRequest(many, "Tolvane_21.rtm"), "Tolvane_21_many.pdf");
+    expectTexts(text, {"合計 1,200 張"});
+}
+
 TEST_F(RenderTest, AnEmptyDataSetStillPrintsItsHeadingAndZeroTotals)
 {
     const db::RecordSet data = remittanceListSet(2);

@@ -47,6 +47,20 @@ TEST(Numbers, GroupsWholeAmounts)
     }
 }
 
+TEST(Numbers, AmountsWithCentsAreToldApartAndShownWithThem)
+{
+    struct Case { double value; bool cents; const char* text; };
+    const Case cases[] = {
+        {244502.5, true, "244,502.50"}, {148283, false, "148,283.00"}, {-1234.05, true, "-1,234.05"},
+        {0.004, false, "0.00"}, {2.675, true, "2.68"}, {-0.5, true, "-0.50"}, {1000000.999, false, "1,000,001.00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::setprecision(17) << c.value);
+        EXPECT_EQ(text::hasCents(c.value), c.cents);
+        EXPECT_EQ(text::formatGroupedCents(c.value), c.text);
+    }
+}
+
 TEST(Numbers, PlainAmountsHaveNoExponentAndNoTrailingZeros)
 {
     struct Case { double value; const char* text; };

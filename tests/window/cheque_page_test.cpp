@@ -164,6 +164,29 @@ TEST_F(ChequePageTest, WholeRunListsTicksIssuesAndPrints)
     EXPECT_EQ(testing_support::handedReports(exeFolder.path()).size(), 1u);
 }
 
+TEST_F(ChequePageTest, AChequeWithCentsIsPointedOutBeforeItIsPrinted)
+{
+    exec("UPDATE CHKPAY SET CURRAMT = 244502.5 WHERE ID = 'C2'");
+    exec("UPDATE CHKPAY SET CURRAMT = 148283 WHERE ID = 'C1'");
+    open();
+    window->pages()->setCurrentIndex(1);
+    find<ui::RadioGroup>("bsSkinRadioGroup21")->setItemIndex(1);
+    find<ui::DateEdit>("bsSkinDateEdit21")->setText(QStringLiteral("2024/05/01"));
+    find<ui::DateEdit>("bsSkinDateEdit22")->setText(QStringLiteral("2024/05/31"));
+    find<QComboBox>("bsSkinComboBox21")->setCurrentIndex(0);
+    press("bsSkinButton10");
+
+    // The grid shows what the cheque prints, and the clerk is told which cheque has cents.
+    ASSERT_EQ(grid()->model()->rowCount(), 2);
+    EXPECT_EQ(grid()->model()->index(0, 6).data().toString(), QStringLiteral("148,283"));
+    EXPECT_EQ(grid()->model()->index(1, 6).data().toString(), QStringLiteral("244,503"));
+    EXPECT_TRUE(grid()->model()->index(1, 6).data(Qt::BackgroundRole).isValid());
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("C2  244,502.50 → NT$ 244,503"))) << shown[0].toStdString();
+    EXPECT_FALSE(shown[0].contains(QStringLiteral("C1")));
+    EXPECT_EQ(testing_support::handedReports(exeFolder.path()).size(), 0u) << "told before anything is printed";
+}
+
 TEST_F(ChequePageTest, MissingLibraryIsReportedAndTheGridStillEmpties)
 {
     std::remove((exeFolder.path() + "Vistrel.DLL").c_str());

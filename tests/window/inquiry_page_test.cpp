@@ -189,6 +189,19 @@ TEST_F(InquiryPageTest, ProviderButtonFillsBothEditsFromTheChosenRow)
     EXPECT_EQ(find<QLineEdit>("bsSkinEdit6")->text(), QStringLiteral("New"));
 }
 
+TEST_F(InquiryPageTest, F4OnTheProviderCodeOpensTheLookupAsAComboBoxOpensItsList)
+{
+    activate();
+    focusOn("bsSkinEdit5");
+    whenDialogOpens([](app::LookupDialog& dialog) {
+        dialog.findChild<QPushButton*>(QStringLiteral("NavNext"))->click();
+        dialog.findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
+    });
+    pressKey(Qt::Key_F4);
+    EXPECT_EQ(find<QLineEdit>("bsSkinEdit5")->text(), QStringLiteral("P02"));
+    EXPECT_EQ(find<QLineEdit>("bsSkinEdit6")->text(), QStringLiteral("乙廠商"));
+}
+
 TEST_F(InquiryPageTest, CancellingTheDialogChangesNeitherEdit)
 {
     find<QLineEdit>("bsSkinEdit5")->setText(QStringLiteral("P01"));

@@ -2,11 +2,15 @@
 
 #include "platform/paths.h"
 #include "text/big5.h"
+#include "ui/qt_translations.h"
 #include "ui/radio_group.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -110,6 +114,38 @@ TEST_F(MainWindowTest, SettingsAreReadAtShowAndWrittenBackAtCloseKeepingTheRestO
     }
 }
 
+TEST_F(MainWindowTest, ABankPathAnAdministratorWroteInUtf8IsReadAndStoredBackInBig5)
+{
+    writeBillIni("[FormPayAcc]\r\nacc_check=1\r\nBANK_PATH=/srv/銀行檔案/\r\nbsSkinRadioGroup13=0\r\n");
+    open();
+    EXPECT_EQ(find<QLineEdit>("bsSkinEdit15")->text(), QStringLiteral("/srv/銀行檔案/"));
+    ASSERT_EQ(shown.size(), 1) << "said once what was wrong";
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("BANK_PATH"))) << shown[0].toStdString();
+    EXPECT_FALSE(shown[0].startsWith(QStringLiteral("error:")));
+
+    ASSERT_TRUE(window->close()) << shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_NE(readFile(billIni()).find("BANK_PATH=" + text::big5("/srv/銀行檔案/") + "\r\n"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, AnUnreadableBankPathNeverKeepsTheClerkFromClosing)
+{
+    const std::string unreadable = "BANK_PATH=/srv/\xFF\x80x/";
+    writeBillIni("[FormPayAcc]\r\n" + unreadable + "\r\nbsSkinRadioGroup13=1\r\n");
+    open();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("BANK_PATH"))) << shown[0].toStdString();
+    EXPECT_TRUE(find<QLineEdit>("bsSkinEdit15")->text().startsWith(QStringLiteral("/srv/")));
+
+    shown.clear();
+    find<ui::RadioGroup>("bsSkinRadioGroup13")->setItemIndex(0);
+    ASSERT_TRUE(window->close()) << shown.join(QLatin1Char('|')).toStdString();
+    const std::string ini = readFile(billIni());
+    EXPECT_NE(ini.find(unreadable + "\r\n"), std::string::npos) << "the stored path is kept as it was";
+    EXPECT_NE(ini.find("bsSkinRadioGroup13=0"), std::string::npos) << "the other settings are written";
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_FALSE(shown[0].startsWith(QStringLiteral("error:")));
+}
+
 TEST_F(MainWindowTest, AnInvalidStoredOptionIsReportedAndSkipsTheRemainingShowSteps)
 {
     writeBillIni("[FormPayAcc]\r\nbsSkinRadioGroup13=x\r\n");
@@ -146,6 +182,7 @@ TEST_F(MainWindowTest, ClosingDropsTheWorkTables)
 TEST_F(MainWindowTest, F1ShowsAndHidesBothClearButtonsTogether)
 {
     open();
+    activate();
     auto* remittanceClear = find<QWidget>("BitBtn1");
     auto* chequeClear = find<QWidget>("BitBtn2");
     ASSERT_NE(remittanceClear, nullptr);
@@ -153,18 +190,59 @@ TEST_F(MainWindowTest, F1ShowsAndHidesBothClearButtonsTogether)
     EXPECT_TRUE(remittanceClear->isHidden());
     EXPECT_TRUE(chequeClear->isHidden());
 
-    QTest::keyClick(window.get(), Qt::Key_F1);
-    EXPECT_FALSE(remittanceClear->isHidden());
-    EXPECT_FALSE(chequeClear->isHidden());
-    QTest::keyClick(window.get(), Qt::Key_F1);
-    EXPECT_TRUE(remittanceClear->isHidden());
-    EXPECT_TRUE(chequeClear->isHidden());
+    // The focus is always on some control when the clerk presses F1: an edit, a date edit,
+    // a combo box, a button, the grid. The key reaches the window only through it.
+    for (const char* focused : {"bsSkinEdit15", "bsSkinDateEdit11", "bsSkinComboBox11", "bsSkinButton6", "wwDBGrid1"}) {
+        SCOPED_TRACE(focused);
+        focusOn(focused);
+        pressKey(Qt::Key_F1);
+        EXPECT_FALSE(remittanceClear->isHidden());
+        EXPECT_FALSE(chequeClear->isHidden());
+        pressKey(Qt::Key_F1);
+        EXPECT_TRUE(remittanceClear->isHidden());
+        EXPECT_TRUE(chequeClear->isHidden());
+    }
 
     // The cheque button follows the remittance one rather than toggling on its own.
+    focusOn("bsSkinEdit15");
     chequeClear->setVisible(true);
-    QTest::keyClick(window.get(), Qt::Key_F1);
+    pressKey(Qt::Key_F1);
     EXPECT_FALSE(remittanceClear->isHidden());
     EXPECT_FALSE(chequeClear->isHidden());
+}
+
+TEST_F(MainWindowTest, TypingIntoAComboBoxNeverAddsAnEntry)
+{
+    open();
+    activate();
+    const std::pair<int, const char*> combos[] = {{0, "bsSkinComboBox11"}, {0, "bsSkinComboBox12"},
+                                                  {1, "bsSkinComboBox21"}, {2, "bsSkinComboBox32"}};
+    for (const auto& [page, name] : combos) {
+        SCOPED_TRACE(name);
+        window->pages()->setCurrentIndex(page);
+        auto* combo = find<QComboBox>(name);
+        const int entries = combo->count();
+        focusOn(name);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("9"));
+        pressKey(Qt::Key_Return);
+        EXPECT_EQ(combo->count(), entries);
+        EXPECT_EQ(combo->currentText(), QStringLiteral("9")) << "the typed key stays the condition";
+    }
+}
+
+TEST_F(MainWindowTest, QtsOwnDialogsSpeakChinese)
+{
+    QTranslator* translator = ui::installQtTranslations(*qApp);
+    ASSERT_NE(translator, nullptr) << "Qt's Traditional Chinese translations are not installed";
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    const QString ok = box.button(QMessageBox::Ok)->text();
+    const QString cancel = box.button(QMessageBox::Cancel)->text();
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    QLocale::setDefault(QLocale::system());
+    EXPECT_TRUE(ok.contains(QStringLiteral("確定"))) << ok.toStdString();
+    EXPECT_TRUE(cancel.contains(QStringLiteral("取消"))) << cancel.toStdString();
 }
 
 TEST_F(MainWindowTest, EnterMovesToTheNextControlAndEscBack)

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 using testing_support::WindowFixture;
@@ -136,6 +137,31 @@ TEST_F(RemittancePageTest, DateConveniences)
     EXPECT_EQ(to->text(), QStringLiteral("2024/03/05"));
 }
 
+TEST_F(RemittancePageTest, SwitchingToAnotherWindowIsNotLeavingTheStartDate)
+{
+    open();
+    activate();
+    auto* from = find<ui::DateEdit>("bsSkinDateEdit11");
+    auto* to = find<ui::DateEdit>("bsSkinDateEdit12");
+    to->setText(QStringLiteral("2024/12/31"));
+    focusOn("bsSkinDateEdit11");
+    from->setText(QStringLiteral("2024/03/05"));
+
+    // The clerk looks something up in another window and comes back.
+    QWidget other;
+    other.resize(200, 100);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(to->text(), QStringLiteral("2024/12/31")) << "the end date was overwritten on a window switch";
+    activate();
+    EXPECT_EQ(to->text(), QStringLiteral("2024/12/31"));
+
+    // Leaving the field for another control still copies the start date.
+    focusOn("bsSkinEdit15");
+    EXPECT_EQ(to->text(), QStringLiteral("2024/03/05"));
+}
+
 TEST_F(RemittancePageTest, AWholeRunFromConfirmToStamps)
 {
     open();
@@ -191,6 +217,82 @@ TEST_F(RemittancePageTest, AWholeRunFromConfirmToStamps)
     EXPECT_FALSE(shown.join(QString()).contains(QStringLiteral("error"))) << shown.join(QStringLiteral("|")).toStdString();
 }
 
+TEST_F(RemittancePageTest, SpaceTicksAndUnticksTheCurrentRow)
+{
+    open();
+    activate();
+    setConditions();
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 3u);
+    auto* grid = find<ui::DataGrid>("wwDBGrid1");
+    focusOn("wwDBGrid1");
+    grid->setCurrentIndex(grid->model()->index(1, 2));
+    pressKey(Qt::Key_Space);
+    EXPECT_EQ(records().text(1, "CHKED"), "Y");
+    EXPECT_EQ(grid->model()->index(1, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    pressKey(Qt::Key_Down);
+    pressKey(Qt::Key_Space);
+    EXPECT_EQ(records().text(2, "CHKED"), "Y");
+    pressKey(Qt::Key_Space);
+    EXPECT_EQ(records().text(2, "CHKED"), "N");
+    EXPECT_EQ(records().text(1, "CHKED"), "Y");
+}
+
+TEST_F(RemittancePageTest, AmountsShowAsTheReportsPrintThem)
+{
+    exec("UPDATE PAY_MASTER SET BANK_IO = 1234567.5 WHERE MASTERBILLID = 'B2'");
+    open();
+    setConditions();
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 3u);
+    auto* grid = find<ui::DataGrid>("wwDBGrid1");
+    int b2 = 0;
+    while (records().text(b2, "MASTERBILLID") != "B2")
+        ++b2;
+    const QModelIndex amount = grid->model()->index(b2, 3); // 應付款
+    EXPECT_EQ(amount.data().toString(), QStringLiteral("1,234,568"));
+    EXPECT_TRUE(amount.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+    EXPECT_TRUE(amount.data(Qt::ToolTipRole).toString().contains(QStringLiteral("1,234,567.50")));
+    EXPECT_TRUE(amount.data(Qt::BackgroundRole).isValid()) << "an amount with cents is marked";
+    const QModelIndex whole = grid->model()->index(b2 == 0 ? 1 : 0, 3);
+    EXPECT_FALSE(whole.data(Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(whole.data().toString().contains(QLatin1Char('.')));
+    // Wide enough for what it shows.
+    EXPECT_GE(grid->columnWidth(3), grid->fontMetrics().horizontalAdvance(QStringLiteral("1,234,568")));
+}
+
+TEST_F(RemittancePageTest, AnInvalidDateIsQuotedAsTheClerkSeesIt)
+{
+    open();
+    setConditions();
+    find<ui::DateEdit>("bsSkinDateEdit11")->setText(QString());
+    EXPECT_EQ(find<ui::DateEdit>("bsSkinDateEdit11")->text(), QStringLiteral("    /  /  "));
+    pushButton("bsSkinButton6")->click();
+    EXPECT_EQ(shown, QStringList{QStringLiteral("error: '    /  /  ' is not a valid date")});
+    shown.clear();
+    find<ui::DateEdit>("bsSkinDateEdit11")->setText(QStringLiteral("2024/02/30"));
+    pushButton("bsSkinButton6")->click();
+    EXPECT_EQ(shown, QStringList{QStringLiteral("error: '2024/02/30' is not a valid date")});
+}
+
+TEST_F(RemittancePageTest, TransferFilesGoToABankFolderNamedInChinese)
+{
+    // Folder names on this system are UTF-8, whatever the program stores in Bill.ini.
+    const std::string folder = bankFolder.path() + "銀行檔案/";
+    std::filesystem::create_directory(folder);
+    open();
+    setConditions();
+    find<QLineEdit>("bsSkinEdit15")->setText(QString::fromUtf8(folder));
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 3u);
+    pushButton("bsSkinButton8")->click();
+
+    EXPECT_FALSE(shown.join(QString()).contains(QStringLiteral("error"))) << shown.join(QStringLiteral("|")).toStdString();
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder + "ABC.TXT"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder + "DEF.TXT"));
+    EXPECT_EQ(bankDate("B1"), "2024/02/01");
+}
+
 TEST_F(RemittancePageTest, HiddenClearingButtonClearsByProvider)
 {
     exec("UPDATE PAY_MASTER SET BANK_DATE = '2024/01/20'");
@@ -200,7 +302,9 @@ TEST_F(RemittancePageTest, HiddenClearingButtonClearsByProvider)
     pushButton("bsSkinButton6")->click();
     ASSERT_EQ(records().rowCount(), 3u);
     records().setText(0, "CHKED", "Y"); // a row of P1
-    QTest::keyClick(window.get(), Qt::Key_F1);
+    activate();
+    focusOn("bsSkinEdit15");
+    pressKey(Qt::Key_F1);
     ASSERT_TRUE(pushButton("BitBtn1")->isVisible());
     pushButton("BitBtn1")->click();
     EXPECT_EQ(bankDate("B1"), "");

@@ -4,8 +4,11 @@
 #include "support/test_database.h"
 #include "ui/message_boxes.h"
 
+#include <QApplication>
 #include <QString>
 #include <QStringList>
+#include <QTest>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace testing_support {
@@ -38,6 +41,33 @@ struct WindowFixture {
     template <typename T> T* find(const char* name) const
     {
         return window->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    // The window as the clerk has it: active, with a control holding the focus.
+    void activate() const
+    {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    // Puts the focus where the clerk clicked or tabbed to; returns the widget that has it.
+    QWidget* focusOn(const char* name) const
+    {
+        QWidget* target = find<QWidget>(name);
+        EXPECT_NE(target, nullptr) << name;
+        if (!target)
+            return nullptr;
+        target->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        QWidget* focused = QApplication::focusWidget();
+        EXPECT_TRUE(focused == target || (focused && target->isAncestorOf(focused))) << name;
+        return focused;
+    }
+    // A key as the clerk presses it: delivered to the focused widget, never to the window.
+    void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
+    {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr) << "no widget has the focus";
+        QTest::keyClick(focused, key, modifiers);
     }
 };
 
