@@ -9,6 +9,7 @@
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
 #include "ui/qt_translations.h"
+#include "ui/radio_group.h"
 
 #include <QAction>
 #include <QApplication>
@@ -196,7 +197,8 @@ int main(int argc, char** argv)
         settle(300);
         auto* fields = lookup->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
         fields->setCurrentIndex(1);
-        lookup->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("大"));
+        lookup->findChild<ui::RadioGroup*>(QStringLiteral("RadioGroup1"))->setItemIndex(2); // 其中有
+        lookup->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("食品"));
         lookup->findChild<QPushButton*>(QStringLiteral("SearchButton"))->click();
         shoot(QStringLiteral("7-provider-lookup"));
         lookup->findChild<QPushButton*>(QStringLiteral("CancelButton"))->click();

@@ -125,6 +125,7 @@ QWidget* InquiryPage::buildConditions()
     dates->addWidget(bsSkinDateEdit31);
     dates->addWidget(new QLabel(QStringLiteral("~"), panel));
     dates->addWidget(bsSkinDateEdit32);
+    dates->addStretch(1); // the range stays together, as on the other tabs
 
     // Filled with the stores by the window at show; no entry chosen at start.
     bsSkinComboBox32 = ui::editableCombo("bsSkinComboBox32", panel, 16);
