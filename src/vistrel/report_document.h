@@ -39,6 +39,8 @@ public:
     void paintPage(QPainter& painter, int index, double dotsPerMm, ShapedTexts& texts) const;
     // Texts shaped for `device`, to be shared by the pages painted on it.
     ShapedTexts shapedTextsFor(QPaintDevice* device) const;
+    // The template made concrete for these record sets (the spreadsheet export reads it).
+    const PreparedReport& prepared() const { return *report_; }
 
 private:
     std::unique_ptr<PreparedReport> report_;
