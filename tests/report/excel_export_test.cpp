@@ -262,10 +262,10 @@ TEST_F(ExcelExportTest, AListLongerThanASheetContinuesOnFurtherSheetsBeforeTheSt
 
 TEST_F(ExcelExportTest, ThePreviewsButtonAsksWhereAndWritesTheWorkbook)
 {
-    const db::RecordSet data = inquiryRows();
-    const vistrel::ReportDocument document(vistrel::loadTemplate(templatePath("Tolvane_02.rtm")), data,
-                                           report::buildHeader(inquiryRequest(data, "Tolvane_02.rtm")));
-    const std::string chosen = folder.path() + "查詢"; // the clerk types no ending
+    const db::RecordSet data = remittanceList(3, 30);
+    const vistrel::ReportDocument document(vistrel::loadTemplate(templatePath("P99_0005_02.rtm")), data,
+                                           report::buildHeader(remittanceRequest(data, 3)));
+    const std::string chosen = folder.path() + "匯款明細"; // the clerk types no ending
     std::unique_ptr<testing_support::SaveDialogAnswer> answer;
     bool pressed = false;
     QTimer poll;
@@ -276,6 +276,9 @@ TEST_F(ExcelExportTest, ThePreviewsButtonAsksWhereAndWritesTheWorkbook)
         if (pressed || !pages || pages->pagesPainted() == 0)
             return;
         pressed = true;
+        // The picture of the preview with its button for the documentation, when asked for.
+        if (const char* screens = std::getenv("DESK_SCREENS"))
+            preview->grab().save(QString::fromLocal8Bit(screens) + QStringLiteral("/preview_export_excel.png"));
         for (QAction* action : preview->findChildren<QAction*>())
             if (action->text() == QStringLiteral("匯出 Excel")) {
                 answer = std::make_unique<testing_support::SaveDialogAnswer>(chosen);
@@ -289,9 +292,10 @@ TEST_F(ExcelExportTest, ThePreviewsButtonAsksWhereAndWritesTheWorkbook)
     EXPECT_TRUE(answer->seen());
     EXPECT_EQ(answer->caption(), QStringLiteral("匯出 Excel"));
     const std::vector<ReadSheet> sheets = readWorkbook(chosen + ".xlsx");
-    ASSERT_EQ(sheets.size(), 1u);
-    EXPECT_NE(sheets[0].rowStartingWith("單據號碼"), 0);
-    EXPECT_NE(sheets[0].rowStartingWith("單據區間: PM20160201001 ~ PM20160206009"), 0);
+    ASSERT_EQ(sheets.size(), 2u);
+    EXPECT_EQ(sheets[0].rowStartingWith("廠商編號"), 7);
+    EXPECT_EQ(sheets[0].at(3, 1).text, "匯款區間: 2016/02/01 ~ 2016/02/29");
+    EXPECT_EQ(sheets[1].name, "匯款統計");
 }
 
 } // namespace
