@@ -229,6 +229,53 @@ TEST_F(ExcelExportTest, ChequeFormsOneColumnPerFieldWithTheTemplatesCaptions)
     }
 }
 
+// Every template gives a worksheet whose captions are all there and distinct, with one row
+// per data row and the totals row after them.
+TEST_F(ExcelExportTest, EveryTemplateGivesCaptionedRowsAndTotals)
+{
+    struct Case {
+        std::string form;
+        std::string sheet;
+        std::vector<std::string> someCaptions;
+    };
+    const db::RecordSet remittances = remittanceList(2, 6), checks = cheques(), inquiry = inquiryRows(),
+                        statistics = providerStatistics(2);
+    const std::vector<Case> cases = {
+        {"P99_0005_02.rtm", "廠商批次匯款明細表", {"廠商名稱", "板橋店 筆數"}},
+        {"P99_000502.rtm", "支票", {"支票號碼", "金額"}},
+        {"Tolvane_21.rtm", "支票開立明細表", {"序", "支票號碼", "到期日", "支票金額"}},
+        {"Tolvane_22.rtm", "支票", {"支票號碼", "到 期 日", "金額"}},
+        {"Tolvane_01.rtm", "帳款資料查詢報表", {"付款日期", "金額"}},
+        {"Tolvane_02.rtm", "帳款資料查詢報表", {"單據號碼", "支付現金", "匯款金額", "支付票據"}},
+        {"Tolvane_03.rtm", "廠商帳款查詢報表", {"廠商編號", "S01 台北總店 匯款金額", "S02 板橋店 支付票據"}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.form);
+        const bool remittance = c.form == "P99_0005_02.rtm";
+        const bool cheque = c.form == "P99_000502.rtm" || c.form.rfind("Tolvane_2", 0) == 0;
+        const db::RecordSet& data = remittance ? remittances : cheque ? checks : c.form == "Tolvane_03.rtm" ? statistics : inquiry;
+        const report::ReportRequest request = remittance ? remittanceRequest(data, 2)
+                                              : cheque   ? chequeRequest(data, c.form)
+                                                         : inquiryRequest(data, c.form);
+        const vistrel::ReportDocument document(vistrel::loadTemplate(templatePath(c.form)), data,
+                                               report::buildHeader(request));
+        const std::vector<ReadSheet> sheets = exported(document);
+        ASSERT_FALSE(sheets.empty());
+        const ReadSheet& s = sheets[0];
+        EXPECT_EQ(s.name, c.sheet);
+        const int head = s.freezePanes == "-" ? 0 : std::stoi(s.freezePanes.substr(1)) - 1;
+        ASSERT_GT(head, 0);
+        const std::vector<std::string> captions = s.rowTexts(head);
+        for (const std::string& caption : captions) {
+            EXPECT_FALSE(caption.empty());
+            EXPECT_EQ(std::count(captions.begin(), captions.end(), caption), 1) << caption;
+        }
+        for (const std::string& caption : c.someCaptions)
+            EXPECT_NE(std::find(captions.begin(), captions.end(), caption), captions.end()) << caption;
+        EXPECT_EQ(s.lastRow(), head + int(data.rowCount()) + 1);
+        EXPECT_EQ(s.at(s.lastRow(), 1).text, "合計");
+    }
+}
+
 TEST_F(ExcelExportTest, AListLongerThanASheetContinuesOnFurtherSheetsBeforeTheStatistics)
 {
     const db::RecordSet data = remittanceList(2, 40);
