@@ -1,5 +1,6 @@
 #include "app/lookup_dialog.h"
 
+#include "ui/grid_excel_action.h"
 #include "ui/named_widgets.h"
 #include "ui/message_boxes.h"
 #include "ui/qt_text.h"
@@ -127,6 +128,7 @@ void LookupDialog::buildWindow()
     QPalette rows = DBGrid1->palette();
     rows.setColor(QPalette::AlternateBase, QColor(255, 255, 128)); // light yellow, 8454143
     DBGrid1->setPalette(rows);
+    ui::addExcelExport(*DBGrid1);
 
     // The accelerator keys shown the usual way: "確定(Y)" with the Y underlined; Alt+Y, Alt+C.
     okButton_ = plainButton(QStringLiteral("確定(&Y)"), "OkButton", this);

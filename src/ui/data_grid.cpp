@@ -1,5 +1,7 @@
 #include "ui/data_grid.h"
 
+#include "ui/grid_excel_action.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -21,6 +23,7 @@ DataGrid::DataGrid(db::RecordSet& records, QWidget* parent)
         if (model_->isCheckColumn(index.column()))
             model_->toggle(index.row());
     });
+    addExcelExport(*this);
 }
 
 void DataGrid::setCheckField(const std::string& name)

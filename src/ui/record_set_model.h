@@ -31,6 +31,7 @@ public:
     int recordColumn(int viewColumn) const;
     bool isCheckColumn(int viewColumn) const;
     int displayWidth(int viewColumn) const; // declared width in characters
+    const db::RecordSet& records() const { return records_; }
 
 private:
     QVariant amountData(std::size_t row, std::size_t col, int role) const;

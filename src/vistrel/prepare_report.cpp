@@ -229,6 +229,20 @@ private:
     const db::RecordSet& header_;
 };
 
+// A cell that is one placeholder with a number format, or one sum or count, holds a number.
+NumberFormat numberFormatOfCell(const std::string& content, int line)
+{
+    if (content.size() < 2 || content.front() != '{' || content.back() != '}' ||
+        content.find('{', 1) != std::string::npos)
+        return NumberFormat::None;
+    const std::vector<std::string> parts = split(content.substr(1, content.size() - 2), '|');
+    const ValueFormat format = valueFormat(std::vector<std::string>(parts.begin() + 1, parts.end()), line);
+    if (format.number != NumberFormat::None)
+        return format.number;
+    const std::string head = split(parts[0], ' ')[0];
+    return head == "sum" ? NumberFormat::Grouped : head == "count" ? NumberFormat::Whole : NumberFormat::None;
+}
+
 QString chineseFontFamily(const std::string& wanted)
 {
     const QString family = QString::fromUtf8(wanted);
@@ -299,10 +313,25 @@ PreparedReport prepareReport(ReportTemplate tmpl, db::RecordSet data, db::Record
                 pi.condition = rowCondition(r.data, item.each ? withGroupNumber(item.condition, g + 1) : item.condition);
                 const std::string content = item.each ? withGroupNumber(item.content, g + 1) : item.content;
                 pi.segments = preparer.segments(content, item.line);
+                pi.group = item.each ? g + 1 : 0;
+                pi.caption = QString::fromUtf8(item.each ? withGroupNumber(item.caption, g + 1) : item.caption);
                 pb.items.push_back(std::move(pi));
             }
         }
         r.storage.push_back(std::move(pb));
+    }
+
+    r.sheetName = preparer.segments(r.tmpl.sheetName, 0);
+    for (const ExtraSheet& sheet : r.tmpl.sheets) {
+        PreparedSheet prepared;
+        prepared.name = QString::fromUtf8(sheet.name);
+        for (const std::vector<std::string>& row : sheet.rows) {
+            std::vector<PreparedCell> cells;
+            for (const std::string& content : row)
+                cells.push_back({preparer.segments(content, sheet.line), numberFormatOfCell(content, sheet.line)});
+            prepared.rows.push_back(std::move(cells));
+        }
+        r.sheets.push_back(std::move(prepared));
     }
 
     // Band roles; group bands nest in the order their keys first appear.

@@ -59,6 +59,8 @@ struct PreparedItem {
     double penWidth = 0.25;
     RowCondition condition;
     std::vector<Segment> segments;
+    int group = 0;         // the column group (from 1) of an item repeated per group; 0 for others
+    QString caption;       // the template's caption for the spreadsheet column, if any
 };
 
 struct PreparedBand {
@@ -66,6 +68,18 @@ struct PreparedBand {
     int keyColumn = -1;
     double height = 0;
     std::vector<PreparedItem> items;
+};
+
+// A cell of a further worksheet: its text, and whether it stands for a number (a single
+// placeholder with a number format, a sum or a count), then written as one.
+struct PreparedCell {
+    std::vector<Segment> segments;
+    NumberFormat number = NumberFormat::None;
+};
+
+struct PreparedSheet {
+    QString name;
+    std::vector<std::vector<PreparedCell>> rows; // the first row holds the captions
 };
 
 struct PreparedReport {
@@ -82,6 +96,8 @@ struct PreparedReport {
     const PreparedBand* pageFooter = nullptr;
     std::vector<const PreparedBand*> groupHeaders, groupFooters; // per level, outermost first
     std::vector<PreparedBand> storage;
+    std::vector<Segment> sheetName;     // of the spreadsheet export's first worksheet
+    std::vector<PreparedSheet> sheets;  // its further worksheets
 };
 
 // One band placed on a page: rows [first, last) are its scope (a group, the page, the report),

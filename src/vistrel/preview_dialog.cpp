@@ -3,6 +3,7 @@
 #include "vistrel/preview_dialog.h"
 
 #include "vistrel/page_view.h"
+#include "vistrel/save_excel.h"
 
 #include "text/error.h"
 
@@ -74,6 +75,7 @@ public:
         bar->addSeparator();
         bar->addAction(QStringLiteral("列印"), this, [this] { print(); });
         bar->addAction(QStringLiteral("匯出 PDF"), this, [this] { savePdf(); });
+        bar->addAction(QStringLiteral("匯出 Excel"), this, [this] { guarded([&] { saveExcelAs(document_, this); }); });
         bar->addSeparator();
         bar->addAction(QStringLiteral("關閉"), this, &QDialog::accept);
 

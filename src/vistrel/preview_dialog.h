@@ -10,7 +10,8 @@ class QWidget;
 
 namespace vistrel {
 
-// The preview window over a laid-out report: pages through, zooms, prints, exports a PDF.
+// The preview window over a laid-out report: pages through, zooms, prints, exports a PDF or
+// an Excel workbook.
 // Its page view is the child named "PreviewPages", its page number box "PageNumber".
 std::unique_ptr<QDialog> makePreview(const ReportDocument& document, QWidget* parent);
 

@@ -48,6 +48,8 @@ public:
     QImage pageImage(int index, double pixelsPerMm, qreal devicePixelRatio, int* textsCut = nullptr) const;
     // Texts shaped for `device`, to be shared by the pages painted on it.
     ShapedTexts shapedTextsFor(QPaintDevice* device) const;
+    // The template made concrete for these record sets (the spreadsheet export reads it).
+    const PreparedReport& prepared() const { return *report_; }
 
 private:
     std::unique_ptr<PreparedReport> report_;

@@ -182,6 +182,11 @@ Item parseItem(const std::vector<std::string>& w, std::size_t first)
             item.frame = true;
         else if (o == "first")
             item.firstOnly = true;
+        else if (o == "caption") {
+            if (i + 1 >= w.size() || w[i + 1].front() != '"')
+                throw ParseError{"expected: caption \"TEXT\""};
+            item.caption = w[++i].substr(1);
+        }
         else if (o.rfind("if=", 0) == 0 && o.find('=', 3) != std::string::npos)
             item.condition = o.substr(3);
         else if (o.rfind("size=", 0) == 0)
@@ -256,6 +261,25 @@ ReportTemplate parseTemplate(const std::string& source, const std::string& fileN
                 parseGroups(t, w);
             else if (head == "band")
                 t.bands.push_back(parseBand(w));
+            else if (head == "sheetname") {
+                if (w.size() != 2 || w[1].front() != '"')
+                    throw ParseError{"expected: sheetname \"NAME\""};
+                t.sheetName = w[1].substr(1);
+            } else if (head == "sheet") {
+                if (w.size() != 2 || w[1].front() != '"')
+                    throw ParseError{"expected: sheet \"NAME\""};
+                t.sheets.push_back(ExtraSheet{w[1].substr(1), {}, lineNo});
+            } else if (head == "cells") {
+                if (t.sheets.empty())
+                    throw ParseError{"cells come before any sheet"};
+                std::vector<std::string> row;
+                for (std::size_t i = 1; i < w.size(); ++i) {
+                    if (w[i].front() != '"')
+                        throw ParseError{"a cell is a quoted text"};
+                    row.push_back(w[i].substr(1));
+                }
+                t.sheets.back().rows.push_back(std::move(row));
+            }
             else {
                 if (t.bands.empty())
                     throw ParseError{"an item comes before any band"};

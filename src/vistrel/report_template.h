@@ -23,6 +23,7 @@ struct Item {
     double penWidth = 0.25;   // lines and boxes
     std::string condition;    // "FIELD=VALUE": printed only on rows whose data field holds VALUE
     std::string content;      // text items
+    std::string caption;      // detail texts: the column caption in a spreadsheet export
     int line = 0;             // of the template file, for messages
 };
 
@@ -42,6 +43,13 @@ struct ColumnGroups {
     double x = 0, step = 20, until = 0, wrap = 5;
 };
 
+// A further worksheet of the spreadsheet export, cell by cell; its first row are the captions.
+struct ExtraSheet {
+    std::string name;
+    std::vector<std::vector<std::string>> rows; // cell contents, with {placeholders}
+    int line = 0;
+};
+
 struct ReportTemplate {
     double pageWidth = 210, pageHeight = 297; // after orientation
     bool landscape = false;
@@ -52,6 +60,8 @@ struct ReportTemplate {
     bool hasGroups = false;
     ColumnGroups groups;
     std::vector<Band> bands;  // in file order; groups nest in the order their headers appear
+    std::string sheetName;    // the export's first worksheet, with {placeholders}
+    std::vector<ExtraSheet> sheets;
 
     const Band* band(BandKind kind) const;
     std::vector<std::string> groupKeys() const; // outermost first
