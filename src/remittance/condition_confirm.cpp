@@ -65,7 +65,10 @@ void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions
     database.execute(createTable(names.tableC, billColumns()));
     line(progress, "2");
 
-    const std::size_t stores = database.query("SELECT * FROM SLAVE_ITEM ORDER BY STORE_ID").rowCount();
+    // The list of own-store books has one store group, the own store's.
+    const std::size_t stores = selection.books == Books::OwnStore
+                                   ? 1
+                                   : database.query("SELECT * FROM SLAVE_ITEM ORDER BY STORE_ID").rowCount();
     database.execute(createTable(names.tableD, summaryColumns(static_cast<int>(stores))));
     work::progressLine(progress, 3);
 
