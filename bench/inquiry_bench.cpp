@@ -108,18 +108,18 @@ struct InquiryFloor {
                      " UNION ALL " + kind("支票", "2.支票", "PAGE_AMT"));
         const db::RecordSet grid = fill.query("SELECT * FROM " + a + " ORDER BY PAY_DATE, FLAG_ID, ACNT_ID, PROVIDER_ID");
 
-        std::string columns = "PROVIDER_ID, PROVIDER_NAME", values = "p.PROVIDER_ID, p.PROVIDER_NAME", sums;
+        // One row per provider code and name, each store's sums over the code's rows.
+        std::string columns = "PROVIDER_ID, PROVIDER_NAME", values = "PROVIDER_ID, PROVIDER_NAME";
         for (std::size_t r = 0; r < stores.rowCount(); ++r) {
             const std::string nn = (r < 9 ? "0" : "") + std::to_string(r + 1);
             const std::string id = db::quote(stores.text(r, 0));
             columns += ", STORE_ID_" + nn + ", STORE_NAME_" + nn + ", AMT2_" + nn + ", CASH_AMT_" + nn + ", PAGE_AMT_" + nn;
-            values += ", " + id + ", " + db::quote(stores.text(r, 1)) + ", t.a" + nn + ", t.c" + nn + ", t.p" + nn;
-            sums += ", SUM(IIF(STORE_ID = " + id + ", AMT2, NULL)) a" + nn + ", SUM(IIF(STORE_ID = " + id +
-                    ", CASH_AMT, NULL)) c" + nn + ", SUM(IIF(STORE_ID = " + id + ", PAGE_AMT, NULL)) p" + nn;
+            values += ", " + id + ", " + db::quote(stores.text(r, 1));
+            for (const char* amount : {"AMT2", "CASH_AMT", "PAGE_AMT"})
+                values += std::string(", IIF(PROVIDER_ID IS NULL, NULL, SUM(IIF(STORE_ID = ") + id + ", " + amount +
+                          ", NULL)) OVER (PARTITION BY PROVIDER_ID))";
         }
-        fill.execute("INSERT INTO " + b + " (" + columns + ") SELECT " + values + " FROM (SELECT DISTINCT PROVIDER_ID, "
-                     "PROVIDER_NAME FROM " + a + ") p LEFT JOIN (SELECT PROVIDER_ID" + sums + " FROM " + a +
-                     " GROUP BY PROVIDER_ID) t ON t.PROVIDER_ID = p.PROVIDER_ID");
+        fill.execute("INSERT INTO " + b + " (" + columns + ") SELECT DISTINCT " + values + " FROM " + a);
         fill.commit();
         return grid.rowCount();
     }

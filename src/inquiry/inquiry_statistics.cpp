@@ -20,26 +20,28 @@ db::SqlLines ownStore(const work::WorkNames& names)
     };
 }
 
-// The sums are taken per provider code over all its names, as each name's row shows them.
+// The sums are taken per provider code over all its names, as each name's row shows them:
+// grouped per code and name, then added up over the code's groups by a window, so that the
+// detail rows are read once (a join of two grouped sets would group the rows again for every
+// provider). A row without provider code has no sums.
 db::SqlLines perStore(const std::vector<StatisticsStore>& stores, const work::WorkNames& names)
 {
     std::string targets = "PROVIDER_ID,PROVIDER_NAME";
-    std::string values = "D.PROVIDER_ID,D.PROVIDER_NAME";
-    std::string sums;
+    std::string values = "PROVIDER_ID,PROVIDER_NAME";
     for (std::size_t i = 0; i < stores.size(); ++i) {
         const std::string nn = groupSuffix(static_cast<int>(i) + 1);
         const std::string store = db::quote(stores[i].id);
         targets += ",STORE_ID_" + nn + ",STORE_NAME_" + nn + ",AMT2_" + nn + ",CASH_AMT_" + nn + ",PAGE_AMT_" + nn;
-        values += "," + store + "," + db::quote(stores[i].name) + ",T.A" + nn + ",T.C" + nn + ",T.P" + nn;
-        for (const auto& [column, alias] : {std::pair{"AMT2", "A"}, {"CASH_AMT", "C"}, {"PAGE_AMT", "P"}})
-            sums += std::string(",SUM(CASE WHEN STORE_ID = ") + store + " THEN " + column + " END) AS " + alias + nn;
+        values += "," + store + "," + db::quote(stores[i].name);
+        for (const char* column : {"AMT2", "CASH_AMT", "PAGE_AMT"})
+            values += std::string(",CASE WHEN PROVIDER_ID IS NULL THEN NULL ELSE SUM(SUM(CASE WHEN STORE_ID = ") + store +
+                      " THEN " + column + " END)) OVER (PARTITION BY PROVIDER_ID) END";
     }
     return {
         "INSERT INTO " + names.tableB + "(" + targets + ")",
         "SELECT " + values,
-        " FROM (SELECT DISTINCT PROVIDER_ID,PROVIDER_NAME FROM " + names.tableA + ") D",
-        " LEFT OUTER JOIN (SELECT PROVIDER_ID" + sums + " FROM " + names.tableA + " GROUP BY PROVIDER_ID) T",
-        " ON T.PROVIDER_ID = D.PROVIDER_ID",
+        " FROM " + names.tableA,
+        "GROUP BY PROVIDER_ID,PROVIDER_NAME",
     };
 }
 
