@@ -5,6 +5,7 @@
 #include "prescribed_runs.h"
 
 #include "support/generated_book.h"
+#include "support/old_declarations.h"
 #include "support/recording.h"
 #include "support/table_compare.h"
 #include "support/test_database.h"
@@ -61,13 +62,13 @@ struct Case {
     std::string provider, store;
 };
 
-class SetBasedRunTest : public ::testing::TestWithParam<StoreList> {};
-
-TEST_P(SetBasedRunTest, LeavesTheTablesOfTheStatementSequences)
+void compareOnBook(StoreList stores, bool functionsAsBefore)
 {
     testing_support::TestDatabase database;
     testing_support::TempFolder folder;
-    const auto book = testing_support::generateBook(database.connection(), {.stores = GetParam(), .seed = 11});
+    if (functionsAsBefore)
+        testing_support::declareFunctionsAsBefore(database.connection());
+    const auto book = testing_support::generateBook(database.connection(), {.stores = stores, .seed = 11});
     Tab reference(database.connection(), "_R", folder.path());
     Tab program(database.connection(), "_P", folder.path());
 
@@ -112,6 +113,19 @@ TEST_P(SetBasedRunTest, LeavesTheTablesOfTheStatementSequences)
         inquiry::run(c.scope, conditions, program.services);
         expectSameRun(database.connection(), reference, program, what);
     }
+}
+
+class SetBasedRunTest : public ::testing::TestWithParam<StoreList> {};
+
+TEST_P(SetBasedRunTest, LeavesTheTablesOfTheStatementSequences)
+{
+    compareOnBook(GetParam(), false);
+}
+
+// A database whose STRLEN and SUBSTR keep the declarations of earlier schemas works the same.
+TEST(SetBasedRunOldDeclarations, LeavesTheTablesOfTheStatementSequences)
+{
+    compareOnBook(StoreList::Several, true);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, SetBasedRunTest,

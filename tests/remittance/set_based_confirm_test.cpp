@@ -5,6 +5,7 @@
 #include "prescribed_confirm.h"
 
 #include "support/generated_book.h"
+#include "support/old_declarations.h"
 #include "support/recording.h"
 #include "support/table_compare.h"
 #include "support/test_database.h"
@@ -76,13 +77,13 @@ void expectSameRun(db::Connection& database, Desk& reference, Desk& program, con
         testing_support::expectSameTable(database, ref, prog, what + " " + label);
 }
 
-class SetBasedConfirmTest : public ::testing::TestWithParam<StoreList> {};
-
-TEST_P(SetBasedConfirmTest, LeavesTheTablesOfTheStatementSequence)
+void compareOnBook(StoreList stores, bool functionsAsBefore)
 {
     testing_support::TestDatabase database;
     testing_support::TempFolder folder;
-    const auto book = testing_support::generateBook(database.connection(), {.stores = GetParam(), .seed = 7});
+    if (functionsAsBefore)
+        testing_support::declareFunctionsAsBefore(database.connection());
+    const auto book = testing_support::generateBook(database.connection(), {.stores = stores, .seed = 7});
     Desk reference(database.connection(), "_R", folder.path());
     Desk program(database.connection(), "_P", folder.path());
 
@@ -119,6 +120,19 @@ TEST_P(SetBasedConfirmTest, LeavesTheTablesOfTheStatementSequence)
         remittance::confirmRemittance(program.desk, conditions, program.outputs());
         expectSameRun(database.connection(), reference, program, what);
     }
+}
+
+class SetBasedConfirmTest : public ::testing::TestWithParam<StoreList> {};
+
+TEST_P(SetBasedConfirmTest, LeavesTheTablesOfTheStatementSequence)
+{
+    compareOnBook(GetParam(), false);
+}
+
+// A database whose STRLEN and SUBSTR keep the declarations of earlier schemas works the same.
+TEST(SetBasedConfirmOldDeclarations, LeavesTheTablesOfTheStatementSequence)
+{
+    compareOnBook(StoreList::Several, true);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, SetBasedConfirmTest,
