@@ -1,49 +1,27 @@
 #pragma once
-// What the benchmarks that compare a page's run with its own statements replayed share: a
-// recording executor, a timer and the generated book they run on.
+// What the benchmarks share: the book they run on (a file through the embedded engine or a
+// server database "host/port:path"), a timer, medians of alternating rounds, and the check
+// that a floor built the same table as the program.
 #include "db/connection.h"
+#include "db/sql.h"
 #include "demo/demo_data.h"
 #include "demo/schema_loader.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace bench {
 
 using Clock = std::chrono::steady_clock;
-
-struct Statement {
-    bool isQuery;
-    std::string sql;
-};
-
-// Forwards to the connection and keeps every statement in order.
-class RecordingExecutor : public db::Executor {
-public:
-    explicit RecordingExecutor(db::Connection& connection) : connection_(connection) {}
-    long long execute(const std::string& sql) override
-    {
-        statements.push_back({false, sql});
-        return connection_.execute(sql);
-    }
-    db::RecordSet query(const std::string& sql) override
-    {
-        statements.push_back({true, sql});
-        return connection_.query(sql);
-    }
-    using Executor::execute;
-    using Executor::query;
-    std::vector<Statement> statements;
-
-private:
-    db::Connection& connection_;
-};
-
 
 inline double seconds(const std::function<void()>& work)
 {
@@ -52,21 +30,116 @@ inline double seconds(const std::function<void()>& work)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Opens the book at `path`, generating it first when it is missing (this takes minutes for a
-// million bills, so the benchmarks reuse it).
-inline std::unique_ptr<db::Connection> openOrCreate(const std::string& path, long long bills)
+inline double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// A database given as a file path, or as "host:path" / "host/port:path" on a server (user
+// from DESK_BENCH_USER, default SYSDBA; password from DESK_BENCH_PASSWORD).
+inline db::ConnectionParams bookParams(const std::string& database)
 {
     db::ConnectionParams params;
-    params.database = path;
-    if (std::filesystem::exists(path))
+    params.database = database;
+    if (const char* user = std::getenv("DESK_BENCH_USER"))
+        params.user = user;
+    if (const char* password = std::getenv("DESK_BENCH_PASSWORD"))
+        params.password = password;
+    if (params.embedded())
+        params.database = std::filesystem::absolute(database).string();
+    return params;
+}
+
+// Opens the book, generating it first when it is a missing file (this takes long for a
+// million bills, so the benchmarks reuse it). A server database must exist.
+inline std::unique_ptr<db::Connection> openOrCreate(const std::string& database, long long bills)
+{
+    const db::ConnectionParams params = bookParams(database);
+    if (!params.embedded() || std::filesystem::exists(params.database))
         return std::make_unique<db::Connection>(params);
-    std::printf("creating %s with %lld bills per book ...\n", path.c_str(), bills);
+    std::printf("creating %s with %lld bills per book ...\n", params.database.c_str(), bills);
     auto connection = db::Connection::createDatabase(params, false);
     demo::createSchema(*connection);
     demo::DemoOptions options;
     options.bills = bills;
     demo::generateDemoData(*connection, options);
     return connection;
+}
+
+// "CREATE TABLE target (...)" with the columns of an existing table: the floors build tables
+// shaped like the program's without running the program's statements.
+inline std::string createLike(db::Executor& database, const std::string& source, const std::string& target)
+{
+    const db::RecordSet columns = database.query(
+        "SELECT TRIM(RF.RDB$FIELD_NAME), F.RDB$FIELD_TYPE, F.RDB$FIELD_LENGTH FROM RDB$RELATION_FIELDS RF "
+        "JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE WHERE RF.RDB$RELATION_NAME = " +
+        db::quote(source) + " ORDER BY RF.RDB$FIELD_POSITION");
+    std::string sql = "CREATE TABLE " + target + " (";
+    for (std::size_t r = 0; r < columns.rowCount(); ++r) {
+        const int type = static_cast<int>(columns.number(r, 1));
+        const std::string declared = type == 27 ? "DOUBLE PRECISION"
+                                     : type == 37 ? "VARCHAR(" + columns.text(r, 2) + ")"
+                                                  : throw std::runtime_error("unexpected column type in " + source);
+        sql += (r ? ", " : "") + columns.text(r, 0) + " " + declared;
+    }
+    return sql + ")";
+}
+
+inline bool exists(db::Executor& database, const std::string& relation)
+{
+    return !database.lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " +
+                            db::quote(relation)).empty();
+}
+
+inline void dropIfExists(db::Executor& database, const std::string& relation, bool view = false)
+{
+    if (exists(database, relation))
+        database.execute(std::string(view ? "DROP VIEW " : "DROP TABLE ") + relation);
+}
+
+// Every cell of two tables, both read in the order of all their columns; throws at the first
+// difference, so a floor that does not build the program's result gives no figure. Texts
+// must match byte for byte; numbers exactly, except that a sum may differ in its last bits
+// when the server adds the same amounts in another order.
+inline bool sameNumber(double a, double b)
+{
+    return a == b || std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(a));
+}
+
+inline void requireSameRows(db::Executor& database, const std::string& program, const std::string& floor)
+{
+    const std::size_t columns = database.query("SELECT FIRST 0 * FROM " + program).columnCount();
+    std::string order;
+    for (std::size_t c = 1; c <= columns; ++c)
+        order += (c > 1 ? "," : "") + std::to_string(c);
+    const db::RecordSet a = database.query("SELECT * FROM " + program + " ORDER BY " + order);
+    const db::RecordSet b = database.query("SELECT * FROM " + floor + " ORDER BY " + order);
+    if (a.columnCount() != b.columnCount() || a.rowCount() != b.rowCount())
+        throw std::runtime_error(floor + " differs from " + program + " in its shape or row count (" +
+                                 std::to_string(b.rowCount()) + " rows against " + std::to_string(a.rowCount()) + ")");
+    for (std::size_t r = 0; r < a.rowCount(); ++r)
+        for (std::size_t c = 0; c < a.columnCount(); ++c) {
+            const bool same = a.isNull(r, c) == b.isNull(r, c) &&
+                              (a.isNull(r, c) || (a.column(c).type == db::FieldType::String
+                                                      ? a.text(r, c) == b.text(r, c)
+                                                      : sameNumber(a.number(r, c), b.number(r, c))));
+            if (!same)
+                throw std::runtime_error(floor + " differs from " + program + " at row " + std::to_string(r) +
+                                         ", column " + a.column(c).name + ": " + b.text(r, c) + " against " +
+                                         a.text(r, c));
+        }
+}
+
+inline void printLoad()
+{
+    if (FILE* uptime = popen("uptime", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, uptime))
+            std::printf("load: %s", line);
+        pclose(uptime);
+    }
 }
 
 } // namespace bench

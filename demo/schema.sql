@@ -164,10 +164,13 @@ CREATE INDEX IX_CHKPAY_ACNT_ID ON CHKPAY (ACNT_ID);
     SUBSTR(s, 1, n) is the first n bytes;
   - a start below 1, an end before the start, or a start past the text gives '';
   - lengths and positions count bytes (character set NONE).
+  Texts up to 255 bytes, more than any column of the back office holds: every call passes
+  its argument and result at the declared length, so a wider declaration only makes each
+  call dearer. A longer text is refused with a string truncation error.
 */
 SET TERM ^ ;
 
-CREATE FUNCTION STRLEN (S VARCHAR(32765) CHARACTER SET NONE)
+CREATE FUNCTION STRLEN (S VARCHAR(255) CHARACTER SET NONE)
 RETURNS INTEGER
 DETERMINISTIC
 AS
@@ -175,8 +178,8 @@ BEGIN
   RETURN COALESCE(OCTET_LENGTH(S), 0);
 END^
 
-CREATE FUNCTION SUBSTR (S VARCHAR(32765) CHARACTER SET NONE, FIRST_POS INTEGER, LAST_POS INTEGER)
-RETURNS VARCHAR(32765) CHARACTER SET NONE
+CREATE FUNCTION SUBSTR (S VARCHAR(255) CHARACTER SET NONE, FIRST_POS INTEGER, LAST_POS INTEGER)
+RETURNS VARCHAR(255) CHARACTER SET NONE
 DETERMINISTIC
 AS
 BEGIN

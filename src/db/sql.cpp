@@ -15,6 +15,16 @@ std::string quote(std::string_view value) {
     return out;
 }
 
+std::string byteLength(std::string_view expression)
+{
+    return "COALESCE(OCTET_LENGTH(" + std::string(expression) + "), 0)";
+}
+
+std::string leadingBytes(std::string_view expression, int count)
+{
+    return "COALESCE(SUBSTRING(" + std::string(expression) + " FROM 1 FOR " + std::to_string(count) + "), '')";
+}
+
 std::string SqlLines::text() const {
     std::string out;
     for (std::size_t i = 0; i < lines_.size(); ++i) {

@@ -20,6 +20,44 @@ struct RunValues {
     std::string storeKey;
 };
 
+// The bills the run selects, on the book aliased "a" joined with its provider "B": the
+// condition lines shared by the view and by the fill of WorkTableA.
+std::vector<std::string> selectionLines(Scope scope)
+{
+    const bool allStores = scope == Scope::AllStores;
+    std::vector<std::string> lines;
+    lines.push_back(allStores ? "FROM PAY_MASTERU A LEFT OUTER JOIN PROVIDER B ON A.PROVIDER_ID = B.PROVIDER_ID "
+                              : "FROM PAY_MASTER A LEFT OUTER JOIN PROVIDER B ON A.PROVIDER_ID = B.PROVIDER_ID ");
+    return lines;
+}
+
+std::vector<std::string> conditionLines(Scope scope, const InquiryConditions& c, const RunValues& v)
+{
+    const bool allStores = scope == Scope::AllStores;
+    std::vector<std::string> lines;
+    // The bill-number range tests MASTERBILLID in either book.
+    if (c.condition == ByBillRange)
+        lines.push_back(" WHERE  a.MASTERBILLID BETWEEN " + db::quote(c.billFrom) + " AND " + db::quote(c.billTo));
+    else
+        lines.push_back(" WHERE  a." + v.dateColumn + " BETWEEN " + db::quote(v.dateFrom) + " AND " + db::quote(v.dateTo));
+    if (!isBlank(v.providerText))
+        lines.push_back(" AND a.PROVIDER_ID = " + db::quote(v.providerText));
+    if (allStores && !isBlank(v.storeKey))
+        lines.push_back(" AND a.STORE_ID    = " + db::quote(v.storeKey));
+    switch (c.paymentKind) {
+    case Remittance:
+    case RemittanceFax: lines.push_back("  AND a.BANK_IO  <> 0 "); break;
+    case Cheque: lines.push_back("  AND a.PAGE_AMT <> 0 "); break;
+    case Cash: lines.push_back("  AND a.CASH_AMT <> 0 "); break;
+    default: break;
+    }
+    if (c.processingState == 0)
+        lines.push_back("  AND " + db::byteLength("a.BANK_DATE") + " = 0  ");
+    else if (c.processingState == 1)
+        lines.push_back("  AND " + db::byteLength("a.BANK_DATE") + " > 0 ");
+    return lines;
+}
+
 // The selected bills: the own store's book, or the joint book whose rows carry SECBILLID as
 // their bill number and the store of each bill.
 db::SqlLines createView(Scope scope, const InquiryConditions& c, const RunValues& v, const std::string& view)
@@ -33,98 +71,58 @@ db::SqlLines createView(Scope scope, const InquiryConditions& c, const RunValues
         << std::string(allStores ? "a.SECBILLID" : "a.MASTERBILLID") + ",a.PROVIDER_ID,a.PROVIDER_NAME,a.BANK_DATE,a."
                + v.dateColumn + ",a.PAY_DATE,a.CASH_AMT,a.PAGE_AMT,a.EXPDATE,a.ACNT_ID,"
         << (allStores ? "a.PRE_PAY,a.TAKE_PRE,a.TOT_DISCOUNT,a.TOT_PATCH,'0',a.OVER_PAY,a.TOTAL_PLUS,a.BANK_IO,B.FAX_YN,a.STORE_ID"
-                      : "a.PRE_PAY,a.TAKE_PRE,a.TOT_DISCOUNT,a.TOT_PATCH,'0',a.OVER_PAY,a.TOTAL_PLUS,a.BANK_IO,B.FAX_YN,'' ")
-        << (allStores ? "FROM PAY_MASTERU A LEFT OUTER JOIN PROVIDER B ON A.PROVIDER_ID = B.PROVIDER_ID "
-                      : "FROM PAY_MASTER A LEFT OUTER JOIN PROVIDER B ON A.PROVIDER_ID = B.PROVIDER_ID ");
-    // The bill-number range tests MASTERBILLID in either book.
-    if (c.condition == ByBillRange)
-        sql << " WHERE  a.MASTERBILLID BETWEEN " + db::quote(c.billFrom) + " AND " + db::quote(c.billTo);
-    else
-        sql << " WHERE  a." + v.dateColumn + " BETWEEN " + db::quote(v.dateFrom) + " AND " + db::quote(v.dateTo);
-    if (!isBlank(v.providerText))
-        sql << " AND a.PROVIDER_ID = " + db::quote(v.providerText);
-    if (allStores && !isBlank(v.storeKey))
-        sql << " AND a.STORE_ID    = " + db::quote(v.storeKey);
-    switch (c.paymentKind) {
-    case Remittance:
-    case RemittanceFax: sql << "  AND a.BANK_IO  <> 0 "; break;
-    case Cheque: sql << "  AND a.PAGE_AMT <> 0 "; break;
-    case Cash: sql << "  AND a.CASH_AMT <> 0 "; break;
-    default: break;
-    }
-    if (c.processingState == 0)
-        sql << "  AND STRLEN(a.BANK_DATE) = 0  ";
-    else if (c.processingState == 1)
-        sql << "  AND STRLEN(a.BANK_DATE) > 0 ";
+                      : "a.PRE_PAY,a.TAKE_PRE,a.TOT_DISCOUNT,a.TOT_PATCH,'0',a.OVER_PAY,a.TOTAL_PLUS,a.BANK_IO,B.FAX_YN,'' ");
+    for (std::string& line : selectionLines(scope))
+        sql << std::move(line);
+    for (std::string& line : conditionLines(scope, c, v))
+        sql << std::move(line);
     return sql;
 }
 
-struct RowKind {
-    const char* flag;
-    const char* flagId;
-    const char* amountColumn;
-    bool remittance;
-};
-
-// One row per bill and kind whose amount is not zero, in this order.
-const RowKind kRowKinds[] = {
-    {"現金", "0.現金", "CASH_AMT", false},
-    {"匯款", "1.匯款", "BANK_IO", true},
-    {"支票", "2.支票", "PAGE_AMT", false},
-};
-
-void insertRows(db::Executor& database, const work::WorkNames& names, const RowKind& kind, bool faxOnly,
-                work::ProgressDisplay& progress)
+// The row kinds, in the order their rows were always added: cash, remittance, cheque. A
+// bill yields one row per kind whose amount is not zero.
+db::SqlLines rowKinds()
 {
-    progressLine(progress, 4, text::big5(kind.flag));
-    db::SqlLines sql;
-    sql << "INSERT INTO " + names.tableA
-               + "(FLAG,FLAG_ID,FLAG_ID2,ACNT_ID,BILL_DATE,PAY_DATE,MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,AMT,AMT2,CASH_AMT,PAGE_AMT,EXPDATE,STORE_ID)"
-        << "SELECT " + db::quote(text::big5(kind.flag)) + "," + db::quote(text::big5(kind.flagId)) + ","
-               + db::quote(text::big5("貨款"))
-               + ",ACNT_ID,BILL_DATE,PAY_DATE,MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,BANK_IO,BANK_IO,CASH_AMT,PAGE_AMT,EXPDATE,STORE_ID"
-        << " FROM " + names.viewA
-        << "WHERE " + std::string(kind.amountColumn) + " <> 0 ";
-    if (faxOnly)
-        sql << "  AND FAX_YN  =  'Y' ";
-    database.execute(sql);
+    const auto kind = [](int n, const char* flag, const char* flagId) {
+        return "SELECT " + std::to_string(n) + " AS N, CAST(" + db::quote(text::big5(flag)) + " AS VARCHAR(10)) AS FLAG, CAST("
+               + db::quote(text::big5(flagId)) + " AS VARCHAR(10)) AS FLAG_ID FROM RDB$DATABASE";
+    };
+    return {"(" + kind(0, "現金", "0.現金"), " UNION ALL " + kind(1, "匯款", "1.匯款"),
+            " UNION ALL " + kind(2, "支票", "2.支票") + ") K"};
 }
 
-void completeRows(db::Executor& database, const std::string& a, work::ProgressDisplay& progress)
+// WorkTableA in one statement: per selected bill and row kind, the bill's columns with its
+// provider's, its paying account's and its store's, and the derived amounts and bank prefixes.
+db::SqlLines fillDetailRows(Scope scope, const InquiryConditions& c, const RunValues& v, const std::string& tableA)
 {
-    progressLine(progress, 5);
-    const std::string byProvider = "FROM PROVIDER WHERE PROVIDER_ID = " + a + ".PROVIDER_ID)";
-    database.execute(db::SqlLines{
-        "UPDATE " + a + " SET ",
-        " PROVIDER_PHONE = (SELECT PROVIDER_PHONE " + byProvider + ", ",
-        " BANK_ID        = (SELECT BANK_ID        " + byProvider + ", ",
-        " BANK_NAME      = (SELECT BANK_NAME      " + byProvider + ", ",
-        " BANK_TITLE     = (SELECT BANK_TITLE     " + byProvider + ", ",
-        " BANK_ACCID     = (SELECT BANK_ACCID     " + byProvider + ",",
-        " ACNT_AMT       = (SELECT ACNT_AMT       " + byProvider,
-    });
-
-    progressLine(progress, 6);
-    const std::string byAccount = "FROM BANK_ACCOUNT WHERE ACNT_ID = " + a + ".ACNT_ID)";
-    database.execute(db::SqlLines{
-        "UPDATE " + a + " SET ",
-        " P_BANK_ID    = (SELECT BANK_ID     " + byAccount + ", ",
-        " P_BANK_NAME  = (SELECT BANK_NAME   " + byAccount + ", ",
-        " P_ACNT_NO    = (SELECT ACNT_NO     " + byAccount + ", ",
-        " P_ACNT_NAME  = (SELECT ACNT_NAME   " + byAccount + ", ",
-        " EXPORT_FILE  = (SELECT EXPORT_FILE " + byAccount + ", ",
-        " CON_PEOPLE   = (SELECT CON_PEOPLE  " + byAccount,
-    });
-    progressLine(progress, 6, "1");
-
-    database.execute(db::SqlLines{"UPDATE " + a + " SET ", " AMT2     = AMT  - ACNT_AMT  "});
-    progressLine(progress, 6, "2");
-
-    database.execute(db::SqlLines{"UPDATE " + a + " SET ", " P_BANK_ID2 = SUBSTR(P_BANK_ID,1,3) ,",
-                                  " BANK_ID2   = SUBSTR(BANK_ID,1,3)"});
-    database.execute(db::SqlLines{
-        "UPDATE " + a + " SET ",
-        " STORE_NAME = (SELECT STORE_NAME FROM SLAVE_ITEM WHERE STORE_ID = " + a + ".STORE_ID)"});
+    const bool allStores = scope == Scope::AllStores;
+    db::SqlLines sql;
+    sql << "INSERT INTO " + tableA
+               + "(FLAG,FLAG_ID,FLAG_ID2,ACNT_ID,BILL_DATE,PAY_DATE,MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,AMT,AMT2,CASH_AMT,PAGE_AMT,EXPDATE,STORE_ID,"
+        << " PROVIDER_PHONE,BANK_ID,BANK_NAME,BANK_TITLE,BANK_ACCID,ACNT_AMT,"
+        << " P_BANK_ID,P_BANK_NAME,P_ACNT_NO,P_ACNT_NAME,EXPORT_FILE,CON_PEOPLE,P_BANK_ID2,BANK_ID2,STORE_NAME)"
+        << "SELECT K.FLAG,K.FLAG_ID," + db::quote(text::big5("貨款")) + ",a.ACNT_ID,a." + v.dateColumn + ",a.PAY_DATE,"
+               + (allStores ? "a.SECBILLID" : "a.MASTERBILLID")
+               + ",a.PROVIDER_ID,a.PROVIDER_NAME,a.BANK_DATE,a.BANK_IO,a.BANK_IO - B.ACNT_AMT,a.CASH_AMT,a.PAGE_AMT,a.EXPDATE,"
+               + (allStores ? "a.STORE_ID," : "'',")
+        << " B.PROVIDER_PHONE,B.BANK_ID,B.BANK_NAME,B.BANK_TITLE,B.BANK_ACCID,B.ACNT_AMT,"
+        << " C.BANK_ID,C.BANK_NAME,C.ACNT_NO,C.ACNT_NAME,C.EXPORT_FILE,C.CON_PEOPLE," + db::leadingBytes("C.BANK_ID", 3)
+               + "," + db::leadingBytes("B.BANK_ID", 3) + ",S.STORE_NAME";
+    for (std::string& line : selectionLines(scope))
+        sql << std::move(line);
+    sql << " LEFT OUTER JOIN BANK_ACCOUNT C ON C.ACNT_ID = a.ACNT_ID ";
+    sql << std::string(" LEFT OUTER JOIN SLAVE_ITEM S ON S.STORE_ID = ") + (allStores ? "a.STORE_ID " : "'' ");
+    // A left join keeps the bills as the outer stream, so the book is read once.
+    sql << " LEFT OUTER JOIN ";
+    const db::SqlLines kinds = rowKinds();
+    for (const std::string& line : kinds.lines())
+        sql << line;
+    sql << std::string(" ON (K.N = 0 AND a.CASH_AMT <> 0) OR (K.N = 1 AND a.BANK_IO <> 0")
+               + (c.paymentKind == RemittanceFax ? " AND B.FAX_YN = 'Y'" : "") + ") OR (K.N = 2 AND a.PAGE_AMT <> 0)";
+    for (std::string& line : conditionLines(scope, c, v))
+        sql << std::move(line);
+    sql << "  AND K.N IS NOT NULL ";
+    return sql;
 }
 
 } // namespace
@@ -161,35 +159,44 @@ void run(Scope scope, const InquiryConditions& c, InquiryServices& s)
 
     s.database.execute(createView(scope, c, v, names.viewA));
     progressLine(s.progress, 3, "0");
+    const bool statistics = c.reportFormat == ProviderStatistics;
+    const StatisticsPlan plan = statistics ? planStatistics(s.database, scope) : StatisticsPlan{};
+    if (statistics)
+        s.database.execute(createStatisticsTable(names.tableB, plan.groups()));
 
-    // Only the first row matters (its bill number is empty exactly when no bill was selected),
-    // so only the first row is fetched.
-    if (s.database.lookup("SELECT FIRST 1 * FROM " + names.viewA).empty()) {
+    // The tables exist now (their DDL committed); their rows are filled in one transaction, so
+    // a failure or a cancel leaves no half-filled table.
+    db::Transaction fill(s.database);
+    if (fill.execute(fillDetailRows(scope, c, v, names.tableA)) == 0
+        && fill.lookup("SELECT FIRST 1 * FROM " + names.viewA).empty()) {
+        // Only the first row matters (its bill number is empty exactly when no bill was
+        // selected). Bills whose three amounts are all 0 yield no row but still count.
+        fill.rollback();
         s.messages.inform("查無資料........");
         s.grid.clear();
         s.workTables.dropAll();
         return;
     }
-
-    // All kinds run whatever the payment kind: the view has already narrowed the bills, so a
-    // remittance bill that also paid cash yields both rows.
-    for (const RowKind& kind : kRowKinds)
-        insertRows(s.database, names, kind, kind.remittance && c.paymentKind == RemittanceFax, s.progress);
-
-    completeRows(s.database, names.tableA, s.progress);
+    for (const char* kind : {"現金", "匯款", "支票"})
+        progressLine(s.progress, 4, text::big5(kind));
+    progressLine(s.progress, 5);
+    progressLine(s.progress, 6);
+    progressLine(s.progress, 6, "1");
+    progressLine(s.progress, 6, "2");
 
     progressLine(s.progress, 7);
     const db::SqlLines grid{"SELECT *  FROM " + names.tableA, "ORDER BY PAY_DATE,FLAG_ID,ACNT_ID,PROVIDER_ID"};
     progressLine(s.progress, 7, "1");
-    openGrid(s.database, grid, s.grid);
+    openGrid(fill, grid, s.grid);
     progressLine(s.progress, 7, "2");
 
-    if (c.reportFormat == ProviderStatistics) {
-        if (scope == Scope::OwnStore)
-            buildOwnStoreStatistics(s.database, names, s.progress);
-        else
-            buildAllStoresStatistics(s.database, names, s.progress);
+    if (statistics) {
+        progressLine(s.progress, 8);
+        progressLine(s.progress, 8, "1");
+        fill.execute(fillStatistics(plan, names));
+        progressLine(s.progress, 8, "2");
     }
+    fill.commit();
 }
 
 } // namespace inquiry

@@ -4,7 +4,7 @@
 // selected bills into cash, remittance and cheque rows in WorkTableA, completes them with
 // provider, account and store data, shows them in the grid record set and, for provider
 // statistics, sums them per provider (and store) in WorkTableB.
-#include "db/executor.h"
+#include "db/connection.h"
 #include "db/record_set.h"
 #include "inquiry/inquiry_conditions.h"
 #include "work/messages.h"
@@ -15,7 +15,7 @@ namespace inquiry {
 
 // The tab's collaborators, as the window hands them over.
 struct InquiryServices {
-    db::Executor& database;
+    db::Connection& database;
     work::WorkTables& workTables;
     work::ProgressDisplay& progress;
     work::Messages& messages;

@@ -1,101 +1,82 @@
 #include "inquiry/inquiry_statistics.h"
 
-#include "db/sql.h"
+#include "inquiry/inquiry_run.h"
 #include "inquiry/inquiry_tables.h"
 #include "text/big5.h"
-
-#include <string>
 
 namespace inquiry {
 
 namespace {
 
-const char* const kStoreList = "SELECT STORE_ID,STORE_NAME FROM SLAVE_ITEM ORDER BY STORE_ID";
-
-// One column group per store of the chain; a chain without store ids keeps one group.
-int storeCount(const db::RecordSet& stores)
+db::SqlLines ownStore(const work::WorkNames& names)
 {
-    if (stores.isEmpty() || stores.text(0, "STORE_ID").empty())
-        return 1;
-    return static_cast<int>(stores.rowCount());
+    return {
+        "INSERT INTO " + names.tableB
+            + "(PROVIDER_ID,PROVIDER_NAME,STORE_ID_01,STORE_NAME_01,AMT2_01,CASH_AMT_01,PAGE_AMT_01)",
+        "SELECT PROVIDER_ID,PROVIDER_NAME," + db::quote("9999") + "," + db::quote(text::big5("本店"))
+            + ",SUM(AMT2),SUM(CASH_AMT),SUM(PAGE_AMT)",
+        " FROM " + names.tableA,
+        "GROUP BY PROVIDER_ID,PROVIDER_NAME",
+    };
 }
 
-// Group n holds the store's id and name on every row and the provider's sums over that
-// store's rows (null where it has none).
-void fillStoreGroup(db::Executor& database, const work::WorkNames& names, int group, const std::string& storeId,
-                    const std::string& storeName)
+// The sums are taken per provider code over all its names, as each name's row shows them:
+// grouped per code and name, then added up over the code's groups by a window, so that the
+// detail rows are read once (a join of two grouped sets would group the rows again for every
+// provider). A row without provider code has no sums.
+db::SqlLines perStore(const std::vector<StatisticsStore>& stores, const work::WorkNames& names)
 {
-    const std::string nn = groupSuffix(group);
-    const std::string rows = names.tableA + " WHERE PROVIDER_ID = " + names.tableB
-                             + ".PROVIDER_ID  AND STORE_ID = " + db::quote(storeId) + "),";
-    database.execute(db::SqlLines{
-        "UPDATE " + names.tableB + " SET ",
-        "AMT2_" + nn + " =(SELECT SUM(AMT2)     FROM " + rows,
-        "CASH_AMT_" + nn + " =(SELECT SUM(CASH_AMT) FROM " + rows,
-        "PAGE_AMT_" + nn + " =(SELECT SUM(PAGE_AMT) FROM " + rows,
-        "STORE_ID_" + nn + " = " + db::quote(storeId) + ",",
-        "STORE_NAME_" + nn + " = " + db::quote(storeName),
-    });
+    std::string targets = "PROVIDER_ID,PROVIDER_NAME";
+    std::string values = "PROVIDER_ID,PROVIDER_NAME";
+    for (std::size_t i = 0; i < stores.size(); ++i) {
+        const std::string nn = groupSuffix(static_cast<int>(i) + 1);
+        const std::string store = db::quote(stores[i].id);
+        targets += ",STORE_ID_" + nn + ",STORE_NAME_" + nn + ",AMT2_" + nn + ",CASH_AMT_" + nn + ",PAGE_AMT_" + nn;
+        values += "," + store + "," + db::quote(stores[i].name);
+        for (const char* column : {"AMT2", "CASH_AMT", "PAGE_AMT"})
+            values += std::string(",CASE WHEN PROVIDER_ID IS NULL THEN NULL ELSE SUM(SUM(CASE WHEN STORE_ID = ") + store +
+                      " THEN " + column + " END)) OVER (PARTITION BY PROVIDER_ID) END";
+    }
+    return {
+        "INSERT INTO " + names.tableB + "(" + targets + ")",
+        "SELECT " + values,
+        " FROM " + names.tableA,
+        "GROUP BY PROVIDER_ID,PROVIDER_NAME",
+    };
+}
+
+db::SqlLines perProviderAndStore(const work::WorkNames& names)
+{
+    return {
+        "INSERT INTO " + names.tableB
+            + "(PROVIDER_ID,PROVIDER_NAME,STORE_ID_01,STORE_NAME_01,AMT2_01,CASH_AMT_01,PAGE_AMT_01)",
+        "SELECT G.PROVIDER_ID,G.PROVIDER_NAME,G.STORE_ID,S.STORE_NAME,G.AMT2,G.CASH_AMT,G.PAGE_AMT",
+        " FROM (SELECT PROVIDER_ID,PROVIDER_NAME,STORE_ID,SUM(AMT2) AS AMT2,SUM(CASH_AMT) AS CASH_AMT,"
+        "SUM(PAGE_AMT) AS PAGE_AMT",
+        "  FROM " + names.tableA + " GROUP BY PROVIDER_ID,PROVIDER_NAME,STORE_ID) G",
+        " LEFT OUTER JOIN SLAVE_ITEM S ON S.STORE_ID = G.STORE_ID",
+    };
 }
 
 } // namespace
 
-void buildOwnStoreStatistics(db::Executor& database, const work::WorkNames& names, work::ProgressDisplay& progress)
+StatisticsPlan planStatistics(db::Executor& database, Scope scope)
 {
-    progressLine(progress, 8);
-    database.execute(createStatisticsTable(names.tableB, 1));
-    progressLine(progress, 8, "1");
-    database.execute(db::SqlLines{
-        "INSERT INTO " + names.tableB + "(PROVIDER_ID,PROVIDER_NAME,AMT2_01,CASH_AMT_01,PAGE_AMT_01)",
-        "SELECT PROVIDER_ID,PROVIDER_NAME,SUM(AMT2) as AMT2_01,SUM(CASH_AMT) as CASH_AMT_01,SUM(PAGE_AMT) as PAGE_AMT_01",
-        " FROM " + names.tableA,
-        "GROUP BY PROVIDER_ID,PROVIDER_NAME",
-    });
-    database.execute(db::SqlLines{
-        "UPDATE " + names.tableB + " SET ",
-        "STORE_ID_01 = " + db::quote("9999") + ",",
-        "STORE_NAME_01 = " + db::quote(text::big5("本店")),
-    });
-    progressLine(progress, 8, "2");
+    StatisticsPlan plan;
+    plan.allStores = scope == Scope::AllStores;
+    if (plan.allStores) {
+        const db::RecordSet rows = database.query("SELECT STORE_ID,STORE_NAME FROM SLAVE_ITEM ORDER BY STORE_ID");
+        for (std::size_t r = 0; r < rows.rowCount(); ++r)
+            plan.stores.push_back({rows.text(r, "STORE_ID"), rows.text(r, "STORE_NAME")});
+    }
+    return plan;
 }
 
-void buildAllStoresStatistics(db::Executor& database, const work::WorkNames& names, work::ProgressDisplay& progress)
+db::SqlLines fillStatistics(const StatisticsPlan& plan, const work::WorkNames& names)
 {
-    progressLine(progress, 8);
-    const int groups = storeCount(database.query(kStoreList));
-    database.execute(createStatisticsTable(names.tableB, groups));
-    progressLine(progress, 8, "1");
-
-    if (groups >= 2) {
-        database.execute(db::SqlLines{
-            "INSERT INTO " + names.tableB + "(PROVIDER_ID,PROVIDER_NAME)",
-            "SELECT DISTINCT PROVIDER_ID,PROVIDER_NAME",
-            " FROM " + names.tableA,
-        });
-        progressLine(progress, 8, "2");
-        // Each store's sums look the detail rows up by provider and store; without an index
-        // every look-up would read the whole month. The index goes with its table.
-        database.execute("CREATE INDEX X" + names.tableA + " ON " + names.tableA + " (PROVIDER_ID, STORE_ID)");
-        const db::RecordSet stores = database.query(kStoreList);
-        for (std::size_t row = 0; row < stores.rowCount(); ++row)
-            fillStoreGroup(database, names, static_cast<int>(row) + 1, stores.text(row, "STORE_ID"),
-                           stores.text(row, "STORE_NAME"));
-        return;
-    }
-
-    // One group: a row per provider and store id, so bills of stores missing from SLAVE_ITEM
-    // still show, with no store name.
-    database.execute(db::SqlLines{
-        "INSERT INTO " + names.tableB + "(PROVIDER_ID,PROVIDER_NAME,STORE_ID_01,AMT2_01,CASH_AMT_01,PAGE_AMT_01)",
-        "SELECT PROVIDER_ID,PROVIDER_NAME,STORE_ID,SUM(AMT2) as AMT2,SUM(CASH_AMT) as CASH_AMT,SUM(PAGE_AMT) as PAGE_AMT",
-        " FROM " + names.tableA,
-        "GROUP BY PROVIDER_ID,PROVIDER_NAME,STORE_ID",
-    });
-    progressLine(progress, 8, "2");
-    database.execute(db::SqlLines{
-        "UPDATE " + names.tableB + " SET ",
-        "STORE_NAME_01 = (SELECT STORE_NAME FROM SLAVE_ITEM WHERE  STORE_ID = " + names.tableB + ".STORE_ID_01)",
-    });
+    if (!plan.allStores)
+        return ownStore(names);
+    return plan.groups() >= 2 ? perStore(plan.stores, names) : perProviderAndStore(names);
 }
 
 } // namespace inquiry

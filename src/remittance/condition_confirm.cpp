@@ -22,27 +22,6 @@ void line(work::ProgressDisplay& progress, const std::string& mark)
     work::progressLine(progress, progress.gaugeValue(), mark);
 }
 
-void fillStoreNames(db::Executor& database, const std::string& tableA, Books books)
-{
-    if (books == Books::OwnStore)
-        database.execute("UPDATE " + tableA + " SET STORE_NAME = " + db::quote(text::big5("本店")));
-    else
-        database.execute(db::SqlLines{"UPDATE " + tableA + " SET STORE_NAME = ",
-                                      "(SELECT STORE_NAME FROM SLAVE_ITEM WHERE STORE_ID = " + tableA + ".STORE_ID)"});
-}
-
-// SET col = (SELECT source FROM table WHERE key = tableA.key), ... for each pair.
-db::SqlLines copyByKey(const std::string& tableA, const std::string& table, const std::string& key,
-                       const std::vector<std::pair<std::string, std::string>>& columns)
-{
-    db::SqlLines sql;
-    sql << "UPDATE " + tableA + " SET ";
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        sql << columns[i].first + " = (SELECT " + columns[i].second + " FROM " + table + " WHERE " + key + " = " +
-                   tableA + "." + key + ")" + (i + 1 < columns.size() ? "," : "");
-    return sql;
-}
-
 void warnAboutBankData(const db::RecordSet& grid, work::Messages& messages)
 {
     for (std::size_t r = 0; r < grid.rowCount(); ++r) {
@@ -58,12 +37,7 @@ void warnAboutBankData(const db::RecordSet& grid, work::Messages& messages)
 
 void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions, const ConfirmOutputs& outputs)
 {
-    confirmRemittance(desk, desk.database, conditions, outputs);
-}
-
-void confirmRemittance(RemittanceDesk& desk, db::Executor& database, const ConfirmConditions& conditions,
-                       const ConfirmOutputs& outputs)
-{
+    db::Connection& database = desk.database;
     work::ProgressDisplay& progress = desk.progress;
     desk.run.forget();
 
@@ -91,64 +65,40 @@ void confirmRemittance(RemittanceDesk& desk, db::Executor& database, const Confi
     database.execute(createTable(names.tableC, billColumns()));
     line(progress, "2");
 
-    const std::size_t stores = database.query("SELECT * FROM SLAVE_ITEM ORDER BY STORE_ID").rowCount();
+    // The list of own-store books has one store group, the own store's.
+    const std::size_t stores = selection.books == Books::OwnStore
+                                   ? 1
+                                   : database.query("SELECT * FROM SLAVE_ITEM ORDER BY STORE_ID").rowCount();
     database.execute(createTable(names.tableD, summaryColumns(static_cast<int>(stores))));
     work::progressLine(progress, 3);
 
     database.execute(createSelectionView(names.viewA, selection));
     line(progress, "0");
 
-    if (database.query("SELECT * FROM " + names.viewA).isEmpty()) {
+    // The tables exist now (their DDL committed); their rows are filled in one transaction:
+    // WorkTableA by one statement that computes every column, WorkTableB beside it.
+    db::Transaction fill(database);
+    if (fill.execute(fillBillTable(names.tableA, selection)) == 0) {
+        fill.rollback();
         desk.messages.inform("查無資料........");
         desk.grid.clear();
         desk.workTables.dropAll();
         return;
     }
     line(progress, "1");
-    database.execute(fillBillProviderPairs(names.tableB, selection));
-
+    fill.execute(fillBillProviderPairs(names.tableB, selection));
     work::progressLine(progress, 4);
-    database.execute(db::SqlLines{
-        "INSERT INTO " + names.tableA +
-            " (BILL_DATE, BILL_YM, PAY_DATE, MASTERBILLID, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, AMT, AMT2, STORE_ID) ",
-        "SELECT BILL_DATE, BILL_YM, PAY_DATE, MASTERBILLID, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, BANK_IO, BANK_IO, "
-        "STORE_ID ",
-        "FROM " + names.viewA});
     line(progress, "2");
-
-    fillStoreNames(database, names.tableA, selection.books);
     work::progressLine(progress, 5);
-
-    database.execute(copyByKey(names.tableA, "PROVIDER", "PROVIDER_ID",
-                               {{"PROVIDER_PHONE", "PROVIDER_PHONE"},
-                                {"BANK_ID", "BANK_ID"},
-                                {"BANK_NAME", "BANK_NAME"},
-                                {"BANK_TITLE", "BANK_TITLE"},
-                                {"BANK_ACCID", "BANK_ACCID"},
-                                {"ACNT_AMT", "ACNT_AMT"}}));
-    database.execute("UPDATE " + names.tableA + " SET ACNT_ID = " + db::quote(selection.accountKey));
     work::progressLine(progress, 6);
-
-    database.execute(copyByKey(names.tableA, "BANK_ACCOUNT", "ACNT_ID",
-                               {{"P_BANK_ID", "BANK_ID"},
-                                {"P_BANK_NAME", "BANK_NAME"},
-                                {"P_ACNT_NO", "ACNT_NO"},
-                                {"P_ACNT_NAME", "ACNT_NAME"},
-                                {"EXPORT_FILE", "EXPORT_FILE"},
-                                {"CON_PEOPLE", "CON_PEOPLE"}}));
-
-    const db::RecordSet firstRows = database.query("SELECT * FROM " + names.tableA);
+    openRemittanceGrid(fill, desk.grid, names.tableA);
+    fill.commit();
     if (outputs.showFileNames)
-        outputs.showFileNames(splitExportFileName(firstRows.isEmpty() ? std::string() : firstRows.text(0, "EXPORT_FILE")));
+        outputs.showFileNames(splitExportFileName(desk.grid.isEmpty() ? std::string() : desk.grid.text(0, "EXPORT_FILE")));
     line(progress, "1");
-
-    database.execute("UPDATE " + names.tableA + " SET AMT2 = AMT - ACNT_AMT");
     line(progress, "2");
-    database.execute("UPDATE " + names.tableA + " SET P_BANK_ID2 = SUBSTR(P_BANK_ID,1,3), BANK_ID2 = SUBSTR(BANK_ID,1,3)");
     work::progressLine(progress, 7);
-
     line(progress, "1");
-    openRemittanceGrid(database, desk.grid, names.tableA);
     desk.run.record(database, names, selection.state, selection.books);
 
     warnAboutBankData(desk.grid, desk.messages);

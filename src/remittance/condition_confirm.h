@@ -1,7 +1,9 @@
 #pragma once
 // The remittance condition confirm (bsSkinButton6Click): builds this run's view and work
 // tables, fills WorkTableA with the selected bills completed with provider and paying-account
-// data, opens the grid on it and names the transfer files.
+// data, opens the grid on it and names the transfer files. The tables are created first (each
+// DDL statement commits on its own); their rows are then filled by set-based statements in one
+// transaction, so a failure leaves empty tables, never half-filled ones.
 #include "remittance/export_file_names.h"
 #include "remittance/remittance_conditions.h"
 #include "remittance/remittance_desk.h"
@@ -17,9 +19,5 @@ struct ConfirmOutputs {
 };
 
 void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions, const ConfirmOutputs& outputs);
-// The same, with the run's own statements sent through `statements` (which must reach
-// desk.database), so a caller can watch or time them.
-void confirmRemittance(RemittanceDesk& desk, db::Executor& statements, const ConfirmConditions& conditions,
-                       const ConfirmOutputs& outputs);
 
 } // namespace remittance

@@ -14,14 +14,13 @@ void runRemittanceReport(const OutputRequest& request, const RemittanceReportDat
 
     progress.setGauge(7, progress.gaugeMaximum());
     work::progressLine(progress, 7);
-    const auto stores = readStoreList(request.database);
+    const auto stores = listStores(request.database, request.controls.books == 1);
     work::progressLine(progress, 7, "2");
 
     const auto fill = fillReportTable(request.database, names, stores, group);
+    // The fill leaves the zeros and the row totals in place.
     work::progressLine(progress, 7, "5");
-    zeroMissingStoreValues(request.database, names.tableD, stores.size());
     work::progressLine(progress, 7, "6");
-    totalReportRows(request.database, names.tableD, stores.size());
     work::progressLine(progress, 7, "7");
 
     // CDS_Query: the rows the report prints.

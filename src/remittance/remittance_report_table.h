@@ -17,7 +17,7 @@ struct Store {
 };
 
 // Every store of SLAVE_ITEM in STORE_ID order: the store columns of WorkTableD and the store
-// names of the report header follow this list, however many stores there are.
+// names of the report header of joint books follow this list, however many stores there are.
 std::vector<Store> readStoreList(db::Executor& database);
 
 // bsSkinRadioGroup16: which bank group the list shows.
@@ -29,31 +29,18 @@ struct ReportTableFill {
     std::string lastBankDate; // BANK_DATE of the last bill read (the report date)
 };
 
-// Fills WorkTableD from WorkTableC (rows only; zeros and totals follow).
-// Bills are numbered within provider, month and store in bill-key order. Uses one set-based
-// statement when the bills allow it (setBasedFillApplies), the bill-by-bill statements
-// otherwise; both leave the same rows.
+// The store list of the list: for joint books every store of SLAVE_ITEM (readStoreList); for
+// own-store books the one own store, whose bills carry the empty STORE_ID, named 本店.
+std::vector<Store> listStores(db::Executor& database, bool jointBooks);
+
+// Fills WorkTableD from WorkTableC with one INSERT ... SELECT, complete with zeros for the
+// stores without a bill in a row and the row totals. WorkTableC holds each bill once (its
+// rows are WorkTableA's, keyed by the book's primary key, copied by one press), so the bills
+// are numbered within provider, month and store in bill-key order by ROW_NUMBER(); a row
+// takes its provider and bank data from the bill of the first store in the list. The
+// numbering sorts only the keys; the copied columns are fetched by each row's record key.
+// Bills without a provider code form their own group instead of being lost.
 ReportTableFill fillReportTable(db::Connection& database, const work::WorkNames& names,
                                 const std::vector<Store>& stores, ReportBankGroup group);
-
-// The bill-by-bill fill: per bill a look-up of its row, then an update of the store's
-// columns or the insert of a new row, all in one transaction.
-ReportTableFill fillReportTableBillByBill(db::Connection& database, const work::WorkNames& names,
-                                          const std::vector<Store>& stores, ReportBankGroup group);
-
-// The same rows from one INSERT ... SELECT that numbers the bills with ROW_NUMBER().
-ReportTableFill fillReportTableSetBased(db::Connection& database, const work::WorkNames& names,
-                                        const std::vector<Store>& stores, ReportBankGroup group);
-
-// True when every bill at a listed store has a provider, a month and a bill key, and no
-// provider, bill key and store occur twice: then both fills leave the same rows. Otherwise
-// the bill-by-bill statements decide (a repeated bill makes their sub-select fail).
-bool setBasedFillApplies(db::Executor& database, const work::WorkNames& names, const std::vector<Store>& stores);
-
-// Missing amounts and counts of every store become 0, as does a missing AMT_T.
-void zeroMissingStoreValues(db::Executor& database, const std::string& workTableD, std::size_t storeCount);
-// AMT_T and QTY_T take the row's totals over all stores. The first store's columns are
-// always named: WorkTableD has them also when there is no store.
-void totalReportRows(db::Executor& database, const std::string& workTableD, std::size_t storeCount);
 
 } // namespace remittance

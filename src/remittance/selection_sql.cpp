@@ -1,5 +1,7 @@
 #include "remittance/selection_sql.h"
 
+#include "text/big5.h"
+
 namespace remittance {
 
 namespace {
@@ -9,21 +11,26 @@ bool blankAfterTrim(const std::string& value)
     return value.find_first_not_of(' ') == std::string::npos;
 }
 
+std::string booksFrom(const Selection& selection)
+{
+    return std::string("FROM ") + booksTable(selection.books) + " b ";
+}
+
 } // namespace
 
 std::vector<std::string> selectionConditions(const Selection& selection, bool withStore)
 {
     std::vector<std::string> lines;
-    lines.push_back("WHERE " + selection.dateColumn + " BETWEEN " + db::quote(selection.from) + " AND " +
+    lines.push_back("WHERE b." + selection.dateColumn + " BETWEEN " + db::quote(selection.from) + " AND " +
                     db::quote(selection.to) + " ");
-    lines.push_back("AND ACNT_ID = " + db::quote(selection.accountKey) + " ");
+    lines.push_back("AND b.ACNT_ID = " + db::quote(selection.accountKey) + " ");
     if (withStore && !blankAfterTrim(selection.storeKey))
-        lines.push_back("AND STORE_ID = " + db::quote(selection.storeKey) + " ");
-    lines.push_back("AND BANK_IO <> 0 ");
+        lines.push_back("AND b.STORE_ID = " + db::quote(selection.storeKey) + " ");
+    lines.push_back("AND b.BANK_IO <> 0 ");
     if (selection.state == RemittanceState::NotRemitted)
-        lines.push_back("AND STRLEN(BANK_DATE) = 0 ");
+        lines.push_back("AND " + db::byteLength("b.BANK_DATE") + " = 0 ");
     else if (selection.state == RemittanceState::Remitted)
-        lines.push_back("AND STRLEN(BANK_DATE) > 0 ");
+        lines.push_back("AND " + db::byteLength("b.BANK_DATE") + " > 0 ");
     return lines;
 }
 
@@ -35,11 +42,38 @@ db::SqlLines createSelectionView(const std::string& viewName, const Selection& s
     sql << "(MASTERBILLID, BILL_DATE, BILL_YM, PAY_DATE, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, ";
     sql << " CASH_AMT, PAGE_AMT, PRE_PAY, TAKE_PRE, TOT_DISCOUNT, TOT_PATCH, PATCH_AMT, ";
     sql << " OVER_PAY, TOTAL_PLUS, BANK_IO, STORE_ID) ";
-    sql << std::string("AS SELECT ") + (joint ? "SECBILLID" : "MASTERBILLID") +
-               ", BILL_DATE, SUBSTR(BILL_DATE,1,7), PAY_DATE, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, ";
-    sql << " CASH_AMT, PAGE_AMT, PRE_PAY, TAKE_PRE, TOT_DISCOUNT, TOT_PATCH, '0', ";
-    sql << std::string(" OVER_PAY, TOTAL_PLUS, BANK_IO, ") + (joint ? "STORE_ID " : "'' ");
-    sql << std::string("FROM ") + booksTable(selection.books) + " ";
+    sql << std::string("AS SELECT b.") + booksKey(selection.books) + ", b.BILL_DATE, " +
+               db::leadingBytes("b.BILL_DATE", 7) + ", b.PAY_DATE, b.PROVIDER_ID, b.PROVIDER_NAME, b.BANK_DATE, ";
+    sql << " b.CASH_AMT, b.PAGE_AMT, b.PRE_PAY, b.TAKE_PRE, b.TOT_DISCOUNT, b.TOT_PATCH, '0', ";
+    sql << std::string(" b.OVER_PAY, b.TOTAL_PLUS, b.BANK_IO, ") + (joint ? "b.STORE_ID " : "'' ");
+    sql << booksFrom(selection);
+    for (const std::string& line : selectionConditions(selection, true))
+        sql << line;
+    return sql;
+}
+
+db::SqlLines fillBillTable(const std::string& tableA, const Selection& selection)
+{
+    const bool joint = selection.books == Books::Joint;
+    db::SqlLines sql;
+    sql << "INSERT INTO " + tableA + " (";
+    sql << " BILL_DATE, BILL_YM, PAY_DATE, MASTERBILLID, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, AMT, AMT2,";
+    sql << " STORE_ID, STORE_NAME,";
+    sql << " PROVIDER_PHONE, BANK_ID, BANK_NAME, BANK_TITLE, BANK_ACCID, ACNT_AMT, BANK_ID2,";
+    sql << " ACNT_ID, P_BANK_ID, P_BANK_NAME, P_ACNT_NO, P_ACNT_NAME, EXPORT_FILE, CON_PEOPLE, P_BANK_ID2) ";
+    sql << std::string("SELECT b.BILL_DATE, ") + db::leadingBytes("b.BILL_DATE", 7) + ", b.PAY_DATE, b." +
+               booksKey(selection.books) + ", b.PROVIDER_ID, b.PROVIDER_NAME, b.BANK_DATE, b.BANK_IO, " +
+               "b.BANK_IO - p.ACNT_AMT, ";
+    sql << (joint ? std::string(" b.STORE_ID, s.STORE_NAME, ") : " '', " + db::quote(text::big5("本店")) + ", ");
+    sql << " p.PROVIDER_PHONE, p.BANK_ID, p.BANK_NAME, p.BANK_TITLE, p.BANK_ACCID, p.ACNT_AMT, " +
+               db::leadingBytes("p.BANK_ID", 3) + ", ";
+    sql << " " + db::quote(selection.accountKey) + ", a.BANK_ID, a.BANK_NAME, a.ACNT_NO, a.ACNT_NAME, " +
+               "a.EXPORT_FILE, a.CON_PEOPLE, " + db::leadingBytes("a.BANK_ID", 3) + " ";
+    sql << booksFrom(selection);
+    sql << "LEFT JOIN PROVIDER p ON p.PROVIDER_ID = b.PROVIDER_ID ";
+    sql << "LEFT JOIN BANK_ACCOUNT a ON a.ACNT_ID = " + db::quote(selection.accountKey) + " ";
+    if (joint)
+        sql << "LEFT JOIN SLAVE_ITEM s ON s.STORE_ID = b.STORE_ID ";
     for (const std::string& line : selectionConditions(selection, true))
         sql << line;
     return sql;
@@ -49,7 +83,7 @@ db::SqlLines fillBillProviderPairs(const std::string& tableB, const Selection& s
 {
     db::SqlLines sql;
     sql << "INSERT INTO " + tableB + " (MASTERBILLID, PROVIDER_ID) ";
-    sql << std::string("SELECT ") + booksKey(selection.books) + ", PROVIDER_ID FROM " + booksTable(selection.books) + " ";
+    sql << std::string("SELECT b.") + booksKey(selection.books) + ", b.PROVIDER_ID " + booksFrom(selection);
     for (const std::string& line : selectionConditions(selection, false))
         sql << line;
     return sql;

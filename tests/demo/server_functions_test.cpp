@@ -89,4 +89,32 @@ TEST_F(ServerFunctions, SubstrFillsNarrowColumnsFromWiderOnes)
     EXPECT_EQ(rows.text(1, 0), "016");
 }
 
+// The desk's statements write STRLEN and SUBSTR(s,1,n) with the server's built-in functions;
+// both forms give the same on every kind of text, the longest the declarations take included.
+TEST_F(ServerFunctions, BuiltInFormsAgreeWithTheFunctions)
+{
+    const std::vector<std::string> texts{"NULL", "''", "' '", "'2016/02/29'", "'01'",
+                                         db::quote(big5("高雄銀行")), db::quote("\xA5\x5F" "12"),
+                                         db::quote(std::string(255, 'x'))};
+    for (const std::string& t : texts) {
+        EXPECT_EQ(evaluate("STRLEN(" + t + ")"), evaluate(db::byteLength(t))) << t;
+        for (int n : {3, 7})
+            EXPECT_EQ(evaluate("SUBSTR(" + t + ",1," + std::to_string(n) + ")"), evaluate(db::leadingBytes(t, n))) << t;
+    }
+    EXPECT_EQ(evaluate("STRLEN(" + db::quote(std::string(255, 'x')) + ")"), "255");
+}
+
+// The functions are declared for texts of up to 255 bytes, not 32765: each call passes its
+// argument and result at the declared length.
+TEST_F(ServerFunctions, DeclaredForTextsOfUpTo255Bytes)
+{
+    const db::RecordSet lengths = database_.connection().query(
+        "SELECT TRIM(A.RDB$FUNCTION_NAME), A.RDB$ARGUMENT_POSITION, F.RDB$FIELD_LENGTH FROM RDB$FUNCTION_ARGUMENTS A "
+        "JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = A.RDB$FIELD_SOURCE WHERE A.RDB$FUNCTION_NAME IN ('STRLEN', 'SUBSTR') "
+        "AND F.RDB$FIELD_TYPE = 37 ORDER BY 1, 2");
+    ASSERT_EQ(lengths.rowCount(), 3u); // STRLEN's text, SUBSTR's result and text
+    for (std::size_t r = 0; r < lengths.rowCount(); ++r)
+        EXPECT_EQ(lengths.text(r, 2), "255") << lengths.text(r, 0) << " " << lengths.text(r, 1);
+}
+
 } // namespace

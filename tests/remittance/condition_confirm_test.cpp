@@ -239,9 +239,14 @@ TEST_F(ConditionConfirm, WorkTablesHaveTheirLayouts)
     EXPECT_EQ(rowsOf(tables.names().tableD).rowCount(), 0u);
 }
 
-TEST_F(ConditionConfirm, SummaryTableGetsOneGroupPerStore)
+TEST_F(ConditionConfirm, SummaryTableGetsOneGroupPerStoreOfJointBooks)
 {
-    addBill("B1");
+    Bill joint;
+    joint.key = "B1";
+    joint.joint = true;
+    addBill(joint);
+    auto jointConditions = conditions();
+    jointConditions.books = remittance::Books::Joint;
     const auto storeGroups = [this] {
         std::vector<std::string> groups;
         const db::RecordSet fields = db().query(
@@ -253,11 +258,11 @@ TEST_F(ConditionConfirm, SummaryTableGetsOneGroupPerStore)
         }
         return groups;
     };
-    confirm(conditions());
+    confirm(jointConditions);
     EXPECT_THAT(storeGroups(), ElementsAre("ID_01")); // no store at all: still one group
 
     addStore("S01", "一店");
-    confirm(conditions());
+    confirm(jointConditions);
     EXPECT_THAT(storeGroups(), ElementsAre("ID_01"));
 
     std::vector<std::string> twelve;
@@ -265,8 +270,13 @@ TEST_F(ConditionConfirm, SummaryTableGetsOneGroupPerStore)
         addStore("S" + remittance::storeGroupSuffix(k), "店");
     for (int k = 1; k <= 12; ++k)
         twelve.push_back("ID_" + remittance::storeGroupSuffix(k));
-    confirm(conditions());
+    confirm(jointConditions);
     EXPECT_EQ(storeGroups(), twelve);
+
+    // Own-store books list the one own store, whatever SLAVE_ITEM holds.
+    addBill("B2");
+    confirm(conditions());
+    EXPECT_THAT(storeGroups(), ElementsAre("ID_01"));
 }
 
 TEST(SummaryColumns, GroupsSitBetweenTheBillColumns)

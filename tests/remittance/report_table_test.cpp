@@ -1,5 +1,6 @@
 // WorkTableD: one row per provider, month and sequence with an amount/count pair per store,
-// from the set-based statement and from the bill-by-bill statements alike.
+// from the one set-based statement as from the bill-by-bill statements.
+#include "prescribed_list.h"
 #include "transfer_output_fixture.h"
 
 #include "remittance/remittance_report_table.h"
@@ -11,18 +12,19 @@ using remittance::ReportBankGroup;
 
 class ReportTableTest : public OutputFixture {
 protected:
-    using Fill = remittance::ReportTableFill (*)(db::Connection&, const work::WorkNames&,
-                                                 const std::vector<remittance::Store>&, ReportBankGroup);
-
-    // Fills the table named in `names` and completes it with zeros and totals.
-    remittance::ReportTableFill build(ReportBankGroup group, Fill fill = remittance::fillReportTable,
-                                      const work::WorkNames* names = nullptr)
+    // The program's fill of WorkTableD for joint books.
+    remittance::ReportTableFill build(ReportBankGroup group)
     {
-        const auto& target = names ? *names : tables.names();
+        return remittance::fillReportTable(db(), tables.names(), remittance::readStoreList(db()), group);
+    }
+
+    // The bill-by-bill statements into the table named in `names`, with zeros and totals.
+    remittance::ReportTableFill buildByBills(ReportBankGroup group, const work::WorkNames& names)
+    {
         const auto stores = remittance::readStoreList(db());
-        const auto result = fill(db(), target, stores, group);
-        remittance::zeroMissingStoreValues(db(), target.tableD, stores.size());
-        remittance::totalReportRows(db(), target.tableD, stores.size());
+        const auto result = remittance_reference::prescribedListFill(db(), names, stores, group);
+        remittance_reference::zeroMissingStoreValues(db(), names.tableD, stores.size());
+        remittance_reference::totalReportRows(db(), names.tableD, stores.size());
         return result;
     }
 
@@ -250,12 +252,11 @@ TEST_F(ReportTableTest, SetBasedFillEqualsTheBillByBillFill)
 {
     useStores({{"01", "One"}, {"02", "Two"}, {"03", "Three"}});
     addMixedBook([this](const Bill& b) { addBill(b); });
-    ASSERT_TRUE(remittance::setBasedFillApplies(db(), tables.names(), remittance::readStoreList(db())));
     for (const auto group : {ReportBankGroup::InterBank, ReportBankGroup::SameBank}) {
         const auto reference = secondTable(3);
-        const auto expected = build(group, remittance::fillReportTableBillByBill, &reference);
+        const auto expected = buildByBills(group, reference);
         db().execute("DELETE FROM " + tables.names().tableD);
-        const auto actual = build(group, remittance::fillReportTableSetBased);
+        const auto actual = build(group);
         EXPECT_EQ(expected.readBills, actual.readBills);
         EXPECT_EQ(expected.lastBankDate, actual.lastBankDate);
         const auto expectedRows = rows(reference.tableD);
@@ -265,38 +266,42 @@ TEST_F(ReportTableTest, SetBasedFillEqualsTheBillByBillFill)
     }
 }
 
-TEST_F(ReportTableTest, BillsTheSetBasedFillCannotNumberTakeTheBillByBillFill)
+// The bill-by-bill statements lose a bill without provider code (their look-up and insert
+// compare it with '', which NULL never equals); the list keeps it, in a group of its own.
+TEST_F(ReportTableTest, BillWithoutProviderCodeIsListed)
 {
-    struct Case {
-        const char* name;
-        std::function<void(Bill&)> change;
-    };
-    const Case cases[] = {
-        {"a bill twice at one store", [](Bill& b) { b.billId = "B1"; }},
-        {"a bill without month", [](Bill& b) { b.billYm = ""; }},
-        {"a bill without provider", [](Bill& b) { b.providerId = ""; }},
-    };
-    for (const auto& c : cases) {
-        useStores({{"01", "One"}, {"02", "Two"}});
-        addAt("B1", "01", 100);
-        addAt("B3", "02", 300);
-        Bill odd;
-        odd.billId = "B2";
-        odd.providerId = "P1";
-        odd.amt2 = 200;
-        c.change(odd);
-        addBill(odd);
-        if (std::string(c.name) == "a bill without month")
-            db().execute("UPDATE " + tables.names().tableC + " SET BILL_YM = NULL WHERE MASTERBILLID = 'B2'");
-        EXPECT_FALSE(remittance::setBasedFillApplies(db(), tables.names(), remittance::readStoreList(db())))
-            << c.name;
+    useStores({{"01", "One"}, {"02", "Two"}});
+    addAt("B1", "01", 100);
+    addAt("B3", "02", 300);
+    Bill noProvider;
+    noProvider.billId = "B2";
+    noProvider.amt2 = 200;
+    addBill(noProvider);
+    db().execute("UPDATE " + tables.names().tableC + " SET PROVIDER_ID = NULL WHERE MASTERBILLID = 'B2'");
+    build(ReportBankGroup::InterBank);
+    const auto d = rows(tables.names().tableD);
+    ASSERT_EQ(d.rowCount(), 2u);
+    EXPECT_TRUE(d.isNull(0, d.fieldIndex("PROVIDER_ID")));
+    EXPECT_DOUBLE_EQ(d.number(0, "AMT_T"), 200);
+    EXPECT_EQ(d.text(1, "PROVIDER_ID"), "P1");
+    EXPECT_DOUBLE_EQ(d.number(1, "AMT_T"), 400);
+    EXPECT_DOUBLE_EQ(d.number(1, "QTY_T"), 2);
+}
 
-        const auto reference = secondTable(2);
-        build(ReportBankGroup::InterBank, remittance::fillReportTableBillByBill, &reference);
-        build(ReportBankGroup::InterBank);
-        expectSameRows(rows(reference.tableD), rows(tables.names().tableD));
-        db().execute("DROP TABLE " + reference.tableD);
-    }
+// The numbering grows with the bills: a provider with a thousand bills in a month at one store
+// gets the numbers 001 to 1000, the last one written in full.
+TEST_F(ReportTableTest, SequenceBeyondThreeDigits)
+{
+    useStores({{"01", "One"}});
+    db().execute("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 1000) DO BEGIN "
+                 "INSERT INTO " + tables.names().tableC + " (MASTERBILLID, PROVIDER_ID, BILL_YM, STORE_ID, BANK_ID, AMT2) "
+                 "VALUES (LPAD(:I, 6, '0'), 'P1', '2016/02', '01', '0170001', 1); I = I + 1; END END");
+    build(ReportBankGroup::InterBank);
+    const auto d = db().query("SELECT ID, AMT_T FROM " + tables.names().tableD + " ORDER BY CHAR_LENGTH(ID), ID");
+    ASSERT_EQ(d.rowCount(), 1000u);
+    EXPECT_EQ(d.text(0, "ID"), "001");
+    EXPECT_EQ(d.text(998, "ID"), "999");
+    EXPECT_EQ(d.text(999, "ID"), "1000");
 }
 
 } // namespace
