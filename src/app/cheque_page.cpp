@@ -1,6 +1,9 @@
 #include "app/cheque_page.h"
 
 #include "cheque/cents_notice.h"
+#include "cheque/issue_messages.h"
+#include "cheque/issue_state.h"
+#include "text/error.h"
 #include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
@@ -31,6 +34,7 @@ ChequePage::ChequePage(AppContext& context, QWidget* parent) : Page(parent), con
 
     wwDBGrid2 = named(new ui::DataGrid(ClientDataSet21, this), "wwDBGrid2");
     wwDBGrid2->setCheckField("CHKED");
+    wwDBGrid2->recordModel().setRowMarkField(cheque::kIssueStateField);
     bsSkinGauge21 = named(new QProgressBar(this), "bsSkinGauge21");
     bsSkinGauge21->setTextVisible(false);
     bsSkinGauge21->setRange(0, 10);
@@ -215,12 +219,23 @@ void ChequePage::pointOutAmountsWithCents()
 
 void ChequePage::bsSkinButton12Click()
 {
-    handle([this] { desk_->issueAll(issueOptions()); });
+    handle([this] { showIssueResult(desk_->issueAll(issueOptions())); });
 }
 
 void ChequePage::bsSkinButton13Click()
 {
-    handle([this] { desk_->issueTicked(issueOptions()); });
+    handle([this] { showIssueResult(desk_->issueTicked(issueOptions())); });
+}
+
+void ChequePage::showIssueResult(const cheque::IssueResult& result)
+{
+    const std::string changed = cheque::changedSinceListedMessage(result);
+    if (!changed.empty())
+        context_.messages.inform(changed);
+    // A print that could not be handed over is shown as the error it is.
+    const std::string printFailure = cheque::printFailureMessage(result);
+    if (!printFailure.empty())
+        throw text::UserError(printFailure);
 }
 
 void ChequePage::BitBtn2Click()

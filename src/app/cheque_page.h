@@ -44,6 +44,9 @@ private:
     cheque::PrintOptions printOptions() const;
     cheque::IssueOptions issueOptions() const;
 
+    // Shows what an issue press did: the cheques left out, a print that failed.
+    void showIssueResult(const cheque::IssueResult& result);
+
     void bsSkinButton10Click();
     void pointOutAmountsWithCents();
     void bsSkinButton12Click();

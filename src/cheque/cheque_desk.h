@@ -3,6 +3,7 @@
 // issue them (stamp the bills they pay and collect them for the print), clear issue stamps,
 // and print the issued cheques through the report library.
 #include "cheque/cheque_options.h"
+#include "cheque/issue_result.h"
 #include "cheque/list_stamp.h"
 #include "db/connection.h"
 #include "db/record_set.h"
@@ -21,10 +22,16 @@ public:
 
     // "條件確認" (bsSkinButton10Click).
     void confirm(const ListConditions& conditions);
-    // "全部開票" (bsSkinButton12Click): every listed cheque, then the print.
-    void issueAll(const IssueOptions& options);
-    // "選擇性開票" (bsSkinButton13Click): the ticked cheques, then the print.
-    void issueTicked(const IssueOptions& options);
+    // The issue press, "全部開票" (bsSkinButton12Click) and "選擇性開票" (bsSkinButton13Click):
+    // cheques the list shows as issued are issued again only after a Yes with a reason; the
+    // bills of each cheque still as listed get the issue date and the cheque goes to the issued
+    // table, all in one transaction that waits a few seconds at most for another workstation;
+    // from that commit the list is used up; then the issued cheques are handed to the print.
+    // A used-up list pressed again prints its cheques again (after a Yes), never issues them.
+    // A failed print hand-over is in the result, with the committed issue.
+    IssueResult issue(IssueScope scope, const IssueOptions& options);
+    IssueResult issueAll(const IssueOptions& options) { return issue(IssueScope::AllRows, options); }
+    IssueResult issueTicked(const IssueOptions& options) { return issue(IssueScope::TickedRows, options); }
     // "匯款日清空" (BitBtn2Click): takes the issue stamp off the ticked cheques' bills.
     void clearTicked();
     // The printing routine (SpeedButton5Click): the issued cheques of this run.
@@ -32,13 +39,25 @@ public:
 
     // The grid shows the list of the latest condition confirm and its tables still exist.
     bool listIsCurrent();
+    // The list's stamps committed: pressing again reprints, never issues.
+    bool listIsUsedUp() const { return usedUp_; }
+
+    // The payment journal's hook into the issue press (none: nothing is journalled).
+    void setJournalHook(IssueJournalHook* hook) { journal_ = hook; }
 
 private:
     // Shows "請重新 條件確認...... " and returns false when the list is not current.
     bool requireCurrentList();
-    void issue(const IssueOptions& options, bool tickedOnly);
+    std::vector<ChequeState> chosenCheques(IssueScope scope) const;
+    // Stamps and collects the cheques still as listed, in one bounded transaction, with the
+    // journal's rows; afterwards the list is used up.
+    void claim(const std::vector<ChequeState>& cheques, const std::vector<ChequeState>& issuedBefore,
+               const std::string& issueDate, IssueResult& result);
+    IssueResult reprintUsedUpList(const PrintOptions& options);
     void fillRocColumns(const db::RecordSet& listed);
     void printIssued(const PrintOptions& options);
+    // The print hand-over after the commit; its failure goes into the result.
+    void handOverPrint(const PrintOptions& options, IssueResult& result);
     bool ticked(std::size_t row) const;
 
     db::Connection& database_;
@@ -48,6 +67,9 @@ private:
     report::Bridge& reports_;
     db::RecordSet& grid_;
     ListStamp listed_;
+    bool usedUp_ = false;
+    std::size_t usedUpCount_ = 0;
+    IssueJournalHook* journal_ = nullptr;
 };
 
 } // namespace cheque

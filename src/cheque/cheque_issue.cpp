@@ -1,22 +1,33 @@
-// Issuing: the bills each cheque pays get the issue date, the issued cheques are collected in
-// the issued table, then printed. Clearing takes the date off again.
+// The issue press: which cheques, the question before issuing one again, the claims by listed
+// state and the stamps in one bounded transaction, the list used up at the commit, the print.
+// Clearing takes the date off again.
 #include "cheque/cheque_desk.h"
 
-#include "cheque/cheque_table.h"
+#include "cheque/issue_messages.h"
+#include "cheque/issue_state.h"
 #include "db/sql.h"
+#include "text/big5.h"
+#include "work/press_transaction.h"
+
+#include <algorithm>
+#include <set>
 
 namespace cheque {
 namespace {
 
-db::SqlLines stampBills(const std::string& chequeId, const std::string& issueDate)
-{
-    return {"UPDATE PAY_MASTER  SET ", "BANK_DATE = " + db::quote(issueDate),
-            "WHERE  PAGE_ID  = " + db::quote(chequeId)};
-}
+// Cheques per claiming statement: keeps the statement text and its union of literal rows well
+// inside the server's limits.
+constexpr std::size_t kChequesPerClaim = 100;
 
 db::SqlLines clearBills(const std::string& chequeId)
 {
     return {"UPDATE PAY_MASTER  SET ", "BANK_DATE = NULL", "WHERE  PAGE_ID  = " + db::quote(chequeId)};
+}
+
+std::string trimmed(std::string value)
+{
+    value.erase(value.find_last_not_of(' ') + 1);
+    return value;
 }
 
 } // namespace
@@ -26,43 +37,107 @@ bool ChequeDesk::ticked(std::size_t row) const
     return grid_.text(row, "CHKED") == "Y";
 }
 
-void ChequeDesk::issueAll(const IssueOptions& options)
+std::vector<ChequeState> ChequeDesk::chosenCheques(IssueScope scope) const
 {
-    issue(options, false);
+    // A cheque number listed twice is pressed once, with the state of its first row.
+    std::vector<ChequeState> chosen;
+    std::set<std::string> seen;
+    for (std::size_t row = 0; row < grid_.rowCount(); ++row) {
+        if (scope == IssueScope::TickedRows && !ticked(row))
+            continue;
+        const std::string id = grid_.text(row, "ID");
+        if (seen.insert(id).second)
+            chosen.push_back({id, trimmed(grid_.text(row, kIssueStateField))});
+    }
+    return chosen;
 }
 
-void ChequeDesk::issueTicked(const IssueOptions& options)
+IssueResult ChequeDesk::issue(IssueScope scope, const IssueOptions& options)
 {
-    issue(options, true);
-}
-
-void ChequeDesk::issue(const IssueOptions& options, bool tickedOnly)
-{
+    IssueResult result;
     if (!requireCurrentList())
-        return;
+        return result;
+    if (usedUp_)
+        return reprintUsedUpList(options.print);
+
     progress_.clear();
     progress_.setGauge(1, 5);
     work::progressLine(progress_, 1);
+    result.issueDate = options.issueDateText;
 
-    const work::WorkNames& names = tables_.names();
-    const std::size_t idColumn = grid_.fieldIndex("ID");
-    // One press stamps and collects all of its cheques or none: a failure half-way must not
-    // leave bills stamped for cheques that were never collected for printing.
-    db::Transaction transaction(database_);
-    for (std::size_t row = 0; row < grid_.rowCount(); ++row) {
-        if (tickedOnly && !ticked(row))
-            continue;
-        const std::string id = grid_.text(row, idColumn);
-        transaction.execute(stampBills(id, options.issueDateText));
-        if (tickedOnly)
-            transaction.execute(copyIssuedCheques(names.tableC, names.tableA).add("  WHERE ID = " + db::quote(id)));
+    std::vector<ChequeState> chosen = chosenCheques(scope);
+    std::vector<ChequeState> fresh, issuedBefore;
+    for (ChequeState& cheque : chosen)
+        (cheque.state.empty() ? fresh : issuedBefore).push_back(cheque);
+    if (!issuedBefore.empty()) {
+        const std::optional<std::string> reason = messages_.askWithReason(reissueQuestion(issuedBefore));
+        if (reason) {
+            result.reissueReason = text::utf8ToBig5(*reason);
+        } else {
+            result.declined = issuedBefore;
+            chosen = fresh;
+            if (chosen.empty()) {
+                result.outcome = IssueResult::Outcome::NothingChosen;
+                return result;
+            }
+        }
     }
-    if (!tickedOnly)
-        transaction.execute(copyIssuedCheques(names.tableC, names.tableA));
-    transaction.commit();
+
+    claim(chosen, issuedBefore, options.issueDateText, result);
+    result.outcome = IssueResult::Outcome::Issued;
 
     work::progressLine(progress_, 2);
-    printIssued(options.print);
+    handOverPrint(options.print, result);
+    return result;
+}
+
+void ChequeDesk::claim(const std::vector<ChequeState>& cheques, const std::vector<ChequeState>& issuedBefore,
+                       const std::string& issueDate, IssueResult& result)
+{
+    const work::WorkNames& names = tables_.names();
+    std::vector<std::string> claimed;
+    std::vector<ChangedCheque> changed;
+    // One press stamps and collects all of its cheques or none, and gives up unchanged when
+    // another workstation holds their bills for longer than the press waits.
+    db::Transaction transaction(database_, work::pressTransactionOptions());
+    for (std::size_t from = 0; from < cheques.size(); from += kChequesPerClaim) {
+        const std::vector<ChequeState> part(cheques.begin() + static_cast<std::ptrdiff_t>(from),
+                                            cheques.begin() + static_cast<std::ptrdiff_t>(
+                                                std::min(cheques.size(), from + kChequesPerClaim)));
+        const db::RecordSet rows = transaction.query(claimCheques(part, issueDate, names.tableA, names.tableC));
+        for (std::size_t r = 0; r < rows.rowCount(); ++r) {
+            if (rows.text(r, "CLAIMED") == "1")
+                claimed.push_back(trimmed(rows.text(r, "ID")));
+            else
+                changed.push_back({trimmed(rows.text(r, "ID")), part[r].state, trimmed(rows.text(r, "NOW_STATE"))});
+        }
+    }
+    result.issued = claimed;
+    result.changedSinceListed = changed;
+    for (const ChequeState& cheque : issuedBefore)
+        if (std::find(claimed.begin(), claimed.end(), cheque.id) != claimed.end())
+            result.reissued.push_back(cheque);
+    if (journal_)
+        journal_->recordIssuePress(transaction, result);
+    transaction.commit();
+    // From here the list is used up: whatever becomes of the print, these stamps stand, and
+    // a press on this list prints again instead of issuing again.
+    usedUp_ = true;
+    usedUpCount_ = claimed.size();
+}
+
+IssueResult ChequeDesk::reprintUsedUpList(const PrintOptions& options)
+{
+    IssueResult result;
+    if (!messages_.confirm(reprintQuestion(usedUpCount_))) {
+        result.outcome = IssueResult::Outcome::ReprintDeclined;
+        return result;
+    }
+    result.outcome = IssueResult::Outcome::Reprinted;
+    progress_.clear();
+    progress_.setGauge(2, 5);
+    handOverPrint(options, result);
+    return result;
 }
 
 void ChequeDesk::clearTicked()
@@ -70,7 +145,7 @@ void ChequeDesk::clearTicked()
     if (!requireCurrentList())
         return;
     const std::size_t idColumn = grid_.fieldIndex("ID");
-    db::Transaction transaction(database_);
+    db::Transaction transaction(database_, work::pressTransactionOptions());
     for (std::size_t row = 0; row < grid_.rowCount(); ++row) {
         if (ticked(row))
             transaction.execute(clearBills(grid_.text(row, idColumn)));

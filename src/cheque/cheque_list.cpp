@@ -3,6 +3,7 @@
 #include "cheque/cheque_desk.h"
 
 #include "cheque/cheque_table.h"
+#include "cheque/issue_state.h"
 #include "cheque/roc_due_date.h"
 #include "db/sql.h"
 #include "text/big5.h"
@@ -45,6 +46,7 @@ void ChequeDesk::confirm(const ListConditions& conditions)
 {
     // From here on the rows on screen belong to no list until this run opens the grid anew.
     listed_ = ListStamp();
+    usedUp_ = false;
     const std::string dateColumn = dateColumnName(conditions.dateColumn);
     tables_.prologue(progress_, false);
     const std::string start = text::dateStringFromEdit(conditions.startDateText);
@@ -72,7 +74,8 @@ void ChequeDesk::confirm(const ListConditions& conditions)
     fillRocColumns(listed);
 
     work::progressLine(progress_, 6);
-    grid_ = database_.query(db::SqlLines{"SELECT * FROM " + names.tableA, orderByLine(conditions.order)});
+    // The listed table's columns, then each cheque's issue state from its bills' stamps.
+    grid_ = database_.query(listWithIssueState(names.tableA, orderByLine(conditions.order)));
     grid_.declareFields(gridFields());
     work::progressLine(progress_, 6, "2");
     listed_ = ListStamp::take(database_, names);

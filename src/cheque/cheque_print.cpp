@@ -6,6 +6,7 @@
 #include "cheque/cheque_header.h"
 #include "cheque/cheque_table.h"
 #include "text/big5.h"
+#include "text/error.h"
 
 namespace cheque {
 
@@ -32,6 +33,20 @@ void ChequeDesk::printIssued(const PrintOptions& options)
     progress_.setGauge(5, progress_.gaugeMaximum());
     reports_.launch(request, grid_, tables_);
     listed_ = ListStamp();
+    usedUp_ = false;
+}
+
+void ChequeDesk::handOverPrint(const PrintOptions& options, IssueResult& result)
+{
+    // Once the stamps have committed, a print that cannot be handed over does not undo the
+    // issue: it is part of what the press did and goes back with the rest of the result, so
+    // the clerk learns both. The list stays used up; pressing again prints it again.
+    try {
+        printIssued(options);
+    } catch (const text::UserError& failure) {
+        result.printFailure = failure.what();
+        result.canReprint = usedUp_ && grid_.isOpen();
+    }
 }
 
 } // namespace cheque

@@ -1,5 +1,7 @@
 #include "cheque/cheque_table.h"
 
+#include "cheque/issue_state.h"
+
 namespace cheque {
 namespace {
 
@@ -96,6 +98,8 @@ std::vector<db::FieldDecl> gridFields()
         {"CURRAMT", "支票金額", 8, true},
         {"ACNT_NO", "開立帳號", 13, true},
         {"RCVDATE", "開票日期", 10, true},
+        // The issue state of the cheque's bills, after the columns the grid always had.
+        {kIssueStateField, "已開票", 10, true},
         {"ACNT_ID", "開立帳戶", 20, false},
         {"BANK_NAME", "BANK_NAME", 50, false},
         {"FLAG", "FLAG", 10, false},

@@ -137,35 +137,52 @@ std::unique_ptr<Connection> Connection::createDatabase(const ConnectionParams& p
 
 struct Transaction::Impl {
     Connection::Impl& connection;
+    TransactionOptions options;
     fb::Ref<Firebird::ITransaction> transaction;
 
     Firebird::ITransaction* open() {
         if (!transaction) throw std::logic_error("db::Transaction used after commit or rollback");
         return transaction.get();
     }
+
+    // Runs one call of the transaction; with a bounded wait, a conflict with another
+    // attachment leaves as the clerk's message of the options.
+    template <typename Work>
+    auto run(Work&& work) {
+        if (options.lockTimeoutSeconds <= 0 || options.conflictMessage.empty()) return work();
+        try {
+            return work();
+        } catch (const fb::ConflictError&) {
+            throw text::UserError(options.conflictMessage);
+        }
+    }
 };
 
-Transaction::Transaction(Connection& connection)
-    : impl_(std::make_unique<Impl>(Impl{connection.impl(), {}})) {
-    impl_->transaction.reset(fb::startTransaction(connection.impl().attachment.get()));
+Transaction::Transaction(Connection& connection, const TransactionOptions& options)
+    : impl_(std::make_unique<Impl>(Impl{connection.impl(), options, {}})) {
+    impl_->transaction.reset(fb::startTransaction(connection.impl().attachment.get(), options.lockTimeoutSeconds));
 }
 
 Transaction::~Transaction() { fb::rollbackQuietly(impl_->transaction); }
 
 long long Transaction::execute(const std::string& sql) {
     Firebird::ITransaction* transaction = impl_->open();
-    return fb::executeStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
+    return impl_->run([&] {
+        return fb::executeStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
+    });
 }
 
 RecordSet Transaction::query(const std::string& sql) {
     Firebird::ITransaction* transaction = impl_->open();
-    return fb::queryStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
+    return impl_->run([&] {
+        return fb::queryStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
+    });
 }
 
 void Transaction::commit() {
     Firebird::ITransaction* transaction = impl_->open();
     fb::Status status;
-    fb::guarded([&] { transaction->commit(&status); });
+    impl_->run([&] { fb::guarded([&] { transaction->commit(&status); }); });
     impl_->transaction.forget();
 }
 

@@ -53,11 +53,22 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// How long a transaction waits for a row another attachment holds, and what the clerk is told
+// when that wait ends without the row. Without a limit it waits until the other transaction
+// ends, however long that takes.
+struct TransactionOptions {
+    int lockTimeoutSeconds = 0; // 0: no limit
+    // With a limit: the text of the text::UserError that replaces the server's conflict
+    // message (a lock wait that ran out, or a row another attachment changed meanwhile), so
+    // the clerk learns which work is held up rather than the server's wording.
+    std::string conflictMessage;
+};
+
 // Several statements that commit together: all of them or none. Rolls back when destroyed
 // without commit().
 class Transaction : public Executor {
 public:
-    explicit Transaction(Connection& connection);
+    explicit Transaction(Connection& connection, const TransactionOptions& options = {});
     ~Transaction() override;
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

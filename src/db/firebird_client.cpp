@@ -3,7 +3,9 @@
 #include "text/big5.h"
 #include "text/error.h"
 
+#include <cstdint>
 #include <mutex>
+#include <vector>
 
 namespace db::fb {
 
@@ -53,12 +55,22 @@ void throwUserError(Firebird::IStatus* status) {
     throw text::UserError(statusText(status));
 }
 
-Firebird::ITransaction* startTransaction(Firebird::IAttachment* attachment) {
-    static const unsigned char tpb[] = {
+Firebird::ITransaction* startTransaction(Firebird::IAttachment* attachment, int lockTimeoutSeconds) {
+    std::vector<unsigned char> tpb{
         isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait,
     };
+    if (lockTimeoutSeconds > 0) {
+        // isc_tpb_lock_timeout carries its value as a length byte and a little-endian integer.
+        const auto seconds = static_cast<std::uint32_t>(lockTimeoutSeconds);
+        tpb.insert(tpb.end(), {isc_tpb_lock_timeout, 4, static_cast<unsigned char>(seconds & 0xff),
+                               static_cast<unsigned char>((seconds >> 8) & 0xff),
+                               static_cast<unsigned char>((seconds >> 16) & 0xff),
+                               static_cast<unsigned char>((seconds >> 24) & 0xff)});
+    }
     Status status;
-    return guarded([&] { return attachment->startTransaction(&status, sizeof tpb, tpb); });
+    return guarded([&] {
+        return attachment->startTransaction(&status, static_cast<unsigned>(tpb.size()), tpb.data());
+    });
 }
 
 void rollbackQuietly(Ref<Firebird::ITransaction>& transaction) {

@@ -77,7 +77,10 @@ private:
 
 // The one transaction kind of the system: read committed (record versions), waiting on locks,
 // read-write. Auto-committed statements commit it at once; db::Transaction holds it open.
-Firebird::ITransaction* startTransaction(Firebird::IAttachment* attachment);
+// A positive `lockTimeoutSeconds` bounds each wait for another attachment's lock; when it runs
+// out the server reports the conflict (deadlock, update conflict) as it does for a change that
+// the other attachment committed meanwhile.
+Firebird::ITransaction* startTransaction(Firebird::IAttachment* attachment, int lockTimeoutSeconds = 0);
 // Ends a transaction after a failure without adding a second error to the first.
 void rollbackQuietly(Ref<Firebird::ITransaction>& transaction);
 

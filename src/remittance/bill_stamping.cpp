@@ -35,11 +35,18 @@ db::SqlLines stampingBlock(const StampRequest& request, const std::string& keyLi
             sql << "    ELSE ";
             sql << "      UPDATE PAY_MASTER  SET BANK_DATE = " + date + " WHERE  MASTERBILLID  = :K; ";
         }
-        // A bill another clerk's press holds is waited for; when that press commits its stamp
-        // the server reports the conflict, and the bill is left out here like one found
-        // stamped (the block's own changes to it are undone with the handler).
+        // A bill another clerk's press holds is waited for, a few seconds at most. When that
+        // press commits its stamp the server reports the conflict, and the bill is left out
+        // here like one found stamped (the block's own changes to it are undone with the
+        // handler). When the wait runs out instead, the server reports the same codes but the
+        // bill is still unstamped as committed: the other press holds it yet, so the error
+        // goes on and the whole press stops unchanged with the message of its transaction.
         sql << "    WHEN GDSCODE deadlock, GDSCODE update_conflict, GDSCODE lock_conflict DO ";
-        sql << "    BEGIN LEFT_OUT = K; SUSPEND; END ";
+        sql << "    BEGIN ";
+        sql << "      IF (EXISTS(SELECT 1 FROM " + claimTable + " WHERE  " + claimKey + "  = :K ";
+        sql << "        AND (BANK_DATE IS NULL OR STRLEN(BANK_DATE) = 0))) THEN EXCEPTION; ";
+        sql << "      LEFT_OUT = K; SUSPEND; ";
+        sql << "    END ";
     } else {
         sql << "    UPDATE PAY_MASTER  SET BANK_DATE = " + date + " WHERE  MASTERBILLID  = :K; ";
         if (joint)

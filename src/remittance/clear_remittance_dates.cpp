@@ -1,5 +1,7 @@
 #include "remittance/clear_remittance_dates.h"
 
+#include "work/press_transaction.h"
+
 #include <set>
 
 namespace remittance {
@@ -14,7 +16,7 @@ void clearRemittanceDates(RemittanceDesk& desk, Books books)
     const db::RecordSet& grid = desk.grid;
     // Two ticked rows of one provider clear the same bills: once is enough.
     std::set<std::string> done;
-    db::Transaction transaction(desk.database);
+    db::Transaction transaction(desk.database, work::pressTransactionOptions());
     for (std::size_t r = 0; r < grid.rowCount(); ++r) {
         if (grid.text(r, "CHKED") != "Y")
             continue;

@@ -8,6 +8,7 @@
 #include "remittance/work_table_layout.h"
 #include "text/big5.h"
 #include "text/dates.h"
+#include "work/press_transaction.h"
 
 #include <set>
 
@@ -80,7 +81,7 @@ void remit(RemittanceDesk& desk, RemitScope scope, const RemitOptions& options,
         for (const std::size_t r : rows)
             keys.push_back(desk.grid.text(r, "MASTERBILLID"));
 
-    db::Transaction transaction(desk.database);
+    db::Transaction transaction(desk.database, work::pressTransactionOptions());
     std::vector<std::string> leftOut;
     if (options.stampBooks) {
         StampRequest stamp;

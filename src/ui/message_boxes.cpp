@@ -1,5 +1,7 @@
 #include "ui/message_boxes.h"
 
+#include "ui/reason_question.h"
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -37,6 +39,11 @@ private:
         layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), layout->rowCount(), 0,
                         1, layout->columnCount());
     }
+
+    std::optional<QString> askReason(QWidget* parent, const QString& text) override
+    {
+        return askForReason(parent, QApplication::applicationDisplayName(), text);
+    }
 };
 
 } // namespace
@@ -56,6 +63,14 @@ void MessageBoxes::inform(const std::string& utf8)
 bool MessageBoxes::confirm(const std::string& utf8)
 {
     return answerer_->show(parent_, BoxKind::Question, QString::fromUtf8(utf8));
+}
+
+std::optional<std::string> MessageBoxes::askWithReason(const std::string& utf8)
+{
+    const std::optional<QString> reason = answerer_->askReason(parent_, QString::fromUtf8(utf8));
+    if (!reason || reason->trimmed().isEmpty())
+        return std::nullopt;
+    return reason->trimmed().toStdString();
 }
 
 void MessageBoxes::error(const std::string& utf8)

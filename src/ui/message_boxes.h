@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -19,6 +20,14 @@ public:
     virtual ~Answerer() = default;
     // Shows the box; returns true for OK/Yes.
     virtual bool show(QWidget* parent, BoxKind kind, const QString& text) = 0;
+    // A Yes/No question with a reason to type; No is the default. Returns the reason for Yes.
+    // One that cannot ask answers No.
+    virtual std::optional<QString> askReason(QWidget* parent, const QString& text)
+    {
+        (void)parent;
+        (void)text;
+        return std::nullopt;
+    }
 };
 
 // Real modal boxes.
@@ -32,6 +41,7 @@ public:
 
     void inform(const std::string& utf8) override;
     bool confirm(const std::string& utf8) override;
+    std::optional<std::string> askWithReason(const std::string& utf8) override;
     void error(const std::string& utf8);
 
     // The one place that catches: runs an event handler and shows any error in the error box.

@@ -53,6 +53,17 @@ bool isCheckFieldColumn(const db::RecordSet& records, const std::string& checkFi
 }
 } // namespace
 
+bool RecordSetModel::isRowMarked(int row) const
+{
+    if (rowMarkField_.empty() || row < 0 || row >= static_cast<int>(records_.rowCount()))
+        return false;
+    const int column = records_.columnIndex(rowMarkField_);
+    if (column < 0)
+        return false;
+    const std::string value = records_.text(static_cast<std::size_t>(row), static_cast<std::size_t>(column));
+    return value.find_first_not_of(' ') != std::string::npos;
+}
+
 QVariant RecordSetModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= static_cast<int>(records_.rowCount()))
@@ -62,6 +73,8 @@ QVariant RecordSetModel::data(const QModelIndex& index, int role) const
         return {};
     const auto row = static_cast<std::size_t>(index.row());
     const auto col = static_cast<std::size_t>(column);
+    if (role == Qt::BackgroundRole)
+        return isRowMarked(index.row()) ? QVariant(QColor(255, 236, 179)) : QVariant();
     if (isCheckFieldColumn(records_, checkField_, column)) {
         if (role == Qt::CheckStateRole)
             return records_.text(row, col) == "Y" ? Qt::Checked : Qt::Unchecked;

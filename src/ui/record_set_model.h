@@ -16,6 +16,10 @@ public:
 
     // The field shown as a check box ("CHKED" on the pages that tick rows); empty for none.
     void setCheckField(std::string name) { checkField_ = std::move(name); }
+    // Rows whose field `name` is not blank are drawn on a different background (the cheques
+    // already issued); empty for none.
+    void setRowMarkField(std::string name) { rowMarkField_ = std::move(name); }
+    bool isRowMarked(int row) const;
     // Call after the record set was reopened, closed or changed outside the model.
     void reload();
     // Toggles the check field of a row ("Y" <-> "N").
@@ -38,6 +42,7 @@ private:
 
     db::RecordSet& records_;
     std::string checkField_;
+    std::string rowMarkField_;
     std::vector<int> visibleColumns_; // record-set column per view column
     std::vector<int> declIndex_;      // declaration per view column
 };

@@ -1,6 +1,7 @@
 #include "work/work_tables.h"
 
 #include "db/sql.h"
+#include "work/orphaned_work_objects.h"
 #include "platform/paths.h"
 
 #include <cstdio>
@@ -69,6 +70,8 @@ void WorkTables::dropAll()
 void WorkTables::prologue(ProgressDisplay& progress, bool withTableD)
 {
     dropAll();
+    // What killed workstations left behind goes too.
+    dropOrphanedWorkObjects(db_);
     // Each name takes its own clock reading, in this order, as the runs always named them.
     names_.viewA = formName("VIEW_A");
     names_.tableA = formName("TMP_A");

@@ -34,7 +34,8 @@ public:
 
     // The drop procedure (SpeedButtonTMPClick): view, then tables A..D, where they exist.
     void dropAll();
-    // The run prologue; withTableD on the remittance page only.
+    // The run prologue; withTableD on the remittance page only. It also drops the work tables
+    // and views of attachments that no longer exist (orphaned_work_objects.h).
     void prologue(ProgressDisplay& progress, bool withTableD);
 
     std::string formName(const std::string& prefix) const; // prefix + clock + suffix

@@ -31,6 +31,8 @@ TEST_F(ChequeDeskTest, DemoBookListsIssuesAndPrintsEveryChequeOfTheYear)
         EXPECT_EQ(grid.text(row, "YMD"), cheque::rocDueDate(due).ymd) << due;
     }
 
+    // The demo book holds cheques issued already: the clerk means to issue them again.
+    messages.reasons.push_back(std::string("年度重開"));
     desk.issueAll(issueOn("2030/01/02", cheque::SortOrder::Provider, cheque::ChequeForm::Three));
     EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM PAY_MASTER WHERE PAGE_ID IN (SELECT ID FROM CHKPAY) "
                           "AND BANK_DATE IS DISTINCT FROM '2030/01/02'"),

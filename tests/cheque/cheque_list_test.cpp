@@ -159,7 +159,7 @@ TEST_F(ChequeDeskTest, GridCarriesItsFieldsAndKeepsLongChequeNumbers)
         (field.visible ? shown : hidden).push_back(field.name + ":" + field.label);
     EXPECT_EQ(shown, (Ids{"CHKED:選擇", "ID:支票號碼", "PROVIDER_ID:廠商編號", "PROVIDER_NAME:廠商名稱",
                           "CHKTITLE:支票抬頭", "EXPDATE:支票到期日", "CURRAMT:支票金額", "ACNT_NO:開立帳號",
-                          "RCVDATE:開票日期"}));
+                          "RCVDATE:開票日期", "ISSUED_ON:已開票"}));
     EXPECT_EQ(hidden.size(), 8u);
     EXPECT_EQ(hidden.front(), "ACNT_ID:開立帳戶");
 }

@@ -1,5 +1,6 @@
 #include "db/connection.h"
 
+#include "support/held_rows.h"
 #include "support/test_database.h"
 #include "text/error.h"
 
@@ -88,4 +89,29 @@ TEST_F(TransactionTest, AnAutoCommittedStatementThatMeetsAConflictIsTriedAgain) 
     waiting.join();
 
     EXPECT_EQ(storeName(connection), "Mine");
+}
+
+// A transaction with a bounded lock wait gives up on rows another attachment holds once the
+// bound has passed, with the text its options give, and changes nothing. (The other
+// attachment lets go after twenty seconds at the latest, so an unbounded wait comes back.)
+TEST_F(TransactionTest, ABoundedLockWaitGivesUpWithItsMessageAndChangesNothing) {
+    std::chrono::steady_clock::duration waited{};
+    {
+        testing_support::HeldRows other(database, "UPDATE SLAVE_ITEM SET STORE_NAME = 'Other' WHERE STORE_ID = 'S01'");
+        const auto start = std::chrono::steady_clock::now();
+        db::Transaction bounded(connection, db::TransactionOptions{2, "held elsewhere"});
+        EXPECT_EQ(bounded.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES ('S09', 'Nine')"), 1);
+        try {
+            bounded.execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Mine' WHERE STORE_ID = 'S01'");
+            ADD_FAILURE() << "the update went through a held row";
+        } catch (const text::UserError& e) {
+            EXPECT_STREQ(e.what(), "held elsewhere");
+        }
+        waited = std::chrono::steady_clock::now() - start;
+    } // given up: rolled back, and the other attachment lets go
+    // It did wait (the server counts the bound in whole seconds, from its own tick).
+    EXPECT_GE(waited, std::chrono::milliseconds(500));
+    EXPECT_LT(waited, std::chrono::seconds(8));
+    EXPECT_EQ(storeName(connection), "One");
+    EXPECT_EQ(connection.lookup("SELECT COUNT(*) FROM SLAVE_ITEM"), "1");
 }

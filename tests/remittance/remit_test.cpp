@@ -4,9 +4,14 @@
 #include "remittance/remit.h"
 #include "remittance/select_all.h"
 #include "remittance_fixture.h"
+#include "support/held_rows.h"
+#include "work/press_transaction.h"
 #include "text/error.h"
 
 #include <gmock/gmock.h>
+
+#include <chrono>
+#include <functional>
 
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -377,7 +382,7 @@ TEST_F(Remit, BillsStampedMeanwhileAreLeftOutOfAnUnremittedList)
 {
     // A second workstation lists the same bills and remits B2 first.
     auto second = database.connectAgain();
-    work::WorkTables secondTables(*second, "_U", exeFolder.path());
+    work::WorkTables secondTables(*second, work::connectionSuffix(second->connectionId()), exeFolder.path());
     RecordingProgress secondProgress;
     RecordingMessages secondMessages;
     db::RecordSet secondGrid;
@@ -445,6 +450,56 @@ TEST_F(Remit, RemittedListsStampAgain)
         EXPECT_EQ(ownBankDate(key), kDate);
     EXPECT_EQ(copied().rowCount(), 3u);
     EXPECT_TRUE(messages.informed.empty());
+}
+
+// Another workstation's press holds one of the bills (an unstamped bill it is stamping, not
+// yet committed): remitting (an "未 匯 款" list and a "不分匯款" list) and clearing wait a few
+// seconds at most, then stop with the message and change nothing; the held bill is not taken
+// for one that was stamped meanwhile.
+TEST_F(Remit, PressMeetingAnotherWorkstationsLockStopsWithinTheBoundAndChangesNothing)
+{
+    struct Case {
+        const char* name;
+        RemittanceState listed;
+        std::function<void()> press;
+    };
+    const Case cases[] = {
+        {"remit all of an unremitted list", RemittanceState::NotRemitted,
+         [this] { remit(RemitScope::AllRows, options()); }},
+        {"remit the ticked of a list of any state", RemittanceState::Either,
+         [this] { tick("B1"); tick("B2"); remit(RemitScope::TickedRows, options()); }},
+        {"clear the ticked", RemittanceState::Either,
+         [this] { tick("B2"); remittance::clearRemittanceDates(desk, Books::OwnStore); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        exec("UPDATE PAY_MASTER SET BANK_DATE = NULL");
+        exec("UPDATE PAY_MASTER SET BANK_DATE = '2024/01/05' WHERE MASTERBILLID = 'B3'");
+        remittance::ConfirmConditions listed = conditions();
+        listed.state = c.listed;
+        confirm(listed);
+        outputRuns = 0;
+        messages.informed.clear();
+        std::chrono::steady_clock::duration waited{};
+        {
+            HeldRows otherPress(database, "UPDATE PAY_MASTER SET BANK_DATE = '2024/01/09' WHERE MASTERBILLID = 'B2'");
+            const auto start = std::chrono::steady_clock::now();
+            try {
+                c.press();
+                ADD_FAILURE() << "the press went through a bill another workstation holds";
+            } catch (const text::UserError& e) {
+                EXPECT_STREQ(e.what(), work::kBillsHeldElsewhere);
+            }
+            waited = std::chrono::steady_clock::now() - start;
+        }
+        EXPECT_LT(waited, std::chrono::seconds(work::kPressLockWaitSeconds + 4));
+        EXPECT_EQ(ownBankDate("B1"), "<null>");
+        EXPECT_EQ(ownBankDate("B2"), "<null>");
+        EXPECT_EQ(ownBankDate("B3"), "2024/01/05");
+        EXPECT_EQ(copied().rowCount(), 0u);
+        EXPECT_EQ(outputRuns, 0);
+        EXPECT_TRUE(messages.informed.empty());
+    }
 }
 
 } // namespace

@@ -19,7 +19,8 @@ class RemittanceFixture : public ::testing::Test {
 protected:
     TestDatabase database;
     TempFolder exeFolder;
-    work::WorkTables tables{database.connection(), "_T", exeFolder.path()};
+    work::WorkTables tables{database.connection(), work::connectionSuffix(database.connection().connectionId()),
+                            exeFolder.path()};
     RecordingProgress progress;
     RecordingMessages messages;
     db::RecordSet grid;

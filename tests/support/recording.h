@@ -6,6 +6,7 @@
 #include "work/progress.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,23 @@ public:
         return answer;
     }
 
+    std::optional<std::string> askWithReason(const std::string& utf8) override
+    {
+        askedWithReason.push_back(utf8);
+        if (reasons.empty())
+            return std::nullopt;
+        std::optional<std::string> reason = reasons.front();
+        reasons.pop_front();
+        return reason;
+    }
+
     std::vector<std::string> informed;
     std::vector<std::string> asked;
     std::deque<bool> answers; // answers to give, in order; Yes when exhausted
+    std::vector<std::string> askedWithReason;
+    // Answers to the questions that ask why, in order: a reason for Yes, nullopt for No; No
+    // when exhausted, as the box's default button.
+    std::deque<std::optional<std::string>> reasons;
 };
 
 } // namespace testing_support

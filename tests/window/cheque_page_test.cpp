@@ -2,6 +2,8 @@
 // first sees them, and a whole run from the condition confirm through a tick and the issuing
 // press to the print and the emptied grid.
 #include "app/cheque_page.h"
+#include "support/held_rows.h"
+#include "work/press_transaction.h"
 #include "support/report_capture.h"
 #include "text/big5.h"
 #include "ui/data_grid.h"
@@ -18,7 +20,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 
 using testing_support::WindowFixture;
 
@@ -57,6 +61,35 @@ protected:
     ui::DataGrid* grid() const { return find<ui::DataGrid>("wwDBGrid2"); }
     db::RecordSet& records() const { return window->findChild<app::ChequePage*>()->gridRecords(); }
     void press(const char* button) const { find<QPushButton>(button)->click(); }
+
+    // The cheques issued in May 2024, of every account.
+    void listMay()
+    {
+        window->pages()->setCurrentIndex(1);
+        find<ui::RadioGroup>("bsSkinRadioGroup21")->setItemIndex(1);
+        find<ui::DateEdit>("bsSkinDateEdit21")->setText(QStringLiteral("2024/05/01"));
+        find<ui::DateEdit>("bsSkinDateEdit22")->setText(QStringLiteral("2024/05/31"));
+        press("bsSkinButton10");
+    }
+
+    // The text the grid shows in a column, by its title.
+    QString cell(int row, const QString& title) const
+    {
+        for (int c = 0; c < grid()->model()->columnCount(); ++c)
+            if (grid()->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() == title)
+                return grid()->model()->data(grid()->model()->index(row, c), Qt::DisplayRole).toString();
+        return QStringLiteral("<no column %1>").arg(title);
+    }
+
+    std::vector<std::string> printedIds(std::size_t report) const
+    {
+        std::vector<std::string> ids;
+        const auto reports = testing_support::handedReports(exeFolder.path());
+        const db::RecordSet& data = reports.at(report).data;
+        for (std::size_t row = 0; row < data.rowCount(); ++row)
+            ids.push_back(data.text(row, "ID"));
+        return ids;
+    }
 };
 
 TEST_F(ChequePageTest, ControlsStartAsTheClerkExpects)
@@ -130,7 +163,8 @@ TEST_F(ChequePageTest, WholeRunListsTicksIssuesAndPrints)
         titles << grid()->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     EXPECT_EQ(titles, (QStringList{QStringLiteral("選擇"), QStringLiteral("支票號碼"), QStringLiteral("廠商編號"),
                                    QStringLiteral("廠商名稱"), QStringLiteral("支票抬頭"), QStringLiteral("支票到期日"),
-                                   QStringLiteral("支票金額"), QStringLiteral("開立帳號"), QStringLiteral("開票日期")}));
+                                   QStringLiteral("支票金額"), QStringLiteral("開立帳號"), QStringLiteral("開票日期"),
+                                   QStringLiteral("已開票")}));
 
     // One click on the check cell of the second row ticks it.
     const QModelIndex check = grid()->model()->index(1, 0);
@@ -198,9 +232,96 @@ TEST_F(ChequePageTest, MissingLibraryIsReportedAndTheGridStillEmpties)
     press("bsSkinButton10");
     ASSERT_EQ(grid()->model()->rowCount(), 3);
     press("bsSkinButton12");
-    EXPECT_EQ(shown, QStringList{QStringLiteral("error: Unable to Load DLL")});
+    ASSERT_EQ(shown.size(), 1);
+    // The issue stands: the error says so, and that the list is gone.
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("error: Unable to Load DLL\n"))) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("3 張支票已開票"))) << shown[0].toStdString();
     EXPECT_EQ(grid()->model()->rowCount(), 0);
     EXPECT_EQ(bankDate("B1"), text::big5(find<ui::DateEdit>("bsSkinDateEdit23")->text().toStdString()));
+}
+
+// The report hand-over fails ("Unable to write" to rpttemp.ini) after the stamps committed.
+// The clerk fixes the cause and presses again: nothing is issued a second time, and the print
+// carries each cheque once.
+TEST_F(ChequePageTest, PressAgainAfterAFailedHandOverPrintsEachChequeOnceAndIssuesNothingAgain)
+{
+    open();
+    listMay();
+    ASSERT_EQ(grid()->model()->rowCount(), 3);
+    const std::string handOver = exeFolder.path() + "rpttemp.ini";
+    std::filesystem::create_directory(handOver);
+    press("bsSkinButton12");
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("error: Unable to write to "))) << shown[0].toStdString();
+    const std::string firstIssue = bankDate("B1");
+    EXPECT_FALSE(firstIssue.empty());
+    EXPECT_TRUE(testing_support::handedReports(exeFolder.path()).empty());
+
+    std::filesystem::remove(handOver);
+    find<ui::DateEdit>("bsSkinDateEdit23")->setText(QStringLiteral("2030/01/02"));
+    shown.clear();
+    press("bsSkinButton12");
+    EXPECT_EQ(bankDate("B1"), firstIssue);
+    EXPECT_EQ(bankDate("B2"), firstIssue);
+    ASSERT_EQ(testing_support::handedReports(exeFolder.path()).size(), 1u);
+    EXPECT_EQ(printedIds(0), (std::vector<std::string>{"C1", "C2", "C3"}));
+    EXPECT_EQ(grid()->model()->rowCount(), 0); // the print ended the run
+}
+
+// Another workstation's press holds a listed cheque's bill: the press waits a few seconds at
+// most, then says so and changes nothing.
+TEST_F(ChequePageTest, PressMeetingAnotherWorkstationsLockStopsWithinTheBoundAndChangesNothing)
+{
+    open();
+    listMay();
+    ASSERT_EQ(grid()->model()->rowCount(), 3);
+    std::chrono::steady_clock::duration waited{};
+    {
+        testing_support::HeldRows otherPress(database, "UPDATE PAY_MASTER SET BANK_DATE = '2024/06/06' "
+                                                       "WHERE MASTERBILLID = 'B2'");
+        const auto start = std::chrono::steady_clock::now();
+        press("bsSkinButton12");
+        waited = std::chrono::steady_clock::now() - start;
+    }
+    EXPECT_LT(waited, std::chrono::seconds(work::kPressLockWaitSeconds + 4));
+    EXPECT_EQ(shown, QStringList{QStringLiteral("error: ") + QString::fromUtf8(work::kBillsHeldElsewhere)});
+    EXPECT_EQ(bankDate("B1"), "");
+    EXPECT_EQ(bankDate("B2"), "");
+    EXPECT_TRUE(testing_support::handedReports(exeFolder.path()).empty());
+    // The list stays for another press once the other workstation is done.
+    EXPECT_EQ(grid()->model()->rowCount(), 3);
+    shown.clear();
+    press("bsSkinButton12");
+    EXPECT_TRUE(shown.isEmpty()) << shown.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_FALSE(bankDate("B2").empty());
+}
+
+// The list shows which cheques are issued, and a press on them asks first, naming them.
+TEST_F(ChequePageTest, ListShowsIssuedChequesAndAPressOnThemAsksFirst)
+{
+    exec("UPDATE PAY_MASTER SET BANK_DATE = '2024/06/01' WHERE MASTERBILLID = 'B2'");
+    open();
+    listMay();
+    ASSERT_EQ(grid()->model()->rowCount(), 3);
+    EXPECT_EQ(cell(0, QStringLiteral("已開票")), QString());
+    EXPECT_EQ(cell(1, QStringLiteral("已開票")), QStringLiteral("2024/06/01"));
+    EXPECT_EQ(cell(1, QStringLiteral("支票號碼")), QStringLiteral("C2"));
+    // The issued row looks different from the others.
+    const auto background = [this](int row) {
+        return grid()->model()->data(grid()->model()->index(row, 1), Qt::BackgroundRole);
+    };
+    EXPECT_TRUE(background(1).isValid());
+    EXPECT_FALSE(background(0).isValid());
+    EXPECT_NE(background(1), background(0));
+
+    // "No" (the default): C2 is left out, the others issue.
+    press("bsSkinButton12");
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("question: ")));
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("C2（開票日 2024/06/01）"))) << shown[0].toStdString();
+    EXPECT_EQ(bankDate("B2"), "2024/06/01");
+    EXPECT_FALSE(bankDate("B1").empty());
+    EXPECT_EQ(printedIds(0), (std::vector<std::string>{"C1", "C3"}));
 }
 
 } // namespace

@@ -9,7 +9,9 @@
 #include <QStringList>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <deque>
 #include <memory>
+#include <optional>
 
 namespace testing_support {
 
@@ -21,6 +23,18 @@ public:
         shown_->append((kind == ui::BoxKind::Error ? QStringLiteral("error: ") : QString()) + text);
         return true;
     }
+    std::optional<QString> askReason(QWidget*, const QString& text) override
+    {
+        shown_->append(QStringLiteral("question: ") + text);
+        if (reasons.empty())
+            return std::nullopt;
+        std::optional<QString> reason = reasons.front();
+        reasons.pop_front();
+        return reason;
+    }
+
+    // Answers to the questions that ask why: a reason for Yes, nullopt for No; No when none.
+    std::deque<std::optional<QString>> reasons;
 
 private:
     QStringList* shown_;

@@ -1,0 +1,72 @@
+#include "cheque/issue_state.h"
+
+#include "cheque/cheque_table.h"
+#include "text/big5.h"
+
+namespace cheque {
+
+std::string partlyIssued()
+{
+    return text::big5("部分");
+}
+
+std::string reissueMark()
+{
+    return text::big5("補印");
+}
+
+std::string issueStateOf(const std::string& chequeIdExpression)
+{
+    // A NULL stamp and an empty one both mean "not issued".
+    const std::string stamp = "COALESCE(P.BANK_DATE, '')";
+    return "(SELECT CASE WHEN COUNT(*) = 0 THEN CAST('' AS VARCHAR(10)) "
+           "WHEN MIN(" + stamp + ") = MAX(" + stamp + ") THEN CAST(MIN(" + stamp + ") AS VARCHAR(10)) "
+           "ELSE CAST(" + db::quote(partlyIssued()) + " AS VARCHAR(10)) END "
+           "FROM PAY_MASTER P WHERE P.PAGE_ID = " + chequeIdExpression + ")";
+}
+
+db::SqlLines listWithIssueState(const std::string& listedTable, const std::string& orderBy)
+{
+    return {"SELECT W.*, " + issueStateOf("W.ID") + " AS " + kIssueStateField + " FROM " + listedTable + " W",
+            orderBy};
+}
+
+db::SqlLines claimCheques(const std::vector<ChequeState>& listed, const std::string& issueDate,
+                          const std::string& listedTable, const std::string& issuedTable)
+{
+    db::SqlLines sql;
+    sql << "EXECUTE BLOCK RETURNS (ID VARCHAR(20), NOW_STATE VARCHAR(10), CLAIMED SMALLINT) AS ";
+    sql << "DECLARE K VARCHAR(20); ";
+    sql << "DECLARE LISTED VARCHAR(10); ";
+    sql << "DECLARE HELD VARCHAR(20); ";
+    sql << "BEGIN ";
+    sql << "  FOR ";
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        sql << std::string(i == 0 ? "    SELECT " : "    UNION ALL SELECT ") + "CAST(" + db::quote(listed[i].id)
+                   + " AS VARCHAR(20)), CAST(" + db::quote(listed[i].state) + " AS VARCHAR(10)) FROM RDB$DATABASE ";
+    }
+    sql << "  INTO :K, :LISTED DO ";
+    sql << "  BEGIN ";
+    // Locked first, so the state read next stays as it is until the commit.
+    sql << "    FOR SELECT PAGE_ID FROM PAY_MASTER WHERE PAGE_ID = :K WITH LOCK INTO :HELD DO BEGIN END ";
+    sql << "    NOW_STATE = " + issueStateOf(":K") + "; ";
+    sql << "    ID = K; ";
+    sql << "    CLAIMED = 0; ";
+    sql << "    IF (NOW_STATE = LISTED) THEN ";
+    sql << "    BEGIN ";
+    sql << "      UPDATE PAY_MASTER  SET BANK_DATE = " + db::quote(issueDate) + " WHERE  PAGE_ID  = :K; ";
+    db::SqlLines copy = copyIssuedCheques(issuedTable, listedTable);
+    copy << "  WHERE ID = :K; ";
+    for (const std::string& line : copy.lines())
+        sql << "      " + line + " ";
+    sql << "      IF (LISTED <> '') THEN UPDATE " + issuedTable + " SET FLAG = " + db::quote(reissueMark())
+               + " WHERE ID = :K; ";
+    sql << "      CLAIMED = 1; ";
+    sql << "    END ";
+    sql << "    SUSPEND; ";
+    sql << "  END ";
+    sql << "END";
+    return sql;
+}
+
+} // namespace cheque

@@ -1,0 +1,39 @@
+#pragma once
+// The issue state of a cheque, read from the stamps of the bills that pay it (PAY_MASTER rows
+// whose PAGE_ID is the cheque number): empty when none is stamped (or no bill carries the
+// number), the date when all carry the same one, "部分" when they differ. The list shows it
+// and the press compares it, so both read it through the one expression here.
+#include "cheque/issue_result.h"
+#include "db/sql.h"
+
+#include <string>
+#include <vector>
+
+namespace cheque {
+
+// The grid's field for the state and its title.
+inline constexpr const char* kIssueStateField = "ISSUED_ON";
+
+// Big5 "部分".
+std::string partlyIssued();
+
+// The state as a scalar sub-select for the cheque number `chequeIdExpression` (a column such
+// as "W.ID" or a variable such as ":K").
+std::string issueStateOf(const std::string& chequeIdExpression);
+
+// The grid's query: every column of the listed table, then the state.
+db::SqlLines listWithIssueState(const std::string& listedTable, const std::string& orderBy);
+
+// One pass of the press over some cheques, in the press's transaction: per cheque, its bills
+// are locked (another workstation's press is waited for within the transaction's bound), the
+// state is read again and compared with the listed one; only a cheque still as listed gets
+// the issue date on its bills and its row copied from the listed to the issued table, marked
+// "補印" there when it was issued before. Returns one row per cheque: ID, NOW_STATE, CLAIMED
+// (1 or 0).
+db::SqlLines claimCheques(const std::vector<ChequeState>& listed, const std::string& issueDate,
+                          const std::string& listedTable, const std::string& issuedTable);
+
+// Big5 "補印": the FLAG of a re-issued cheque in the issued table, printed on the issue list.
+std::string reissueMark();
+
+} // namespace cheque

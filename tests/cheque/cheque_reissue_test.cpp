@@ -1,0 +1,249 @@
+// A cheque is issued once unless the clerk means it: the list shows each cheque's issue state,
+// a press on issued cheques asks first (with a reason, "no" by default), a cheque another
+// workstation issued after the list was made is left out and named, and a re-issue is marked
+// on the issue list and handed to the journal with its reason and earlier date.
+#include "cheque/cheque_table.h"
+#include "cheque/issue_messages.h"
+#include "cheque/issue_state.h"
+#include "cheque_fixture.h"
+
+#include <gmock/gmock.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+using cheque::IssueResult;
+using cheque_testing::ChequeDeskTest;
+using testing::HasSubstr;
+using testing_support::handedReports;
+using testing_support::installFakeReportLibrary;
+
+namespace {
+
+using Ids = std::vector<std::string>;
+
+// What the journal would be given inside the press's transaction, and proof that it ran
+// there: the stamps it sees are the press's own, not yet committed.
+class RecordingJournal : public cheque::IssueJournalHook {
+public:
+    void recordIssuePress(db::Executor& pressTransaction, const IssueResult& press) override
+    {
+        presses.push_back(press);
+        stampSeenInPress.push_back(pressTransaction.lookup("SELECT MAX(BANK_DATE) FROM PAY_MASTER"));
+    }
+    std::vector<IssueResult> presses;
+    std::vector<std::string> stampSeenInPress;
+};
+
+class ChequeReissueTest : public ChequeDeskTest {
+protected:
+    RecordingJournal journal;
+
+    void SetUp() override
+    {
+        installFakeReportLibrary(exeFolder.path());
+        desk.setJournalHook(&journal);
+        addCheque({"C1", "", "2024/05/10", "", "P01", "01", "100"});
+        addCheque({"C2", "", "2024/05/11", "", "P02", "01", "200"});
+        addCheque({"C3", "", "2024/05/12", "", "P03", "01", "300"});
+        addBill("B1", "C1");
+        addBill("B2", "C2");
+        addBill("B3", "C3");
+        addBill("B4", "C3");
+    }
+
+    void list() { desk.confirm(range("2024/05/01", "2024/05/31")); }
+
+    std::string issueState(const std::string& id)
+    {
+        for (std::size_t row = 0; row < grid.rowCount(); ++row)
+            if (grid.text(row, "ID") == id)
+                return text::big5ToUtf8(grid.text(row, cheque::kIssueStateField));
+        return "<not listed>";
+    }
+
+    Ids printed(std::size_t report)
+    {
+        return column(handedReports(exeFolder.path()).at(report).data, "ID");
+    }
+};
+
+TEST_F(ChequeReissueTest, ListShowsTheIssueDateEmptyOrPartlyFromTheBillsStamps)
+{
+    db().execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/06/01' WHERE MASTERBILLID IN ('B1', 'B3')");
+    list();
+    EXPECT_EQ(issueState("C1"), "2024/06/01");
+    EXPECT_EQ(issueState("C2"), "");
+    EXPECT_EQ(issueState("C3"), "部分"); // B3 stamped, B4 not
+    // The column comes after the columns the grid always had and is shown.
+    const std::vector<db::FieldDecl> fields = cheque::gridFields();
+    std::vector<std::string> shown;
+    for (const db::FieldDecl& f : fields)
+        if (f.visible)
+            shown.push_back(f.name);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), cheque::kIssueStateField);
+    EXPECT_EQ(shown[shown.size() - 2], "RCVDATE");
+}
+
+TEST_F(ChequeReissueTest, SecondListIssuesAgainOnlyAfterAYesWithAReasonAndMarksTheReissue)
+{
+    list();
+    const IssueResult first = desk.issueAll(issueOn("2024/06/30"));
+    EXPECT_EQ(first.issued, (Ids{"C1", "C2", "C3"}));
+    EXPECT_TRUE(messages.askedWithReason.empty()); // nothing was issued before
+    EXPECT_TRUE(first.reissued.empty());
+
+    // The second list shows them issued. "No" (the default) issues none of them again.
+    list();
+    EXPECT_EQ(issueState("C2"), "2024/06/30");
+    const IssueResult declined = desk.issueAll(issueOn("2024/07/01"));
+    ASSERT_EQ(messages.askedWithReason.size(), 1u);
+    for (const char* named : {"C1（開票日 2024/06/30）", "C2（開票日 2024/06/30）", "C3（開票日 2024/06/30）"})
+        EXPECT_THAT(messages.askedWithReason[0], HasSubstr(named));
+    EXPECT_EQ(declined.outcome, IssueResult::Outcome::NothingChosen);
+    EXPECT_EQ(declined.declined.size(), 3u);
+    EXPECT_EQ(bankDate("B2"), "2024/06/30");
+    EXPECT_EQ(handedReports(exeFolder.path()).size(), 1u);
+    EXPECT_EQ(journal.presses.size(), 1u);
+
+    // "Yes" with a reason: issued again, on the cheque issue list (格式二) marked 補印.
+    messages.reasons.push_back(std::string("卡紙"));
+    tick("C2");
+    const IssueResult again =
+        desk.issueTicked(issueOn("2024/07/01", cheque::SortOrder::ChequeNumber, cheque::ChequeForm::Two));
+    EXPECT_EQ(again.outcome, IssueResult::Outcome::Issued);
+    EXPECT_EQ(again.issued, (Ids{"C2"}));
+    ASSERT_EQ(again.reissued.size(), 1u);
+    EXPECT_EQ(again.reissued[0].id, "C2");
+    EXPECT_EQ(again.reissued[0].state, "2024/06/30");
+    EXPECT_EQ(again.reissueReason, text::big5("卡紙"));
+    EXPECT_EQ(bankDate("B2"), "2024/07/01");
+    EXPECT_EQ(bankDate("B1"), "2024/06/30");
+
+    const auto reports = handedReports(exeFolder.path());
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[1].templatePath, exeFolder.path() + "rtm/Tolvane_21.rtm");
+    EXPECT_EQ(column(reports[1].data, "ID"), (Ids{"C2"}));
+    EXPECT_EQ(reports[1].data.text(0, "FLAG"), text::big5("補印"));
+    // The first issue's lines carry no mark.
+    for (std::size_t row = 0; row < reports[0].data.rowCount(); ++row)
+        EXPECT_EQ(reports[0].data.text(row, "FLAG"), "");
+
+    // The journal's hook got the re-issue with its reason and earlier date, inside the press.
+    ASSERT_EQ(journal.presses.size(), 2u);
+    EXPECT_EQ(journal.presses[1].reissueReason, text::big5("卡紙"));
+    ASSERT_EQ(journal.presses[1].reissued.size(), 1u);
+    EXPECT_EQ(journal.presses[1].reissued[0].state, "2024/06/30");
+    EXPECT_EQ(journal.stampSeenInPress[1], "2024/07/01");
+}
+
+TEST_F(ChequeReissueTest, NoToTheQuestionLeavesTheIssuedOutAndTheRestIssue)
+{
+    db().execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/06/01' WHERE MASTERBILLID = 'B3'");
+    list();
+    const IssueResult result = desk.issueAll(issueOn("2024/06/30"));
+    ASSERT_EQ(messages.askedWithReason.size(), 1u);
+    EXPECT_THAT(messages.askedWithReason[0], HasSubstr("C3（開票日 部分）"));
+    EXPECT_THAT(messages.askedWithReason[0], testing::Not(HasSubstr("C1")));
+    EXPECT_EQ(result.issued, (Ids{"C1", "C2"}));
+    ASSERT_EQ(result.declined.size(), 1u);
+    EXPECT_EQ(result.declined[0].id, "C3");
+    EXPECT_EQ(bankDate("B3"), "2024/06/01");
+    EXPECT_EQ(bankDate("B4"), "<null>");
+    EXPECT_EQ(printed(0), (Ids{"C1", "C2"}));
+}
+
+TEST_F(ChequeReissueTest, ChequeAnotherConnectionIssuedAfterTheListWasMadeIsLeftOutAndNamed)
+{
+    list();
+    // Another workstation issues C2 (and clears nothing) after this list was made.
+    auto other = database.connectAgain();
+    other->execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/06/15' WHERE PAGE_ID = 'C2'");
+
+    const IssueResult result = desk.issueAll(issueOn("2024/06/30"));
+    EXPECT_TRUE(messages.askedWithReason.empty()); // the list showed none issued
+    EXPECT_EQ(result.issued, (Ids{"C1", "C3"}));
+    ASSERT_EQ(result.changedSinceListed.size(), 1u);
+    EXPECT_EQ(result.changedSinceListed[0].id, "C2");
+    EXPECT_EQ(result.changedSinceListed[0].listedState, "");
+    EXPECT_EQ(result.changedSinceListed[0].currentState, "2024/06/15");
+    EXPECT_EQ(bankDate("B2"), "2024/06/15");
+    EXPECT_EQ(printed(0), (Ids{"C1", "C3"}));
+    const std::string message = cheque::changedSinceListedMessage(result);
+    EXPECT_THAT(message, HasSubstr("C2（清單：未開票，現在：2024/06/15）"));
+}
+
+TEST_F(ChequeReissueTest, IssuedChequeChangedAgainAfterTheListIsLeftOutEvenAfterAYes)
+{
+    db().execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/06/01' WHERE PAGE_ID = 'C1'");
+    list();
+    // Meanwhile another workstation cleared C1's stamp.
+    database.connectAgain()->execute("UPDATE PAY_MASTER SET BANK_DATE = NULL WHERE PAGE_ID = 'C1'");
+    messages.reasons.push_back(std::string("印壞"));
+    const IssueResult result = desk.issueAll(issueOn("2024/06/30"));
+    EXPECT_EQ(result.issued, (Ids{"C2", "C3"}));
+    EXPECT_TRUE(result.reissued.empty());
+    ASSERT_EQ(result.changedSinceListed.size(), 1u);
+    EXPECT_EQ(result.changedSinceListed[0].listedState, "2024/06/01");
+    EXPECT_EQ(bankDate("B1"), "<null>");
+}
+
+} // namespace
+
+namespace {
+
+std::string pdfText(const std::string& pdf)
+{
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r"), pclose);
+    std::array<char, 4096> buffer{};
+    while (pipe && fgets(buffer.data(), buffer.size(), pipe.get()))
+        out += buffer.data();
+    return out;
+}
+
+// The line of the PDF text that holds `needle`.
+std::string lineWith(const std::string& text, const std::string& needle)
+{
+    const std::size_t at = text.find(needle);
+    if (at == std::string::npos)
+        return "<no line with " + needle + ">";
+    const std::size_t begin = text.rfind('\n', at) == std::string::npos ? 0 : text.rfind('\n', at) + 1;
+    return text.substr(begin, text.find('\n', at) - begin);
+}
+
+// The real report library prints the press's cheque issue list (格式二): the re-issued line
+// carries 補印, the others not; the cheque form (格式一) of the same re-issue stays clean.
+TEST_F(ChequeReissueTest, IssueListPdfMarksTheReissuedLinesAndTheChequeFormStaysClean)
+{
+    namespace fs = std::filesystem;
+    fs::remove(exeFolder.path() + "Vistrel.DLL");
+    fs::copy_file(std::string(DESK_BIN_DIR) + "Vistrel.DLL", exeFolder.path() + "Vistrel.DLL");
+    fs::copy(std::string(DESK_BIN_DIR) + "rtm", exeFolder.path() + "rtm");
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const auto printTo = [&](const std::string& pdf, cheque::ChequeForm form) {
+        setenv("VISTREL_PDF", (exeFolder.path() + pdf).c_str(), 1);
+        list();
+        messages.reasons.push_back(std::string("卡紙"));
+        const IssueResult result = desk.issueAll(issueOn("2024/07/01", cheque::SortOrder::ChequeNumber, form));
+        unsetenv("VISTREL_PDF");
+        EXPECT_EQ(result.printFailure, "");
+        return pdfText(exeFolder.path() + pdf);
+    };
+    db().execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/06/01' WHERE PAGE_ID = 'C2'");
+
+    const std::string issueList = printTo("list.pdf", cheque::ChequeForm::Two);
+    EXPECT_THAT(lineWith(issueList, "C2"), HasSubstr("補印")) << issueList;
+    EXPECT_THAT(lineWith(issueList, "C1"), testing::Not(HasSubstr("補印"))) << issueList;
+    EXPECT_THAT(lineWith(issueList, "C3"), testing::Not(HasSubstr("補印"))) << issueList;
+
+    const std::string chequeForms = printTo("forms.pdf", cheque::ChequeForm::One);
+    EXPECT_THAT(chequeForms, HasSubstr("C2"));
+    EXPECT_THAT(chequeForms, testing::Not(HasSubstr("補印")));
+}
+
+} // namespace
