@@ -43,6 +43,16 @@ db::SqlLines copyByKey(const std::string& tableA, const std::string& table, cons
     return sql;
 }
 
+// The list's conditions as the journal keeps them (Big5).
+std::string listedConditions(const Selection& selection)
+{
+    static const char* const kStates[] = {"未 匯 款", "已 匯 款", "不分匯款"};
+    return text::big5(std::string("狀態 ") + kStates[static_cast<int>(selection.state)] + "; ") + selection.dateColumn +
+           " " + selection.from + "~" + selection.to + text::big5("; 帳戶 ") + selection.accountKey +
+           text::big5("; 分店 ") + selection.storeKey +
+           text::big5(selection.books == Books::Joint ? "; 聯合匯款" : "; 本店匯款");
+}
+
 void warnAboutBankData(const db::RecordSet& grid, work::Messages& messages)
 {
     for (std::size_t r = 0; r < grid.rowCount(); ++r) {
@@ -87,7 +97,8 @@ void confirmRemittance(RemittanceDesk& desk, db::Executor& database, const Confi
     work::progressMessage(progress, 1, text::big5("檢視資料清除中...."));
     database.execute(createTable(names.tableA, billColumns()));
     work::progressLine(progress, 2);
-    database.execute(createTable(names.tableB, {{"MASTERBILLID", "VARCHAR(20)"}, {"PROVIDER_ID", "VARCHAR(10)"}}));
+    database.execute(createTable(names.tableB, {{"MASTERBILLID", "VARCHAR(20)"}, {"PROVIDER_ID", "VARCHAR(10)"},
+                                                         {"BANK_DATE", "VARCHAR(10)"}}));
     database.execute(createTable(names.tableC, billColumns()));
     line(progress, "2");
 
@@ -149,7 +160,10 @@ void confirmRemittance(RemittanceDesk& desk, db::Executor& database, const Confi
 
     line(progress, "1");
     openRemittanceGrid(database, desk.grid, names.tableA);
-    desk.run.record(database, names, selection.state, selection.books);
+    desk.run.stamp = work::RunStamp::take(database, names, {names.tableA, names.tableB, names.tableC, names.tableD});
+    desk.run.state = selection.state;
+    desk.run.books = selection.books;
+    desk.run.conditions = listedConditions(selection);
 
     warnAboutBankData(desk.grid, desk.messages);
 

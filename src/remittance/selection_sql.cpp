@@ -48,8 +48,8 @@ db::SqlLines createSelectionView(const std::string& viewName, const Selection& s
 db::SqlLines fillBillProviderPairs(const std::string& tableB, const Selection& selection)
 {
     db::SqlLines sql;
-    sql << "INSERT INTO " + tableB + " (MASTERBILLID, PROVIDER_ID) ";
-    sql << std::string("SELECT ") + booksKey(selection.books) + ", PROVIDER_ID FROM " + booksTable(selection.books) + " ";
+    sql << "INSERT INTO " + tableB + " (MASTERBILLID, PROVIDER_ID, BANK_DATE) ";
+    sql << std::string("SELECT ") + booksKey(selection.books) + ", PROVIDER_ID, BANK_DATE FROM " + booksTable(selection.books) + " ";
     for (const std::string& line : selectionConditions(selection, false))
         sql << line;
     return sql;

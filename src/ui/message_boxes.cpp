@@ -18,7 +18,9 @@ public:
             QMessageBox::information(parent, title, text);
             return true;
         case BoxKind::Question:
-            return QMessageBox::question(parent, title, text) == QMessageBox::Yes;
+            // "No" is the default: a question guards a deliberate act.
+            return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+                   QMessageBox::Yes;
         case BoxKind::Error:
             QMessageBox::critical(parent, title, text);
             return true;
