@@ -130,11 +130,11 @@ std::unique_ptr<db::Connection> committedAfterLostAnswer(db::Connection& databas
 
 std::string leftOutMessage(const std::vector<LeftOutBill>& bills)
 {
-    std::string message = "下列單據在清單產生後已被變更(他人匯款或清空),本次未處理,也未列入匯款檔及報表:";
+    std::string message = "下列單據已由他人匯款或在清單產生後變更,本次未再處理,也未列入匯款檔及報表:";
     for (const LeftOutBill& bill : bills) {
         message += "\n廠商 " + text::big5ToUtf8(bill.providerId) + " 單據 " + text::big5ToUtf8(bill.billId);
         if (!bill.stampNow.empty())
-            message += "(現匯款日 " + text::big5ToUtf8(bill.stampNow) + ")";
+            message += " 現匯款日 " + text::big5ToUtf8(bill.stampNow);
     }
     return message;
 }
