@@ -36,7 +36,7 @@ std::string number(double value)
 
 // A statement's text stays well below the server's 64 KB; the bytes go as hex, two
 // characters each.
-constexpr std::size_t kPieceBytes = 24000;
+constexpr std::size_t kPieceBytes = 30000;
 // Bills per EXECUTE BLOCK of recordBills.
 constexpr std::size_t kBillsPerBlock = 150;
 

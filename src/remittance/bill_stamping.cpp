@@ -42,10 +42,9 @@ db::SqlLines stampingBlock(const StampRequest& request, const std::string& keyCo
     else
         sql << "      SUSPEND; ";
     sql << "    END ";
+    // The claimed bills are journalled after the block, in one statement.
     sql << "    ELSE ";
     sql << "    BEGIN ";
-    sql << "      " + journal::billEntryStatement(request.runId, db::quote(claimTable), ":K", ":P", amount, ":LISTED",
-                                                 date);
     if (joint) {
         sql << "      OTHER = NULL; ";
         sql << "      SELECT BANK_DATE FROM PAY_MASTER WHERE MASTERBILLID = :K INTO :OTHER; ";
@@ -62,6 +61,25 @@ db::SqlLines stampingBlock(const StampRequest& request, const std::string& keyCo
     sql << "    BEGIN LEFT_OUT = K; NOW_DATE = NULL; SUSPEND; END ";
     sql << "  END ";
     sql << "END";
+    return sql;
+}
+
+// The journal rows of the bills the block claimed in the listed book: their state before is
+// the listed one, as the claim compared it.
+db::SqlLines journalClaimed(const StampRequest& request, const std::string& keyCondition,
+                            const std::vector<std::string>& leftOutKeys)
+{
+    const std::string date = request.newDate ? db::quote(*request.newDate) : "NULL";
+    db::SqlLines sql;
+    sql << "INSERT INTO PAY_RUN_BILL (RUN_ID, BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, STAMP_AFTER) ";
+    sql << "SELECT " + std::to_string(request.runId) + ", " + db::quote(booksTable(request.books)) +
+               ", MASTERBILLID, PROVIDER_ID, " + (request.listHasAmounts ? "AMT2" : "NULL") + ", BANK_DATE, " + date +
+               " FROM " + request.listTable + " ";
+    sql << (keyCondition.empty() ? "WHERE 1 = 1 " : keyCondition + " ");
+    if (!request.newDate)
+        sql << "AND COALESCE(BANK_DATE, '') <> '' ";
+    for (const std::string& line : excludingKeys("MASTERBILLID", leftOutKeys, "AND"))
+        sql << line;
     return sql;
 }
 
@@ -83,8 +101,12 @@ std::vector<ChangedBill> stampBills(db::Executor& transaction, const StampReques
     std::vector<ChangedBill> leftOut;
     for (const std::string& condition : conditions) {
         const db::RecordSet rows = transaction.query(stampingBlock(request, condition));
-        for (std::size_t r = 0; r < rows.rowCount(); ++r)
+        std::vector<std::string> leftOutKeys;
+        for (std::size_t r = 0; r < rows.rowCount(); ++r) {
             leftOut.push_back({rows.text(r, 0), rows.text(r, 1)});
+            leftOutKeys.push_back(rows.text(r, 0));
+        }
+        transaction.execute(journalClaimed(request, condition, leftOutKeys));
     }
     return leftOut;
 }
