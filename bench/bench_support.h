@@ -142,4 +142,18 @@ inline void printLoad()
     }
 }
 
+// A whole file's bytes ("" when it is missing).
+inline std::string readAll(const std::string& path)
+{
+    std::string bytes;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[65536];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, n);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
 } // namespace bench

@@ -20,6 +20,8 @@
 #include "remittance/condition_confirm.h"
 #include "remittance/remit.h"
 #include "text/big5.h"
+#include "report/bridge.h"
+#include "text/error.h"
 #include "work/messages.h"
 #include "work/progress.h"
 #include "work/work_tables.h"
@@ -165,8 +167,11 @@ int main(int argc, char** argv)
         work::NullProgress progress;
         CountingMessages messages;
         db::RecordSet grid;
-        remittance::RunToken run;
-        remittance::RemittanceDesk desk{*database, tables, progress, messages, grid, run};
+        remittance::ListedRun run;
+        report::Bridge noLibrary("/tmp/"); // the list is not printed: the press stops at the library load
+        remittance::RemittanceDesk desk{*database, tables, progress, messages, grid, run, noLibrary};
+        const std::string bankFolder = "/tmp/remittance_bench_bank/";
+        std::filesystem::create_directories(bankFolder);
 
         remittance::ConfirmConditions conditions;
         conditions.fromDateText = range.from;
@@ -195,12 +200,23 @@ int main(int argc, char** argv)
             confirmFloorTimes.push_back(seconds([&] { floor.run(*database, range); }));
 
             // Remit all, then the floor on the same bills.
-            remittance::RemitOptions options;
-            options.remittanceDateText = stampDate;
-            const int before = messages.count;
-            remitTimes.push_back(seconds(
-                [&] { remittance::remit(desk, remittance::RemitScope::AllRows, options, [] {}); }));
-            if (messages.count != before)
+            remittance::OutputControls tab;
+            tab.remittanceDateText = stampDate;
+            tab.fromDateText = range.from;
+            tab.toDateText = range.to;
+            tab.bankPath = bankFolder;
+            tab.interBankFileName = "BENCHA";
+            tab.sameBankFileName = "BENCHB";
+            remittance::RemitResult result;
+            remitTimes.push_back(seconds([&] {
+                try {
+                    result = remittance::remit(desk, remittance::RemitScope::AllRows, tab);
+                } catch (const text::UserError& error) {
+                    if (std::string(error.what()) != "Unable to Load DLL")
+                        throw;
+                }
+            }));
+            if (!result.leftOut.empty() || result.stamped.size() != grid.rowCount())
                 throw std::runtime_error("the remit was refused or left bills out");
             const long long stamped = std::atoll(database->lookup(
                 "SELECT COUNT(*) FROM PAY_MASTER" + rangeCondition(range) + " AND BANK_DATE = " + db::quote(stampDate)).c_str());

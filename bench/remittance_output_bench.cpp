@@ -20,6 +20,8 @@
 #include "bench_support.h"
 #include "db/connection.h"
 #include "demo/demo_database.h"
+#include "platform/failpoint.h"
+#include "platform/file_replace.h"
 #include "remittance/condition_confirm.h"
 #include "remittance/output_routine.h"
 #include "remittance/remit.h"
@@ -126,11 +128,15 @@ struct Page {
     TimedProgress progress;
     SilentMessages messages;
     db::RecordSet grid;
-    remittance::RunToken run;
-    remittance::RemittanceDesk desk{database, tables, progress, messages, grid, run};
+    remittance::ListedRun run;
+    report::Bridge noLibrary; // the list is not printed: the press stops at the library load
+    remittance::RemittanceDesk desk{database, tables, progress, messages, grid, run, noLibrary};
     remittance::ExportFileNames fileNames;
 
-    Page(db::Connection& db, const std::string& exeFolder) : database(db), tables(db, "_B", exeFolder) {}
+    Page(db::Connection& db, const std::string& exeFolder)
+        : database(db), tables(db, "_B", exeFolder), noLibrary(exeFolder)
+    {
+    }
 
     void confirm(const Range& range)
     {
@@ -245,38 +251,25 @@ int main(int argc, char** argv)
         report::Bridge noLibrary(exeFolder);
         controls = page.controls(range, bankFolder);
 
+        // The press's steps, timed at its named points.
+        std::map<std::string, Clock::time_point> reached;
+        platform::setFailpointHook([&](std::string_view point) { reached[std::string(point)] = Clock::now(); });
         const auto remitStarted = Clock::now();
-        remittance::RemitOptions remitOptions;
-        remitOptions.remittanceDateText = kRemittanceDate;
-        remitOptions.stampBooks = true;
-        remitOptions.books = remittance::Books::Joint;
-        remitOptions.beforeCommit = [&](db::Executor& transaction) {
-            const auto started = Clock::now();
-            remittance::writeOutputTransferFiles(controls, transaction, page.tables.names().tableC);
-            filesSeconds = secondsSince(started);
-        };
-        remitOptions.afterRollback = [&] { remittance::discardOutputTransferFiles(controls); };
         std::string launchError;
-        remittance::remit(page.desk, remittance::RemitScope::AllRows, remitOptions, [&] {
-            page.progress.lines.clear();
-            const auto started = Clock::now();
-            try {
-                remittance::runRemittanceOutput({.controls = controls,
-                                                 .database = *database,
-                                                 .workTables = page.tables,
-                                                 .progress = page.progress,
-                                                 .messages = page.messages,
-                                                 .reports = noLibrary,
-                                                 .grid = page.grid});
-            } catch (const text::UserError& e) {
-                launchError = e.what();
-            }
-            outputSeconds = secondsSince(started);
-        });
+        remittance::RemitResult result;
+        try {
+            result = remittance::remit(page.desk, remittance::RemitScope::AllRows, controls);
+        } catch (const text::UserError& e) {
+            launchError = e.what();
+        }
+        platform::setFailpointHook(nullptr);
+        filesSeconds = std::chrono::duration<double>(reached.at("before-commit") -
+                                                                  reached.at("after-temp-files")).count();
+        outputSeconds = secondsSince(reached.at("after-place"));
         routineSeconds = secondsSince(remitStarted);
         routineRuns.push_back(routineSeconds);
-        if (!page.messages.informed.empty())
-            throw text::UserError("the remittance refused: " + page.messages.informed.front());
+        if (!result.refused.empty() || !result.leftOut.empty())
+            throw text::UserError("the remittance refused or left bills out");
         if (launchError != "Unable to Load DLL")
             throw text::UserError("unexpected end of the output routine: " + launchError);
 
@@ -318,7 +311,7 @@ int main(int argc, char** argv)
                                               std::pair{"BANK_ID LIKE '016%'", "FLOORB"}}) {
             const auto rows = database->query("SELECT * FROM " + names.tableC + " WHERE " + condition
                                               + " ORDER BY ACNT_ID,BILL_DATE,PROVIDER_ID");
-            remittance::writeTransferFile(bankFolder + file + ".TXT", remittance::transferFileContent(rocDate, rows));
+            platform::replaceWholeFile(bankFolder + file + ".TXT", remittance::transferFileContent(rocDate, rows));
         }
         floorFilesSeconds = secondsSince(floorFilesStarted);
         const auto floorTableStarted = Clock::now();
@@ -348,8 +341,11 @@ int main(int argc, char** argv)
         std::printf("remittance output: %zu bills remitted (joint books, %s bills in the book), files of %ju and %ju "
                     "bytes\n", bills, booksSize.c_str(), interBytes, sameBytes);
         std::printf("routine, end to end                          %8.3f s\n", routineSeconds);
-        printStage("stamps and copy (one transaction)", routineSeconds - outputSeconds - filesSeconds);
-        printStage("transfer files (checked, written)", filesSeconds);
+        printStage("checks, stamps, copy, files written and flushed",
+                   std::chrono::duration<double>(reached.at("after-temp-files") - remitStarted).count());
+        printStage("journal of the files' bytes and the run", filesSeconds);
+        printStage("commit, files put in place",
+                   std::chrono::duration<double>(reached.at("after-place") - reached.at("before-commit")).count());
         printStage("WorkTableD (fill, zeros, totals)", tableDSeconds);
         printStage("list, header, hand-over, clean-up", reportSeconds);
         std::printf("floor, set-based                             %8.3f s\n", floorSeconds);

@@ -29,7 +29,7 @@
 #include "remittance/output_routine.h"
 #include "remittance/remit.h"
 #include "remittance/remittance_desk.h"
-#include "remittance/run_token.h"
+#include "remittance/listed_run.h"
 #include "report/bridge.h"
 #include "support/report_capture.h"
 #include "text/big5.h"
@@ -118,7 +118,7 @@ public:
         : number_(number), serials_(serials), connection_(std::make_unique<db::Connection>(params)),
           exe_(makeTempFolder("desk-soak-exe")), bank_(makeTempFolder("desk-soak-bank")),
           tables_(*connection_, work::connectionSuffix(connection_->connectionId()), exe_),
-          desk_{*connection_, tables_, progress_, messages_, grid_, run_}, reports_(exe_),
+          reports_(exe_), desk_{*connection_, tables_, progress_, messages_, grid_, run_, reports_},
           random_(static_cast<unsigned>(number * 7919 + 17))
     {
         testing_support::installFakeReportLibrary(exe_);
@@ -214,32 +214,17 @@ private:
         return c;
     }
 
-    // "全部匯款" or "選擇性匯款" over a random half, wired as the page wires them.
+    // "全部匯款" or "選擇性匯款" over a random half: the press the page runs.
     void remit()
     {
         const bool all = random_() % 2 == 0;
         if (!all)
             for (std::size_t r = 0; r < grid_.rowCount(); ++r)
                 grid_.setText(r, "CHKED", random_() % 2 ? "Y" : "N");
-        remittance::RemitOptions options;
-        options.remittanceDateText = stampDate(number_);
-        remittance::OutputControls controls = outputControls();
-        options.beforeCommit = [&](db::Executor& transaction) {
-            remittance::writeOutputTransferFiles(controls, transaction, tables_.names().tableC);
-        };
-        options.afterRollback = [&] { remittance::discardOutputTransferFiles(controls); };
-        const int before = messages_.informed;
-        remittance::remit(desk_, all ? remittance::RemitScope::AllRows : remittance::RemitScope::TickedRows, options,
-                          [&] {
-                              remittance::runRemittanceOutput({.controls = controls,
-                                                               .database = *connection_,
-                                                               .workTables = tables_,
-                                                               .progress = progress_,
-                                                               .messages = messages_,
-                                                               .reports = reports_,
-                                                               .grid = grid_});
-                          });
-        ledger.leftOutMessages += messages_.informed - before;
+        const remittance::RemitResult result = remittance::remit(
+            desk_, all ? remittance::RemitScope::AllRows : remittance::RemitScope::TickedRows, outputControls());
+        if (!result.leftOut.empty())
+            ++ledger.leftOutMessages;
     }
 
     // Whatever the press left in the bank folder is this workstation's: its records are
@@ -281,9 +266,9 @@ private:
     work::NullProgress progress_;
     CountingMessages messages_;
     db::RecordSet grid_, inquiryGrid_;
-    remittance::RunToken run_;
-    remittance::RemittanceDesk desk_;
+    remittance::ListedRun run_;
     report::Bridge reports_;
+    remittance::RemittanceDesk desk_;
     std::mt19937 random_;
 };
 

@@ -5,6 +5,8 @@
 #include "app/inquiry_page.h"
 #include "app/remittance_page.h"
 #include "app/startup_data.h"
+#include "journal/file_delivery.h"
+#include "journal/journal_tables.h"
 #include "platform/paths.h"
 #include "text/error.h"
 #include "ui/date_edit.h"
@@ -164,6 +166,19 @@ void FormTolvane::formShow()
         fill(bankAccountEntries(database), {"bsSkinComboBox11", "bsSkinComboBox21"});
         fill(storeEntries(database), {"bsSkinComboBox12", "bsSkinComboBox22", "bsSkinComboBox32"});
         clearMissingProviderFees(database);
+    });
+    // The payment journal: created in a database that predates it, and any press a crash cut
+    // short finished or undone before the clerk starts work.
+    messages_.guarded([this] {
+        std::string notice = journal::ensureJournalTables(context_->database);
+        const auto* bankPath = findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"));
+        const std::string folder = bankPath ? ui::toBig5(bankPath->text()) : std::string();
+        const std::string recovered = journal::recoveryMessage(
+            journal::recoverFiles(context_->database, {folder.empty() ? platform::defaultBankFolder() : folder}));
+        if (!recovered.empty())
+            notice += (notice.empty() ? "" : "\n") + recovered;
+        if (!notice.empty())
+            messages_.inform(notice);
     });
 }
 

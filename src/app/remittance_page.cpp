@@ -96,7 +96,8 @@ RemittancePage::RemittancePage(AppContext& context, QWidget* parent) : Page(pare
 
     progress_ = std::make_unique<ui::ProgressPanel>(bsSkinGauge11, bsSkinMemo11);
     desk_ = std::make_unique<remittance::RemittanceDesk>(remittance::RemittanceDesk{
-        context_.database, context_.workTables, *progress_, context_.messages, ClientDataSet11, run_});
+        context_.database, context_.workTables, *progress_, context_.messages, ClientDataSet11, run_,
+        context_.reports});
     connectHandlers();
 }
 
@@ -246,13 +247,9 @@ remittance::ConfirmConditions RemittancePage::confirmConditions() const
     return c;
 }
 
-remittance::RemitOptions RemittancePage::remitOptions() const
+remittance::Books RemittancePage::books() const
 {
-    remittance::RemitOptions o;
-    o.remittanceDateText = ui::toBig5(bsSkinDateEdit13->text());
-    o.stampBooks = bsSkinCheckRadioBox11->isChecked();
-    o.books = bsSkinRadioGroup13->itemIndex() == 1 ? remittance::Books::Joint : remittance::Books::OwnStore;
-    return o;
+    return bsSkinRadioGroup13->itemIndex() == 1 ? remittance::Books::Joint : remittance::Books::OwnStore;
 }
 
 remittance::OutputControls RemittancePage::outputControls() const
@@ -298,15 +295,13 @@ void RemittancePage::bsSkinButton9Click()
 
 void RemittancePage::remit(remittance::RemitScope scope)
 {
-    remittance::OutputControls controls = outputControls();
-    remittance::RemitOptions options = remitOptions();
-    // The transfer files are written inside the stamping transaction: a bank folder that
-    // cannot take them rolls the stamps back, so no bill is stamped that no file carries.
-    options.beforeCommit = [&](db::Executor& transaction) {
-        remittance::writeOutputTransferFiles(controls, transaction, context_.workTables.names().tableC);
-    };
-    options.afterRollback = [&] { remittance::discardOutputTransferFiles(controls); };
-    remittance::remit(*desk_, scope, options, [&] { runOutputRoutine(controls); });
+    showMessages(remittance::remit(*desk_, scope, outputControls()).messages());
+}
+
+void RemittancePage::showMessages(const std::vector<std::string>& messages)
+{
+    for (const std::string& message : messages)
+        context_.messages.inform(message);
 }
 
 void RemittancePage::bsSkinButton17Click()
@@ -316,19 +311,16 @@ void RemittancePage::bsSkinButton17Click()
 
 void RemittancePage::BitBtn1Click()
 {
-    handle([this] { remittance::clearRemittanceDates(*desk_, remitOptions().books); });
+    handle([this] { showMessages(remittance::clearRemittanceDates(*desk_, books()).messages()); });
 }
 
+// The output routine's hidden button prints the remittance list of WorkTableC; transfer files
+// come only from a remit press, which journals them.
 void RemittancePage::SpeedButton1Click()
 {
-    runOutputRoutine(outputControls());
-}
-
-void RemittancePage::runOutputRoutine(const remittance::OutputControls& controls)
-{
-    remittance::runRemittanceOutput(remittance::OutputRequest{controls, context_.database, context_.workTables,
-                                                              *progress_, context_.messages, context_.reports,
-                                                              ClientDataSet11});
+    remittance::runRemittanceOutput(remittance::OutputRequest{outputControls(), context_.database,
+                                                              context_.workTables, *progress_, context_.messages,
+                                                              context_.reports, ClientDataSet11});
 }
 
 void RemittancePage::bsSkinDateEdit11Exit()

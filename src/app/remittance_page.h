@@ -5,11 +5,13 @@
 #include "app/app_context.h"
 #include "app/page.h"
 #include "db/record_set.h"
-#include "remittance/run_token.h"
+#include "remittance/listed_run.h"
 #include "ui/progress_panel.h"
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -21,10 +23,10 @@ class QPushButton;
 
 namespace remittance {
 enum class RemitScope;
+enum class Books;
 struct RemittanceDesk;
 struct ConfirmConditions;
 struct OutputControls;
-struct RemitOptions;
 } // namespace remittance
 
 namespace ui {
@@ -56,7 +58,7 @@ private:
     void handle(const std::function<void()>& body);
 
     remittance::ConfirmConditions confirmConditions() const;
-    remittance::RemitOptions remitOptions() const;
+    remittance::Books books() const;
     remittance::OutputControls outputControls() const;
 
     void bsSkinButton6Click();
@@ -65,15 +67,15 @@ private:
     void bsSkinButton17Click();
     void BitBtn1Click();
     void SpeedButton1Click();
-    // The remit buttons' common body, ending in the output routine.
+    // The remit buttons' common body: the remittance module's press, then its messages.
     void remit(remittance::RemitScope scope);
-    void runOutputRoutine(const remittance::OutputControls& controls);
+    void showMessages(const std::vector<std::string>& messages);
     void bsSkinDateEdit11Exit();
     void bsSkinStdLabel3Click();
 
     AppContext& context_;
     db::RecordSet ClientDataSet11;
-    remittance::RunToken run_;
+    remittance::ListedRun run_;
 
     ui::RadioGroup* bsSkinRadioGroup12 = nullptr;
     ui::RadioGroup* bsSkinRadioGroup11 = nullptr;

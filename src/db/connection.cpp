@@ -117,6 +117,8 @@ RecordSet Connection::query(const std::string& sql) {
     });
 }
 
+const ConnectionParams& Connection::params() const { return impl_->params; }
+
 long long Connection::connectionId() {
     return static_cast<long long>(query("SELECT CURRENT_CONNECTION FROM RDB$DATABASE").number(0, 0));
 }

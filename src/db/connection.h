@@ -41,6 +41,8 @@ public:
 
     // The server's id of this attachment (CURRENT_CONNECTION).
     long long connectionId();
+    // The definition it was opened with: a press whose commit answer was lost connects again.
+    const ConnectionParams& params() const;
 
     // Creates a new database file (embedded or on a server) and returns it attached; used by
     // the demo set-up and the tests. forcedWrites=false speeds up test databases.

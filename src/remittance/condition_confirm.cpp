@@ -22,6 +22,16 @@ void line(work::ProgressDisplay& progress, const std::string& mark)
     work::progressLine(progress, progress.gaugeValue(), mark);
 }
 
+// The list's conditions as the journal keeps them (Big5).
+std::string listedConditions(const Selection& selection)
+{
+    static const char* const kStates[] = {"未 匯 款", "已 匯 款", "不分匯款"};
+    return text::big5(std::string("狀態 ") + kStates[static_cast<int>(selection.state)] + "; ") + selection.dateColumn +
+           " " + selection.from + "~" + selection.to + text::big5("; 帳戶 ") + selection.accountKey +
+           text::big5("; 分店 ") + selection.storeKey +
+           text::big5(selection.books == Books::Joint ? "; 聯合匯款" : "; 本店匯款");
+}
+
 void warnAboutBankData(const db::RecordSet& grid, work::Messages& messages)
 {
     for (std::size_t r = 0; r < grid.rowCount(); ++r) {
@@ -61,7 +71,8 @@ void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions
     work::progressMessage(progress, 1, text::big5("檢視資料清除中...."));
     database.execute(createTable(names.tableA, billColumns()));
     work::progressLine(progress, 2);
-    database.execute(createTable(names.tableB, {{"MASTERBILLID", "VARCHAR(20)"}, {"PROVIDER_ID", "VARCHAR(10)"}}));
+    database.execute(createTable(names.tableB, {{"MASTERBILLID", "VARCHAR(20)"}, {"PROVIDER_ID", "VARCHAR(10)"},
+                                                         {"BANK_DATE", "VARCHAR(10)"}}));
     database.execute(createTable(names.tableC, billColumns()));
     line(progress, "2");
 
@@ -99,7 +110,10 @@ void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions
     line(progress, "2");
     work::progressLine(progress, 7);
     line(progress, "1");
-    desk.run.record(database, names, selection.state, selection.books);
+    desk.run.stamp = work::RunStamp::take(database, names, {names.tableA, names.tableB, names.tableC, names.tableD});
+    desk.run.state = selection.state;
+    desk.run.books = selection.books;
+    desk.run.conditions = listedConditions(selection);
 
     warnAboutBankData(desk.grid, desk.messages);
 

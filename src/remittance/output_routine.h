@@ -1,13 +1,12 @@
 #pragma once
 // The remittance output routine (SpeedButton1Click): the last step of every remit press.
-// It writes the bank transfer files of the bills just remitted (WorkTableC), starts the
-// bank's batch files, builds the remittance list per provider, month and store in
-// WorkTableD, and hands it to the report library. When the report closes (or cannot be
+// The press has written the bank transfer files of the bills just remitted (WorkTableC) and
+// started the bank's batch files; the routine builds the remittance list per provider, month
+// and store in WorkTableD, and hands it to the report library. When the report closes (or cannot be
 // shown) the remittance grid is closed and every work table is dropped: the run is over.
 #include "db/connection.h"
 #include "db/record_set.h"
 #include "report/bridge.h"
-#include "remittance/transfer_files.h"
 #include "work/messages.h"
 #include "work/progress.h"
 #include "work/work_tables.h"
@@ -31,11 +30,6 @@ struct OutputControls {
     int books = 0;                   // bsSkinRadioGroup13: 0 "本店匯款", 1 "聯合匯款"
     std::string storeComboText;      // bsSkinComboBox12: the whole text of the store combo
     std::string reportTitle;         // ReportTitle of the window (PUB_PARAM)
-    // Set by writeOutputTransferFiles when the remit press wrote the files before its commit:
-    // the routine then leaves them as they are and takes their date text from here.
-    bool transferFilesWritten = false;
-    std::string transferRocDate;
-    TransferFilesOutcome transferFiles; // what that write wrote and which batch files wait
 };
 
 // The controls and the collaborators of one call.
@@ -49,19 +43,19 @@ struct OutputRequest {
     db::RecordSet& grid;             // ClientDataSet11: closed at the end
 };
 
-// The transfer-file half of the routine on its own, for the remit press to run inside its
-// stamping transaction (RemitOptions::beforeCommit; `source` is that transaction, which sees
-// the uncommitted WorkTableC): a bank folder that cannot take the files then rolls the stamps
-// back. Reads all three dates first, like the routine. Marks `controls` as written.
-// The batch files wait for the routine, which runs after the commit; when the stamps do not
-// commit, discardOutputTransferFiles removes the files again.
-void writeOutputTransferFiles(OutputControls& controls, db::Executor& source, const std::string& workTableC);
-void discardOutputTransferFiles(const OutputControls& controls);
+// The dates of the routine, all read before anything is written, so a mistyped one stops it
+// with nothing changed (the invalid-date message).
+struct OutputDates {
+    std::string fromDate, toDate, remittanceDate;
+};
+OutputDates readOutputDates(const OutputControls& controls);
 
-// Runs the routine. Throws text::UserError (an invalid date, a value the transfer record
-// cannot hold, a file that cannot be written, a failing statement, "Unable to Load DLL").
-// Errors before the report library is loaded leave the grid and the work tables as they
-// were; from the library load on they are closed and dropped whatever happens.
-void runRemittanceOutput(const OutputRequest& request);
+// The report half of the routine, run by the remit press once its stamps are committed and
+// its files are in place (`rocDate`: the records' date, "" when no file was written). The
+// transfer files are written only by the press, which journals them (remit_press.h).
+// Throws text::UserError (a failing statement, "Unable to Load DLL"). Errors before the
+// report library is loaded leave the grid and the work tables as they were; from the
+// library load on they are closed and dropped whatever happens.
+void runRemittanceOutput(const OutputRequest& request, const std::string& rocDate = {});
 
 } // namespace remittance

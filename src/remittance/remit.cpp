@@ -1,20 +1,29 @@
 #include "remittance/remit.h"
 
-#include "report/scope_exit.h"
-
+#include "journal/file_delivery.h"
+#include "journal/journal_tables.h"
+#include "journal/payment_journal.h"
+#include "platform/failpoint.h"
+#include "platform/paths.h"
 #include "remittance/bill_stamping.h"
 #include "remittance/key_lists.h"
-#include "remittance/transfer_record_check.h"
+#include "remittance/transfer_files.h"
 #include "remittance/work_table_layout.h"
 #include "text/big5.h"
-#include "text/dates.h"
+#include "text/error.h"
 #include "work/press_transaction.h"
 
+#include <memory>
 #include <set>
 
 namespace remittance {
 
 namespace {
+
+Books booksOf(const OutputControls& tab)
+{
+    return tab.books == 1 ? Books::Joint : Books::OwnStore;
+}
 
 std::vector<std::size_t> rowsToRemit(const db::RecordSet& grid, RemitScope scope)
 {
@@ -26,8 +35,17 @@ std::vector<std::size_t> rowsToRemit(const db::RecordSet& grid, RemitScope scope
     return rows;
 }
 
-std::vector<RefusedRow> rowsNoTransferCanCarry(const db::RecordSet& grid, const std::vector<std::size_t>& rows)
+bool sameBankRow(const std::string& bankId)
 {
+    return bankId.rfind("016", 0) == 0;
+}
+
+// Every row the press would stamp must land in exactly one record of one file: values the
+// record can carry, a file name for its bank group, and two names that differ.
+std::vector<RefusedRow> rowsNoFileCarries(const db::RecordSet& grid, const std::vector<std::size_t>& rows,
+                                          const OutputControls& tab)
+{
+    const bool sameNames = !tab.interBankFileName.empty() && tab.interBankFileName == tab.sameBankFileName;
     std::vector<RefusedRow> refused;
     for (const std::size_t r : rows) {
         TransferValues values;
@@ -35,67 +53,179 @@ std::vector<RefusedRow> rowsNoTransferCanCarry(const db::RecordSet& grid, const 
         values.accountNo = grid.text(r, "BANK_ACCID");
         values.accountHolder = grid.text(r, "BANK_TITLE");
         values.amount = grid.number(r, "AMT2");
+        values.contact = grid.text(r, "CON_PEOPLE");
+        values.payerName = grid.text(r, "P_ACNT_NAME");
         std::vector<std::string> problems = transferRecordProblems(values);
+        const bool sameBank = sameBankRow(values.bankId);
+        if (sameBank && tab.sameBankFileName.empty())
+            problems.push_back("聯行檔名空白(銀行代號 016 開頭的單據寫入聯行檔)");
+        if (!sameBank && tab.interBankFileName.empty())
+            problems.push_back("跨行檔名空白");
+        if (sameNames)
+            problems.push_back("跨行與聯行檔名相同,後寫的檔案會蓋掉先寫的");
         if (!problems.empty())
             refused.push_back({grid.text(r, "PROVIDER_ID"), grid.text(r, "MASTERBILLID"), std::move(problems)});
     }
     return refused;
 }
 
-std::string leftOutMessage(const db::RecordSet& grid, const std::vector<std::size_t>& rows,
-                           const std::vector<std::string>& leftOut)
+// Rows the list shows as remitted already, for the question before remitting them again.
+std::string remittedAgainQuestion(const db::RecordSet& grid, const std::vector<std::size_t>& rows)
 {
-    const std::set<std::string> keys(leftOut.begin(), leftOut.end());
-    std::string message = "下列單據已由他人匯款,本次未再匯款,也未列入匯款檔及報表:";
+    std::string listed;
+    std::size_t count = 0;
     for (const std::size_t r : rows) {
-        const std::string key = grid.text(r, "MASTERBILLID");
-        if (keys.count(key))
-            message += "\n廠商 " + text::big5ToUtf8(grid.text(r, "PROVIDER_ID")) + " 單據 " + text::big5ToUtf8(key);
+        const std::string earlier = grid.text(r, "BANK_DATE");
+        if (earlier.find_first_not_of(' ') == std::string::npos)
+            continue;
+        if (++count <= 40)
+            listed += "\n廠商 " + text::big5ToUtf8(grid.text(r, "PROVIDER_ID")) + " 單據 " +
+                      text::big5ToUtf8(grid.text(r, "MASTERBILLID")) + " 已於 " + text::big5ToUtf8(earlier) + " 匯款";
     }
-    return message;
+    if (count == 0)
+        return {};
+    if (count > 40)
+        listed += "\n另有 " + std::to_string(count - 40) + " 筆未列出";
+    return "下列單據先前已匯款,確定要再次匯款嗎?" + listed;
+}
+
+std::string conditionsText(const ListedRun& run, const OutputControls& tab, RemitScope scope)
+{
+    return run.conditions + "; " + (scope == RemitScope::AllRows ? "全部匯款" : "選擇性匯款") + "; 產生匯款檔案 " +
+           (tab.makeTransferFiles ? "Y" : "N") + "; 路徑 " + tab.bankPath + "; 跨行檔名 " + tab.interBankFileName +
+           "; 聯行檔名 " + tab.sameBankFileName;
+}
+
+// The press's files under their temporary names: written and flushed, or none at all.
+struct PendingFiles {
+    std::vector<journal::FileEntry> entries;
+    bool written = false;
+
+    void removeAll()
+    {
+        for (const journal::FileEntry& entry : entries)
+            journal::removeTemporary(entry);
+    }
+};
+
+// Asks a fresh connection whether the press committed, after the answer to its commit was
+// lost; returns that connection when it did, nullptr when it did not. The server's word is
+// final; when it cannot be reached the clerk is told to wait for recovery rather than remit
+// again.
+std::unique_ptr<db::Connection> committedAfterLostAnswer(db::Connection& database, long long runId,
+                                                         const std::string& lost)
+{
+    try {
+        auto fresh = std::make_unique<db::Connection>(database.params());
+        if (journal::runCommitted(*fresh, runId))
+            return fresh;
+        return nullptr;
+    } catch (const text::UserError& error) {
+        throw text::UserError("匯款提交的回覆遺失,且無法再連上資料庫確認第 " + std::to_string(runId) +
+                              " 次作業是否已提交。請勿重新匯款:下次開啟程式時會依付款日誌完成或清除本次作業。\n" +
+                              lost + "\n" + error.what());
+    }
 }
 
 } // namespace
 
-void remit(RemittanceDesk& desk, RemitScope scope, const RemitOptions& options,
-           const std::function<void()>& outputRoutine)
+std::string leftOutMessage(const std::vector<LeftOutBill>& bills)
 {
-    const std::string date = text::dateStringFromEdit(options.remittanceDateText);
-    const work::WorkNames names = desk.workTables.names();
-    if (!desk.run.inStep(desk.database, desk.grid, names) || desk.run.books() != options.books) {
-        desk.messages.inform(kConfirmAgain);
-        return;
+    std::string message = "下列單據已由他人匯款或在清單產生後變更,本次未再處理,也未列入匯款檔及報表:";
+    for (const LeftOutBill& bill : bills) {
+        message += "\n廠商 " + text::big5ToUtf8(bill.providerId) + " 單據 " + text::big5ToUtf8(bill.billId);
+        if (!bill.stampNow.empty())
+            message += " 現匯款日 " + text::big5ToUtf8(bill.stampNow);
     }
+    return message;
+}
 
-    const std::vector<std::size_t> rows = rowsToRemit(desk.grid, scope);
-    if (options.stampBooks) {
-        const std::vector<RefusedRow> refused = rowsNoTransferCanCarry(desk.grid, rows);
-        if (!refused.empty()) {
-            desk.messages.inform(refusedRowsMessage(refused));
-            return;
+std::vector<std::string> RemitResult::messages() const
+{
+    std::vector<std::string> shown;
+    if (!recoveryNotice.empty())
+        shown.push_back(recoveryNotice);
+    switch (outcome) {
+    case Outcome::ConfirmAgain:
+        shown.push_back(kConfirmAgain);
+        break;
+    case Outcome::Refused:
+        shown.push_back(refusedRowsMessage(refused));
+        break;
+    case Outcome::Declined:
+        break;
+    case Outcome::Remitted:
+        if (!leftOut.empty())
+            shown.push_back(leftOutMessage(leftOut));
+        for (const std::string& problem : placingProblems)
+            shown.push_back(problem);
+        break;
+    }
+    return shown;
+}
+
+RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& tab)
+{
+    const OutputDates dates = readOutputDates(tab);
+    const std::string& date = dates.remittanceDate;
+    const Books books = booksOf(tab);
+    RemitResult result;
+    if (!listStillOnScreen(desk) || desk.run.books != books)
+        return result; // ConfirmAgain
+
+    const db::RecordSet& grid = desk.grid;
+    const std::vector<std::size_t> rows = rowsToRemit(grid, scope);
+    const bool stampBooks = tab.makeTransferFiles;
+    if (stampBooks) {
+        result.refused = rowsNoFileCarries(grid, rows, tab);
+        if (!result.refused.empty()) {
+            result.outcome = RemitResult::Outcome::Refused;
+            return result;
+        }
+        // Remitting a bill again is a deliberate act: the question defaults to "no".
+        const std::string question = remittedAgainQuestion(grid, rows);
+        if (!question.empty() && !desk.messages.confirm(question)) {
+            result.outcome = RemitResult::Outcome::Declined;
+            return result;
         }
     }
+
+    const std::string bankPath = tab.bankPath;
+    const std::string folder = bankPath.empty() ? platform::defaultBankFolder() : bankPath;
+    long long runId = 0;
+    if (stampBooks) {
+        const std::string created = journal::ensureJournalTables(desk.database);
+        result.recoveryNotice = journal::recoveryMessage(journal::recoverFiles(desk.database, {folder}));
+        if (!created.empty())
+            result.recoveryNotice = created + (result.recoveryNotice.empty() ? "" : "\n" + result.recoveryNotice);
+        runId = journal::newRunId(desk.database);
+    }
+    const long long attachment = stampBooks ? desk.database.connectionId() : 0;
 
     std::vector<std::string> keys;
     if (scope == RemitScope::TickedRows)
         for (const std::size_t r : rows)
-            keys.push_back(desk.grid.text(r, "MASTERBILLID"));
+            keys.push_back(grid.text(r, "MASTERBILLID"));
 
+    const work::WorkNames names = desk.workTables.names();
     db::Transaction transaction(desk.database, work::pressTransactionOptions());
-    std::vector<std::string> leftOut;
-    if (options.stampBooks) {
+    std::vector<ChangedBill> changed;
+    if (stampBooks) {
         StampRequest stamp;
-        stamp.tableA = names.tableA;
-        stamp.remittanceDate = date;
-        stamp.books = options.books;
-        stamp.onlyUnstamped = desk.run.state() == RemittanceState::NotRemitted;
+        stamp.runId = runId;
+        stamp.listTable = names.tableA;
+        stamp.newDate = date;
+        stamp.books = books;
         stamp.allRows = scope == RemitScope::AllRows;
         stamp.keys = keys;
-        leftOut = stampBills(transaction, stamp);
+        changed = stampBills(transaction, stamp);
     }
+    std::vector<std::string> leftOutKeys;
+    for (const ChangedBill& bill : changed)
+        leftOutKeys.push_back(bill.key);
     if (scope == RemitScope::AllRows) {
-        const std::vector<std::string> exclusion = excludingKeys("MASTERBILLID", leftOut, "WHERE");
-        if (options.stampBooks) {
+        const std::vector<std::string> exclusion = excludingKeys("MASTERBILLID", leftOutKeys, "WHERE");
+        if (stampBooks) {
             db::SqlLines update{"UPDATE " + names.tableA + "  SET ", "BANK_DATE = " + db::quote(date)};
             for (const std::string& line : exclusion)
                 update << line;
@@ -106,29 +236,126 @@ void remit(RemittanceDesk& desk, RemitScope scope, const RemitOptions& options,
         // Ticked rows reach WorkTableC carrying the remittance date, stamped or not.
         for (const std::string& list : quotedKeyLists(keys)) {
             std::vector<std::string> conditions = {"WHERE MASTERBILLID IN (" + list + ") "};
-            for (std::string& line : excludingKeys("MASTERBILLID", leftOut, "AND"))
+            for (std::string& line : excludingKeys("MASTERBILLID", leftOutKeys, "AND"))
                 conditions.push_back(std::move(line));
             transaction.execute(copyBillRows(names.tableA, names.tableC, date, conditions));
         }
     }
-    bool committed = false;
-    {
-        report::ScopeExit undoOutside([&] {
-            if (!committed && options.afterRollback)
-                options.afterRollback();
-        });
-        if (options.beforeCommit)
-            options.beforeCommit(transaction);
-        transaction.commit();
-        committed = true;
+
+    TransferFiles files;
+    PendingFiles pending;
+    if (stampBooks) {
+        files = buildTransferFiles(transaction, names.tableC,
+                                   {.bankPath = bankPath,
+                                    .defaultBankFolder = platform::defaultBankFolder(),
+                                    .interBankFileName = tab.interBankFileName,
+                                    .sameBankFileName = tab.sameBankFileName,
+                                    .remittanceDate = date});
+        for (const TransferFile& file : files.files) {
+            if (file.records == 0)
+                continue; // a group without bills writes no file; an earlier one stays as it was
+            journal::FileEntry entry;
+            entry.folder = files.folder;
+            entry.name = file.name;
+            entry.tempName = journal::temporaryName(file.name, runId, attachment);
+            entry.records = file.records;
+            entry.bytes = file.content;
+            pending.entries.push_back(std::move(entry));
+        }
+        // A file that cannot be written takes the ones written before it along.
+        try {
+            for (const journal::FileEntry& entry : pending.entries)
+                journal::writeTemporary(entry);
+            platform::failpoint("after-temp-files");
+            for (std::size_t i = 0; i < pending.entries.size(); ++i)
+                journal::recordFile(transaction, runId, static_cast<int>(i + 1), pending.entries[i]);
+            journal::RunEntry run;
+            run.kind = journal::RunKind::Remit;
+            run.books = booksTable(books);
+            run.runDate = date;
+            run.conditions = conditionsText(desk.run, tab, scope);
+            run.leftOutCount = static_cast<int>(changed.size());
+            journal::recordRun(transaction, runId, run, static_cast<int>(pending.entries.size()));
+            platform::failpoint("before-commit");
+        } catch (...) {
+            pending.removeAll();
+            throw;
+        }
     }
+
+    std::unique_ptr<db::Connection> reconnected;
+    try {
+        transaction.commit();
+        platform::failpoint("after-commit");
+    } catch (const text::UserError& lost) {
+        // The commit may have gone through with only its answer lost: the journal decides.
+        if (stampBooks)
+            reconnected = committedAfterLostAnswer(desk.database, runId, lost.what());
+        if (!reconnected) {
+            pending.removeAll();
+            throw;
+        }
+    }
+    db::Connection& live = reconnected ? *reconnected : desk.database;
     // The grid has been remitted: a second press must not stamp or copy it again.
     desk.run.forget();
+    result.outcome = RemitResult::Outcome::Remitted;
+    result.runId = runId;
 
-    if (!leftOut.empty())
-        desk.messages.inform(leftOutMessage(desk.grid, rows, leftOut));
-    if (outputRoutine)
-        outputRoutine();
+    std::set<std::string> left(leftOutKeys.begin(), leftOutKeys.end());
+    for (const std::size_t r : rows) {
+        const std::string key = grid.text(r, "MASTERBILLID");
+        if (left.count(key))
+            continue;
+        if (stampBooks)
+            result.stamped.push_back({grid.text(r, "PROVIDER_ID"), key});
+    }
+    for (const ChangedBill& bill : changed) {
+        std::string provider;
+        for (const std::size_t r : rows)
+            if (grid.text(r, "MASTERBILLID") == bill.key)
+                provider = grid.text(r, "PROVIDER_ID");
+        result.leftOut.push_back({provider, bill.key, bill.stampNow});
+    }
+
+    // After the commit the files go into place; one that cannot is put there by the next
+    // recovery, and its batch file waits for it.
+    std::set<std::string> unplaced;
+    for (std::size_t i = 0; i < pending.entries.size(); ++i) {
+        const journal::FileEntry& entry = pending.entries[i];
+        try {
+            journal::putInPlace(live, runId, static_cast<int>(i + 1), entry);
+            result.files.push_back({entry.folder + entry.name, entry.records});
+        } catch (const text::UserError& error) {
+            unplaced.insert(entry.name);
+            result.placingProblems.push_back(std::string(error.what()) + "\n本次匯款已提交並記入付款日誌(第 " +
+                                             std::to_string(runId) + " 次),此檔案將於下次作業時依日誌補放;"
+                                             "請勿重新匯款。");
+        }
+    }
+    platform::failpoint("after-place");
+    std::vector<std::string> batchFiles;
+    for (const TransferFile& file : files.files)
+        if (!unplaced.count(file.name))
+            batchFiles.push_back(file.batchFile);
+    startBatchFiles(batchFiles, bankPath);
+
+    if (reconnected) {
+        // The window's own connection is gone with the answer: the list cannot be printed.
+        result.placingProblems.push_back("資料庫連線在提交時中斷;經重新連線確認本次匯款(第 " + std::to_string(runId) +
+                                         " 次)已提交,匯款檔已放入銀行資料夾。匯款明細表未能列印。");
+        return result;
+    }
+
+    runRemittanceOutput({.controls = tab,
+                         .database = desk.database,
+                         .workTables = desk.workTables,
+                         .progress = desk.progress,
+                         .messages = desk.messages,
+                         .reports = desk.reports,
+                         .grid = desk.grid},
+                        files.rocDate);
+    return result;
 }
 
 } // namespace remittance

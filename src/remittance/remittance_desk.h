@@ -2,7 +2,8 @@
 // The collaborators every remittance handler works with, handed in by the page.
 #include "db/connection.h"
 #include "db/record_set.h"
-#include "remittance/run_token.h"
+#include "remittance/listed_run.h"
+#include "report/bridge.h"
 #include "work/messages.h"
 #include "work/progress.h"
 #include "work/work_tables.h"
@@ -15,7 +16,15 @@ struct RemittanceDesk {
     work::ProgressDisplay& progress; // bsSkinGauge11 / bsSkinMemo11
     work::Messages& messages;
     db::RecordSet& grid;             // ClientDataSet11
-    RunToken& run;                   // which condition confirm the grid belongs to
+    ListedRun& run;                  // which condition confirm the grid belongs to
+    report::Bridge& reports;         // the remittance list's hand-over
 };
+
+// True while the grid is open and it and the window's work tables still belong to the
+// condition confirm that listed it.
+inline bool listStillOnScreen(RemittanceDesk& desk)
+{
+    return desk.grid.isOpen() && desk.run.stamp.holds(desk.database, desk.workTables.names());
+}
 
 } // namespace remittance

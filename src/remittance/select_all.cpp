@@ -7,7 +7,7 @@ namespace remittance {
 void selectAll(RemittanceDesk& desk)
 {
     const work::WorkNames& names = desk.workTables.names();
-    if (!desk.run.inStep(desk.database, desk.grid, names)) {
+    if (!listStillOnScreen(desk)) {
         desk.messages.inform(kConfirmAgain);
         return;
     }

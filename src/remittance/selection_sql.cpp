@@ -82,8 +82,8 @@ db::SqlLines fillBillTable(const std::string& tableA, const Selection& selection
 db::SqlLines fillBillProviderPairs(const std::string& tableB, const Selection& selection)
 {
     db::SqlLines sql;
-    sql << "INSERT INTO " + tableB + " (MASTERBILLID, PROVIDER_ID) ";
-    sql << std::string("SELECT b.") + booksKey(selection.books) + ", b.PROVIDER_ID " + booksFrom(selection);
+    sql << "INSERT INTO " + tableB + " (MASTERBILLID, PROVIDER_ID, BANK_DATE) ";
+    sql << std::string("SELECT b.") + booksKey(selection.books) + ", b.PROVIDER_ID, b.BANK_DATE " + booksFrom(selection);
     for (const std::string& line : selectionConditions(selection, false))
         sql << line;
     return sql;

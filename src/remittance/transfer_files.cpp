@@ -1,7 +1,6 @@
 #include "remittance/transfer_files.h"
 
 #include "db/sql.h"
-#include "platform/file_replace.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "remittance/transfer_file_record.h"
@@ -25,8 +24,12 @@ void refuseUnwritableRows(const std::vector<BankGroup>& groups)
     for (const BankGroup& group : groups) {
         for (std::size_t r = 0; r < group.bills.rowCount(); ++r) {
             const TransferRow row = transferRowAt(group.bills, r);
-            auto problems = transferRecordProblems(
-                {.bankId = row.bankId, .accountNo = row.bankAccId, .accountHolder = row.bankTitle, .amount = row.amount});
+            auto problems = transferRecordProblems({.bankId = row.bankId,
+                                                    .accountNo = row.bankAccId,
+                                                    .accountHolder = row.bankTitle,
+                                                    .amount = row.amount,
+                                                    .contact = row.conPeople,
+                                                    .payerName = row.pAcntName});
             if (!problems.empty())
                 refused.push_back({group.bills.text(r, "PROVIDER_ID"), group.bills.text(r, "MASTERBILLID"),
                                    std::move(problems)});
@@ -47,14 +50,8 @@ std::string transferFileContent(const std::string& rocDate, const db::RecordSet&
     return content;
 }
 
-void writeTransferFile(const std::string& path, const std::string& content)
-{
-    if (!platform::replaceWholeFile(path, content))
-        throw text::UserError(text::formatMessage("Unable to write to %s", platform::pathForDisplay(path)));
-}
-
-TransferFilesOutcome writeTransferFiles(db::Executor& database, const std::string& workTableC,
-                                        const TransferFileSettings& settings)
+TransferFiles buildTransferFiles(db::Executor& database, const std::string& workTableC,
+                                 const TransferFileSettings& settings)
 {
     std::vector<BankGroup> groups;
     if (!settings.interBankFileName.empty())
@@ -62,7 +59,8 @@ TransferFilesOutcome writeTransferFiles(db::Executor& database, const std::strin
     if (!settings.sameBankFileName.empty())
         groups.push_back({settings.sameBankFileName, "WHERE BANK_ID LIKE  '016%' ", "RTTR.BAT", {}});
 
-    TransferFilesOutcome outcome;
+    TransferFiles files;
+    files.folder = settings.bankPath.empty() ? settings.defaultBankFolder : settings.bankPath;
     bool anyBills = false;
     for (BankGroup& group : groups) {
         group.bills = database.query(db::SqlLines{
@@ -70,36 +68,24 @@ TransferFilesOutcome writeTransferFiles(db::Executor& database, const std::strin
         anyBills = anyBills || !group.bills.isEmpty();
     }
     if (anyBills) {
-        outcome.rocDate = rocDateField(settings.remittanceDate);
+        files.rocDate = rocDateField(settings.remittanceDate);
         refuseUnwritableRows(groups);
     }
-
-    // The bank path is expected to end with its separator: nothing is put between it and
-    // the name, as the bank's own set-up writes these paths.
-    const std::string folder = settings.bankPath.empty() ? settings.defaultBankFolder : settings.bankPath;
     for (const BankGroup& group : groups) {
-        if (!group.bills.isEmpty()) {
-            const std::string path = folder + group.fileName + ".TXT";
-            writeTransferFile(path, transferFileContent(outcome.rocDate, group.bills));
-            outcome.writtenFiles.push_back(path);
-        }
-        // Started also when the group had no bill; whether it runs is the bank software's
-        // business and is not reported.
-        outcome.batchFiles.push_back(settings.bankPath + group.batchFile);
+        TransferFile file;
+        file.name = group.fileName + ".TXT";
+        file.batchFile = settings.bankPath + group.batchFile;
+        file.content = transferFileContent(files.rocDate, group.bills);
+        file.records = static_cast<int>(group.bills.rowCount());
+        files.files.push_back(std::move(file));
     }
-    return outcome;
+    return files;
 }
 
-void startBatchFiles(const TransferFilesOutcome& outcome, const std::string& bankPath)
+void startBatchFiles(const std::vector<std::string>& batchFiles, const std::string& bankPath)
 {
-    for (const std::string& batchFile : outcome.batchFiles)
+    for (const std::string& batchFile : batchFiles)
         (void)platform::startDetached(batchFile, bankPath);
-}
-
-void discardTransferFiles(const TransferFilesOutcome& outcome)
-{
-    for (const std::string& path : outcome.writtenFiles)
-        platform::removeFileQuietly(path);
 }
 
 } // namespace remittance

@@ -1,7 +1,8 @@
 #pragma once
 // The bank transfer files of one remittance: the bills of WorkTableC whose provider banks
 // at a bank code beginning with "016" go to the same-bank file, all other bills with a bank
-// code to the inter-bank file; after each file the bank's batch file is started.
+// code to the inter-bank file; after each file the bank's batch file is started. Built here
+// in memory; the remit press writes them by the journal's protocol (journal/file_delivery.h).
 #include "db/executor.h"
 
 #include <string>
@@ -17,33 +18,36 @@ struct TransferFileSettings {
     std::string remittanceDate;     // date string "yyyy/mm/dd"
 };
 
-struct TransferFilesOutcome {
-    // The ROC date text of the records, set when a file query found rows (the report shows
-    // it when its own list is empty); empty otherwise.
+// One bank group whose name edit is not empty.
+struct TransferFile {
+    std::string name;      // base name + ".TXT"
+    std::string batchFile; // bank path + "RMTR.BAT" or "RTTR.BAT": started also for an empty group
+    std::string content;   // the records, each ended by CR LF ("" when the group has no bill)
+    int records = 0;
+};
+
+struct TransferFiles {
+    // The bank path is expected to end with its separator: nothing is put between it and
+    // the name, as the bank's own set-up writes these paths.
+    std::string folder;
+    // The ROC date text of the records, set when a group has bills (the report shows it when
+    // its own list is empty); empty otherwise.
     std::string rocDate;
-    std::vector<std::string> writtenFiles; // the transfer files written, full paths
-    std::vector<std::string> batchFiles;   // the bank's batch files to start, in order
+    std::vector<TransferFile> files;
 };
 
 // The records of `bills` (rows of WorkTableC), each ended by CR LF.
 std::string transferFileContent(const std::string& rocDate, const db::RecordSet& bills);
 
-// Replaces the file `path` with `content` through a temporary file renamed over it, so a
-// failure never leaves a truncated transfer file; throws "Unable to write to %s".
-void writeTransferFile(const std::string& path, const std::string& content);
+// Reads WorkTableC per bank group (through `database`, which may be the press's transaction)
+// and builds the files. A row the record layout cannot hold stops everything with one
+// message listing each such bill.
+TransferFiles buildTransferFiles(db::Executor& database, const std::string& workTableC,
+                                 const TransferFileSettings& settings);
 
-// Every row that goes into a file is checked before the first file is written; a row the
-// record layout cannot hold stops everything with one message listing each such bill.
-// The batch files are not started here: see startBatchFiles.
-TransferFilesOutcome writeTransferFiles(db::Executor& database, const std::string& workTableC,
-                                        const TransferFileSettings& settings);
-
-// Starts the bank's batch files of a write, not waiting for them; a missing or failing one is
-// not reported. Called once the stamps of the files' bills are committed, so the bank software
-// never sends a file whose bills a failed commit left unstamped.
-void startBatchFiles(const TransferFilesOutcome& outcome, const std::string& bankPath);
-
-// Removes the transfer files of a write whose stamps did not commit.
-void discardTransferFiles(const TransferFilesOutcome& outcome);
+// Starts the bank's batch files, not waiting for them; a missing or failing one is not
+// reported. Called once the stamps of the files' bills are committed and the files are in
+// place, so the bank software never sends a file whose bills a failed commit left unstamped.
+void startBatchFiles(const std::vector<std::string>& batchFiles, const std::string& bankPath);
 
 } // namespace remittance

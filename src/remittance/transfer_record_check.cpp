@@ -3,6 +3,8 @@
 #include "text/big5.h"
 #include "text/numbers.h"
 
+#include <utility>
+
 namespace remittance {
 
 namespace {
@@ -21,6 +23,14 @@ bool allDigits(const std::string& value)
         if (c < '0' || c > '9')
             return false;
     return true;
+}
+
+bool holdsControlBytes(const std::string& value)
+{
+    for (const char c : value)
+        if (static_cast<unsigned char>(c) < 0x20)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -50,6 +60,13 @@ std::vector<std::string> transferRecordProblems(const TransferValues& values)
         problems.push_back("匯款金額不大於 0");
     else if (!(amount < 1e12))
         problems.push_back("匯款金額超過 12 位數");
+
+    const std::pair<const char*, const std::string*> texts[] = {
+        {"銀行代號", &values.bankId}, {"帳號", &values.accountNo},      {"戶名", &values.accountHolder},
+        {"聯絡人", &values.contact},  {"付款帳戶名稱", &values.payerName}};
+    for (const auto& [label, value] : texts)
+        if (holdsControlBytes(*value))
+            problems.push_back(std::string(label) + "含控制字元(如換行)");
     return problems;
 }
 

@@ -13,9 +13,12 @@ struct TransferValues {
     std::string accountNo;    // BANK_ACCID: 1 to 14 digits
     std::string accountHolder; // BANK_TITLE: present
     double amount = 0;        // AMT2: once rounded to whole dollars, above 0 and below 10^12
+    std::string contact;      // CON_PEOPLE of the paying account
+    std::string payerName;    // P_ACNT_NAME of the paying account
 };
 
 // The reasons (UTF-8, for the clerk) why the record cannot carry these values; empty when it can.
+// A control byte (below 0x20: CR, LF, NUL, ...) in any text would break the fixed-width line.
 std::vector<std::string> transferRecordProblems(const TransferValues& values);
 
 // A failing row for the message that lists them.

@@ -21,6 +21,9 @@ public:
                                                     : QMessageBox::Information,
                         title, text,
                         kind == BoxKind::Question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+        // "No" is the default: a question guards a deliberate act.
+        if (kind == BoxKind::Question)
+            box.setDefaultButton(QMessageBox::No);
         keepTitleWhole(box, title);
         const int answer = box.exec();
         return kind != BoxKind::Question || answer == QMessageBox::Yes;

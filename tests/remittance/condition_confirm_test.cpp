@@ -110,7 +110,7 @@ TEST_F(ConditionConfirm, RangeWhoseFirstDayIsAfterItsLastFindsNothing)
                                      tables.names().tableC, tables.names().tableD})
         EXPECT_FALSE(tableExists(name)) << name;
     EXPECT_EQ(progress.lines.back(), "CAST3 .....0");
-    EXPECT_FALSE(run.recorded());
+    EXPECT_FALSE(!run.stamp.empty());
 }
 
 TEST_F(ConditionConfirm, FeeIsTakenOffEveryBillOfTheProvider)
@@ -234,7 +234,7 @@ TEST_F(ConditionConfirm, WorkTablesHaveTheirLayouts)
     ASSERT_EQ(bill.size(), 38u);
     EXPECT_EQ(trimmed(columnsOf(tables.names().tableA)), bill);
     EXPECT_EQ(trimmed(columnsOf(tables.names().tableC)), bill);
-    EXPECT_THAT(trimmed(columnsOf(tables.names().tableB)), ElementsAre("MASTERBILLID", "PROVIDER_ID"));
+    EXPECT_THAT(trimmed(columnsOf(tables.names().tableB)), ElementsAre("MASTERBILLID", "PROVIDER_ID", "BANK_DATE"));
     EXPECT_EQ(rowsOf(tables.names().tableC).rowCount(), 0u);
     EXPECT_EQ(rowsOf(tables.names().tableD).rowCount(), 0u);
 }
@@ -372,7 +372,7 @@ TEST_F(ConditionConfirm, FullRunWritesItsProgressAndOpensTheGrid)
     EXPECT_EQ(grid.declaredFields()[7].label, "匯款帳戶");
     EXPECT_EQ(grid.declaredFields()[2].displayWidth, 22);
     EXPECT_FALSE(grid.declaredFields()[8].visible);
-    EXPECT_TRUE(run.recorded());
+    EXPECT_TRUE(!run.stamp.empty());
 }
 
 TEST_F(ConditionConfirm, BlankAccountStopsAfterThePrologue)
@@ -392,7 +392,7 @@ TEST_F(ConditionConfirm, BlankAccountStopsAfterThePrologue)
         EXPECT_FALSE(tableExists(before.tableA));
         EXPECT_FALSE(tableExists(tables.names().tableA));
         EXPECT_TRUE(progress.lines.empty());
-        EXPECT_FALSE(run.recorded());
+        EXPECT_FALSE(!run.stamp.empty());
     }
 }
 

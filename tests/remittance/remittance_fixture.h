@@ -4,7 +4,9 @@
 #include "db/sql.h"
 #include "remittance/condition_confirm.h"
 #include "remittance/remittance_desk.h"
-#include "remittance/run_token.h"
+#include "remittance/listed_run.h"
+#include "report/bridge.h"
+#include "support/report_capture.h"
 #include "support/recording.h"
 #include "support/test_database.h"
 #include "text/big5.h"
@@ -24,8 +26,13 @@ protected:
     RecordingProgress progress;
     RecordingMessages messages;
     db::RecordSet grid;
-    remittance::RunToken run;
-    remittance::RemittanceDesk desk{database.connection(), tables, progress, messages, grid, run};
+    remittance::ListedRun run;
+    report::Bridge reports{exeFolder.path()};
+    remittance::RemittanceDesk desk{database.connection(), tables, progress, messages, grid, run, reports};
+    bool reportLibraryInstalled = [this] {
+        installFakeReportLibrary(exeFolder.path());
+        return true;
+    }();
     remittance::ExportFileNames shownNames;
     bool selectAllEnabled = false;
 

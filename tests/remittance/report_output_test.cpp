@@ -206,7 +206,6 @@ TEST_F(ReportOutputTest, LibraryThatCannotBeLoadedStillEndsTheRun)
     EXPECT_FALSE(grid.isOpen());
     EXPECT_FALSE(tableExists(tableC));
     EXPECT_TRUE(fs::exists(withoutLibrary.path() + "temp.cds"));
-    EXPECT_TRUE(fs::exists(bank.path() + "ABC.TXT")); // the files were written before
 }
 
 TEST_F(ReportOutputTest, ProgressLinesAndGauge)

@@ -1,13 +1,12 @@
-// The transfer files of the output routine: the two bank groups, the names and the switch,
-// the batch files, and the refusals that leave no file behind.
+// The transfer files of a remittance: the two bank groups, the names and the switch, the
+// batch files, and the refusals that leave no file behind. How the press delivers them (the
+// journal, temporary names, a folder that refuses them) is tested with the press.
 #include "transfer_output_fixture.h"
 
 #include "remittance/transfer_files.h"
 #include "text/error.h"
 
-#include <csignal>
 #include <cstdlib>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -170,24 +169,6 @@ TEST_F(TransferFilesTest, EmptyNameEditSkipsItsFileAndBatchFile)
     EXPECT_FALSE(fs::exists(bank.path() + "RMTR.BAT.ran"));
 }
 
-TEST_F(TransferFilesTest, SameNameInBothEditsLeavesTheSameBankFile)
-{
-    Bill inter;
-    addBill(inter);
-    Bill same;
-    same.billId = "B2";
-    same.bankId = "0160001";
-    addBill(same);
-
-    auto c = controls();
-    c.sameBankFileName = c.interBankFileName;
-    run(c);
-
-    const auto written = lines(readFile(bank.path() + "ABC.TXT"));
-    ASSERT_EQ(written.size(), 1u);
-    EXPECT_EQ(written[0].substr(20, 7), "0160001");
-}
-
 TEST_F(TransferFilesTest, SwitchOffWritesNoFileStartsNoBatchButStillReports)
 {
     installBatchFile(bank.path(), "RMTR.BAT", bank.path());
@@ -309,39 +290,6 @@ TEST_F(TransferFilesTest, RowsTheRecordCannotHoldAreRefusedBeforeAnyFile)
     EXPECT_FALSE(fs::exists(bank.path() + "RMTR.BAT.ran"));
 }
 
-TEST_F(TransferFilesTest, BankFolderThatCannotBeWrittenStopsBeforeTheReport)
-{
-    // A bank path through a regular file: no file can be created under it.
-    std::ofstream(bank.path() + "plain") << "x";
-    addBill(Bill{});
-    auto c = controls();
-    c.bankPath = bank.path() + "plain/";
-    try {
-        run(c);
-        FAIL() << "no error for a bank folder that cannot be written";
-    } catch (const text::UserError& error) {
-        EXPECT_NE(std::string(error.what()).find("Unable to write to"), std::string::npos) << error.what();
-        EXPECT_NE(std::string(error.what()).find("ABC.TXT"), std::string::npos) << error.what();
-    }
-    EXPECT_TRUE(reports().empty());
-    EXPECT_TRUE(grid.isOpen());
-    EXPECT_TRUE(tableExists(tables.names().tableC));
-    EXPECT_EQ(filesIn(bank.path()), std::vector<std::string>{"plain"});
-}
-
-TEST_F(TransferFilesTest, ReadOnlyTransferFileKeepsItsOldContent)
-{
-    const std::string oldContent = "yesterday's file\r\n";
-    const std::string target = bank.path() + "ABC.TXT";
-    std::ofstream(target, std::ios::binary) << oldContent;
-    ::chmod(target.c_str(), 0444);
-    addBill(Bill{});
-    EXPECT_THROW(run(controls()), text::UserError);
-    EXPECT_EQ(readFile(target), oldContent);
-    EXPECT_EQ(filesIn(bank.path()), std::vector<std::string>{"ABC.TXT"}); // no temporary left
-    EXPECT_TRUE(reports().empty());
-}
-
 TEST_F(TransferFilesTest, InvalidDateStopsBeforeAnything)
 {
     addBill(Bill{});
@@ -351,66 +299,6 @@ TEST_F(TransferFilesTest, InvalidDateStopsBeforeAnything)
     EXPECT_TRUE(filesIn(bank.path()).empty());
     EXPECT_TRUE(reports().empty());
     EXPECT_TRUE(grid.isOpen());
-}
-
-// In a child process: writes with the file size limited to 1000 bytes, so the write fails
-// half-way; exits with 7 when the writer reported it.
-[[noreturn]] void writeUnderFileSizeLimit(const std::string& target, const std::string& content)
-{
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{1000, 1000};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    try {
-        remittance::writeTransferFile(target, content);
-    } catch (const text::UserError&) {
-        std::_Exit(7);
-    }
-    std::_Exit(0);
-}
-
-// A write that fails half-way (the file size limit stands in for a full disk): the target
-// keeps its old content and no temporary file stays behind. The write runs in a child process,
-// since the limit would hit every file the test program writes.
-TEST(TransferFileWrite, FailureHalfWayLeavesNoTruncatedFile)
-{
-    TempFolder bank;
-    const std::string target = bank.path() + "ABC.TXT";
-    const std::string oldContent = "old\r\n";
-    std::ofstream(target, std::ios::binary) << oldContent;
-    std::string content;
-    for (int i = 0; i < 40; ++i)
-        content += std::string(175, 'R') + "\r\n";
-
-    // The child is forked (the default death-test style), so it writes this very folder.
-    EXPECT_EXIT(writeUnderFileSizeLimit(target, content), ::testing::ExitedWithCode(7), "");
-    EXPECT_EQ(readFile(target), oldContent);
-    EXPECT_EQ(filesIn(bank.path()), std::vector<std::string>{"ABC.TXT"});
-
-    remittance::writeTransferFile(target, content); // without the limit it goes through
-    EXPECT_EQ(readFile(target), content);
-}
-
-// The remit press may write the files inside its stamping transaction; the routine then
-// leaves them alone and takes the records' date from that write.
-TEST_F(TransferFilesTest, FilesWrittenBeforeTheCommitAreNotWrittenAgain)
-{
-    Bill sameBank;
-    sameBank.bankId = "0160001";
-    addBill(sameBank); // the list (inter-bank) stays empty: its date comes from the files
-    auto c = controls();
-    {
-        db::Transaction transaction(db());
-        remittance::writeOutputTransferFiles(c, transaction, tables.names().tableC);
-        transaction.commit();
-    }
-    EXPECT_TRUE(c.transferFilesWritten);
-    EXPECT_EQ(c.transferRocDate, "050229");
-    ASSERT_TRUE(fs::exists(bank.path() + "DEF.TXT"));
-    fs::remove(bank.path() + "DEF.TXT");
-
-    run(c);
-    EXPECT_FALSE(fs::exists(bank.path() + "DEF.TXT"));
-    EXPECT_EQ(text::big5ToUtf8(reports().at(0).header.text(0, "Field10")), "匯款日期:050229");
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 // tables of a condition confirm, WorkTableC filled with the bills just remitted, a report
 // folder with the stand-in report library and a bank folder.
 #include "db/sql.h"
+#include "platform/paths.h"
 #include "remittance/output_routine.h"
+#include "remittance/transfer_files.h"
 #include "remittance/work_table_layout.h"
 #include "report/bridge.h"
 #include "support/recording.h"
@@ -134,15 +136,38 @@ protected:
         return c;
     }
 
+    // The files of WorkTableC as the press builds them, laid straight into the bank folder
+    // (these tests look at their records and names, not at how the press delivers them),
+    // the batch files started, then the output routine's report.
     void run(const remittance::OutputControls& c)
     {
+        const remittance::OutputDates dates = remittance::readOutputDates(c);
+        std::string rocDate;
+        if (c.makeTransferFiles) {
+            const remittance::TransferFiles files = remittance::buildTransferFiles(
+                db(), tables.names().tableC,
+                {.bankPath = c.bankPath,
+                 .defaultBankFolder = platform::defaultBankFolder(),
+                 .interBankFileName = c.interBankFileName,
+                 .sameBankFileName = c.sameBankFileName,
+                 .remittanceDate = dates.remittanceDate});
+            std::vector<std::string> batchFiles;
+            for (const remittance::TransferFile& file : files.files) {
+                if (file.records > 0)
+                    std::ofstream(files.folder + file.name, std::ios::binary) << file.content;
+                batchFiles.push_back(file.batchFile);
+            }
+            remittance::startBatchFiles(batchFiles, c.bankPath);
+            rocDate = files.rocDate;
+        }
         remittance::runRemittanceOutput({.controls = c,
                                          .database = db(),
                                          .workTables = tables,
                                          .progress = progress,
                                          .messages = messages,
                                          .reports = bridge,
-                                         .grid = grid});
+                                         .grid = grid},
+                                        rocDate);
     }
 
     bool tableExists(const std::string& name)

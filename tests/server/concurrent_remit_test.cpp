@@ -108,14 +108,14 @@ protected:
         }
     }
 
-    // The bill keys of a left-out message, one line "廠商 <provider> 單據 <bill>" each.
+    // The bill keys of a left-out message, one line "廠商 <provider> 單據 <bill>[ 現匯款日 <date>]" each.
     static std::vector<std::string> billsListedIn(const std::string& message)
     {
         std::vector<std::string> keys;
         const std::string mark = " 單據 ";
         for (std::size_t at = message.find(mark); at != std::string::npos; at = message.find(mark, at + 1)) {
             const std::size_t from = at + mark.size();
-            keys.push_back(message.substr(from, message.find('\n', from) - from));
+            keys.push_back(message.substr(from, message.find_first_of("\n ", from) - from));
         }
         std::sort(keys.begin(), keys.end());
         return keys;

@@ -2,6 +2,7 @@
 // connection lost while the press runs, a bank folder that cannot take the transfer file.
 // Whatever fails, the clerk sees an error, no transfer file is left half written, and no bill
 // is stamped that no transfer record carries.
+#include "platform/failpoint.h"
 #include "text/error.h"
 #include "workstation.h"
 
@@ -103,8 +104,8 @@ TEST_F(RemitFaults, AConnectionLostDuringThePressLeavesNothingStamped)
     EXPECT_TRUE(filesIn(station.bank.path()).empty());
 }
 
-// The connection is cut after the transfer files are written but before the stamps commit:
-// the files go again and the bank's batch file is never started, so the bank software cannot
+// The connection is cut after the transfer files are written (under their temporary names)
+// but before the stamps commit: the files go again and the bank's batch file is never started, so the bank software cannot
 // send bills that stay unstamped.
 TEST_F(RemitFaults, StampsThatDoNotCommitTakeTheirTransferFilesAlongAndStartNoBatchFile)
 {
@@ -117,13 +118,17 @@ TEST_F(RemitFaults, StampsThatDoNotCommitTakeTheirTransferFilesAlongAndStartNoBa
     station.confirm();
     const long long attachment = station.database().connectionId();
     bool filesWereThere = false;
-    station.afterFilesWritten = [&] {
-        filesWereThere = !station.transferRecords().empty();
+    platform::setFailpointHook([&](std::string_view point) {
+        if (point != "before-commit")
+            return;
+        filesWereThere = filesIn(station.bank.path()).size() == 2; // the batch file and the waiting file
         books.connection().execute("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = " +
                                    std::to_string(attachment));
-    };
+    });
+    const std::string shown = pressShows(station);
+    platform::setFailpointHook(nullptr);
 
-    EXPECT_FALSE(pressShows(station).empty());
+    EXPECT_FALSE(shown.empty());
     EXPECT_TRUE(filesWereThere);
     expectNothingRemitted(station);
     EXPECT_EQ(filesIn(station.bank.path()), std::vector<std::string>{"RMTR.BAT"});

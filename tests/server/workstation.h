@@ -8,7 +8,7 @@
 #include "remittance/output_routine.h"
 #include "remittance/remit.h"
 #include "remittance/remittance_desk.h"
-#include "remittance/run_token.h"
+#include "remittance/listed_run.h"
 #include "report/bridge.h"
 #include "support/recording.h"
 #include "support/report_capture.h"
@@ -49,8 +49,8 @@ public:
     explicit Workstation(const TestDatabase& books, const std::string& clock = {})
         : connection_(books.connectAgain()),
           tables(*connection_, work::connectionSuffix(connection_->connectionId()), exe.path()),
-          desk{*connection_, tables, progress, messages, grid, run},
-          reports(exe.path())
+          reports(exe.path()),
+          desk{*connection_, tables, progress, messages, grid, run, reports}
     {
         if (!clock.empty())
             tables.setClock([clock] { return clock; });
@@ -59,10 +59,12 @@ public:
 
     db::Connection& database() { return *connection_; }
 
-    // A condition confirm over the unremitted January 2024 bills of the account, own books.
-    void confirm()
+    // A condition confirm over the January 2024 bills of the account, own books; unremitted
+    // ones unless another state is asked for.
+    void confirm(remittance::RemittanceState state = remittance::RemittanceState::NotRemitted)
     {
         remittance::ConfirmConditions c;
+        c.state = state;
         c.fromDateText = "2024/01/01";
         c.toDateText = "2024/01/31";
         c.accountComboText = text::big5(std::string(kAccount) + ",總公司帳戶");
@@ -83,39 +85,22 @@ public:
         return c;
     }
 
-    // Runs inside the press once its transfer files are written, before the stamps commit.
-    std::function<void()> afterFilesWritten;
-
-    // "全部匯款" with stamping on, ending in the remittance output routine, as the page wires
-    // them: the transfer files are written inside the stamping transaction.
-    void remitAll(const std::string& date)
+    // "全部匯款" with "產生匯款檔案" ticked: the very press the page runs. The messages of its
+    // result are shown as the page shows them.
+    remittance::RemitResult remitAll(const std::string& date)
     {
-        remittance::RemitOptions options;
-        options.remittanceDateText = date;
-        options.stampBooks = true;
-        remittance::OutputControls controls = outputControls(date);
-        options.beforeCommit = [&](db::Executor& transaction) {
-            remittance::writeOutputTransferFiles(controls, transaction, tables.names().tableC);
-            if (afterFilesWritten)
-                afterFilesWritten();
-        };
-        options.afterRollback = [&] { remittance::discardOutputTransferFiles(controls); };
-        remittance::remit(desk, remittance::RemitScope::AllRows, options, [&] {
-            remittance::runRemittanceOutput({.controls = controls,
-                                             .database = *connection_,
-                                             .workTables = tables,
-                                             .progress = progress,
-                                             .messages = messages,
-                                             .reports = reports,
-                                             .grid = grid});
-        });
+        remittance::RemitResult result =
+            remittance::remit(desk, remittance::RemitScope::AllRows, outputControls(date));
+        for (const std::string& message : result.messages())
+            messages.inform(message);
+        return result;
     }
 
     // The 175-byte records of the inter-bank file (CR LF removed); none when there is no file.
-    std::vector<std::string> transferRecords() const
+    std::vector<std::string> transferRecords(const std::string& file = kInterBankFile) const
     {
         std::vector<std::string> records;
-        const std::string content = readFile(bankPath + kInterBankFile);
+        const std::string content = readFile(bankPath + file);
         for (std::size_t at = 0; at + 177 <= content.size(); at += 177)
             records.push_back(content.substr(at, 175));
         return records;
@@ -132,9 +117,9 @@ public:
     RecordingProgress progress;
     RecordingMessages messages;
     db::RecordSet grid; // ClientDataSet11
-    remittance::RunToken run;
-    remittance::RemittanceDesk desk;
+    remittance::ListedRun run;
     report::Bridge reports;
+    remittance::RemittanceDesk desk;
 };
 
 // Bills of the shared books: bill i is paid to provider "P<i>", whose account number is i, so
@@ -164,6 +149,13 @@ public:
             "  I = I + 1;",
             " END",
             "END"});
+    }
+
+    // The providers of bills first..last bank at a same-bank (016) branch.
+    void bankAtSameBank(int first, int last)
+    {
+        database_.execute("UPDATE PROVIDER SET BANK_ID = '0160001' WHERE CAST(SUBSTRING(PROVIDER_ID FROM 2) AS INTEGER) "
+                          "BETWEEN " + std::to_string(first) + " AND " + std::to_string(last));
     }
 
     // Bill number -> BANK_DATE of every bill that carries a stamp.

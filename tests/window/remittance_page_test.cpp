@@ -19,6 +19,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <tuple>
 
@@ -324,6 +325,53 @@ TEST_F(RemittancePageTest, ARunOnAnotherTabLeavesTheRemittanceGridUnremittable)
     pushButton("bsSkinButton8")->click();
     EXPECT_EQ(shown, QStringList{QStringLiteral("請重新 條件確認...... ")});
     EXPECT_EQ(bankDate("B1"), "");
+}
+
+// The page's press is the remittance module's whole press: the run is journalled with the
+// very bytes of the files in the bank folder, and no file waits under a temporary name.
+TEST_F(RemittancePageTest, ThePagesPressIsJournalledWithTheFilesItPutInPlace)
+{
+    open();
+    setConditions();
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 3u);
+    pushButton("bsSkinButton8")->click();
+    ASSERT_EQ(bankDate("B1"), "2024/02/01") << shown.join(QStringLiteral("|")).toStdString();
+
+    db::Connection& db = database.connection();
+    EXPECT_EQ(db.lookup("SELECT COUNT(*) FROM PAY_RUN WHERE KIND = 'REMIT' AND BILL_COUNT = 3"), "1");
+    const db::RecordSet files = db.query("SELECT FILE_NAME, SHA256, RECORDS FROM PAY_RUN_FILE ORDER BY FILE_NO");
+    ASSERT_EQ(files.rowCount(), 2u);
+    EXPECT_EQ(files.text(0, 0), "ABC.TXT");
+    EXPECT_EQ(files.text(1, 0), "DEF.TXT");
+    EXPECT_EQ(files.number(0, 2) + files.number(1, 2), 3);
+    std::vector<std::string> inFolder;
+    for (const auto& entry : std::filesystem::directory_iterator(bankFolder.path()))
+        inFolder.push_back(entry.path().filename().string());
+    std::sort(inFolder.begin(), inFolder.end());
+    EXPECT_EQ(inFolder, (std::vector<std::string>{"ABC.TXT", "DEF.TXT"}));
+    EXPECT_EQ(db.lookup("SELECT COUNT(*) FROM PAY_RUN_PLACED WHERE OUTCOME = 'PLACED'"), "2");
+}
+
+// A press whose file names cannot carry every row changes nothing and says which rows and why:
+// here the same-bank name is emptied while P2 banks at 016.
+TEST_F(RemittancePageTest, APressNoFileCouldCarryWholeChangesNothing)
+{
+    open();
+    setConditions();
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 3u);
+    find<QLineEdit>("bsSkinEdit_FILEb")->clear();
+    shown.clear();
+    pushButton("bsSkinButton8")->click();
+
+    for (const char* key : {"B1", "B2", "B3"})
+        EXPECT_EQ(bankDate(key), "") << key;
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("廠商 P2 單據 B2"))) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("聯行檔名空白"))) << shown[0].toStdString();
+    EXPECT_TRUE(std::filesystem::is_empty(bankFolder.path()));
+    EXPECT_TRUE(records().isOpen()); // the clerk can fix the name and press again
 }
 
 } // namespace

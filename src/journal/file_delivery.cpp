@@ -1,0 +1,235 @@
+#include "journal/file_delivery.h"
+
+#include "journal/sha256.h"
+#include "platform/failpoint.h"
+#include "platform/paths.h"
+#include "text/big5.h"
+#include "text/error.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace journal {
+namespace {
+
+[[noreturn]] void unableToWrite(const std::string& path)
+{
+    throw text::UserError(text::formatMessage("Unable to write to %s", platform::pathForDisplay(path)));
+}
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// A rename or a new file lasts a power cut only once its folder is flushed too.
+bool flushFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// The bank's software (and a clerk) may mark a file read-only: such a file is not replaced,
+// as it never was.
+bool replaceable(const std::string& path)
+{
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) != 0)
+        return errno == ENOENT;
+    return S_ISREG(existing.st_mode) && (existing.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+bool writeFlushed(const std::string& path, std::string_view bytes)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok)
+        ::unlink(path.c_str());
+    return ok;
+}
+
+std::string readAll(const std::string& path, bool& found)
+{
+    std::string bytes;
+    found = false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return bytes;
+    found = true;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void notePlaced(db::Executor& database, long long runId, int fileNo, const char* outcome)
+{
+    database.execute("INSERT INTO PAY_RUN_PLACED (RUN_ID, FILE_NO, OUTCOME, HOST_NAME) VALUES (" +
+                     std::to_string(runId) + ", " + std::to_string(fileNo) + ", " + db::quote(outcome) + ", " +
+                     db::quote(hostName()) + ")");
+}
+
+// Places the bytes at folder + name: the temporary file when it holds them, else a fresh
+// copy through the temporary name.
+void place(const FileEntry& file, const std::string& sha)
+{
+    const std::string target = file.folder + file.name;
+    const std::string temporary = file.folder + file.tempName;
+    bool found = false;
+    const std::string waiting = readAll(temporary, found);
+    if (!found || sha256Hex(waiting) != sha) {
+        if (!writeFlushed(temporary, file.bytes))
+            unableToWrite(target);
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        unableToWrite(target);
+    }
+    if (!flushFolder(file.folder))
+        unableToWrite(target);
+}
+
+} // namespace
+
+std::string temporaryName(const std::string& name, long long runId, long long attachmentId)
+{
+    return name + ".run" + std::to_string(runId) + "-" + std::to_string(attachmentId) + ".tmp";
+}
+
+void writeTemporary(const FileEntry& file)
+{
+    const std::string target = file.folder + file.name;
+    const std::string temporary = file.folder + file.tempName;
+    if (!replaceable(target) || !writeFlushed(temporary, file.bytes))
+        unableToWrite(target);
+    if (!flushFolder(file.folder)) {
+        ::unlink(temporary.c_str());
+        unableToWrite(target);
+    }
+}
+
+void removeTemporary(const FileEntry& file)
+{
+    ::unlink((file.folder + file.tempName).c_str());
+}
+
+void putInPlace(db::Executor& database, long long runId, int fileNo, const FileEntry& file)
+{
+    place(file, sha256Hex(file.bytes));
+    platform::failpoint("after-rename");
+    notePlaced(database, runId, fileNo, "PLACED");
+}
+
+RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::string>& folders)
+{
+    RecoveryReport report;
+    std::set<std::string> foldersToSweep(folders.begin(), folders.end());
+
+    db::SqlLines unplaced;
+    unplaced << "SELECT F.RUN_ID, F.FILE_NO, F.FOLDER, F.FILE_NAME, F.TEMP_NAME, F.SHA256, ";
+    unplaced << " (SELECT MIN(L.RUN_ID) FROM PAY_RUN_FILE L WHERE L.FOLDER = F.FOLDER ";
+    unplaced << "   AND L.FILE_NAME = F.FILE_NAME AND L.RUN_ID > F.RUN_ID) ";
+    unplaced << "FROM PAY_RUN_FILE F ";
+    unplaced << "WHERE NOT EXISTS (SELECT 1 FROM PAY_RUN_PLACED P WHERE P.RUN_ID = F.RUN_ID AND P.FILE_NO = F.FILE_NO) ";
+    unplaced << "ORDER BY F.RUN_ID, F.FILE_NO";
+    const db::RecordSet rows = database.query(unplaced);
+    for (std::size_t r = 0; r < rows.rowCount(); ++r) {
+        const long long runId = static_cast<long long>(rows.number(r, 0));
+        const int fileNo = static_cast<int>(rows.number(r, 1));
+        FileEntry file;
+        file.folder = rows.text(r, 2);
+        file.name = rows.text(r, 3);
+        file.tempName = rows.text(r, 4);
+        const std::string sha = rows.text(r, 5);
+        foldersToSweep.insert(file.folder);
+        if (!rows.isNull(r, 6)) {
+            notePlaced(database, runId, fileNo, "OVERTAKEN");
+            ::unlink((file.folder + file.tempName).c_str());
+            report.overtaken.push_back("第 " + std::to_string(runId) + " 次付款作業的檔案 " +
+                                       platform::pathForDisplay(file.folder + file.name) +
+                                       " 未能放入銀行資料夾,已被第 " + rows.text(r, 6) +
+                                       " 次作業的同名檔案取代:請查核該次匯款是否已送銀行。");
+            continue;
+        }
+        file.bytes = fileBytes(database, runId, fileNo);
+        if (sha256Hex(file.bytes) != sha)
+            throw text::UserError("付款日誌中第 " + std::to_string(runId) + " 次作業的檔案 " +
+                                  platform::pathForDisplay(file.name) + " 與其檢查碼不符,無法補放。");
+        place(file, sha);
+        notePlaced(database, runId, fileNo, "RESTORED");
+        report.restored.push_back(file.folder + file.name);
+    }
+
+    // Temporary files: of a committed run (placed above or earlier) they are spent; of a run
+    // not in the journal they are removed once the workstation that wrote them is gone.
+    static const std::regex kTemporary(R"(^.*\.run([0-9]+)-([0-9]+)\.tmp$)");
+    for (const std::string& folder : foldersToSweep) {
+        std::error_code error;
+        std::vector<std::filesystem::path> found;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, error))
+            found.push_back(entry.path());
+        for (const std::filesystem::path& path : found) {
+            std::smatch match;
+            const std::string name = path.filename().string();
+            if (!std::regex_match(name, match, kTemporary))
+                continue;
+            const std::string runId = match[1].str();
+            const std::string attachment = match[2].str();
+            const bool committed =
+                database.lookup("SELECT COUNT(*) FROM PAY_RUN WHERE RUN_ID = " + runId) != "0";
+            const bool writerAlive =
+                !committed && database.lookup("SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = " +
+                                              attachment) != "0";
+            if (writerAlive)
+                continue;
+            if (std::filesystem::remove(path, error))
+                ++report.removedTemporaries;
+        }
+        flushFolder(folder);
+    }
+    return report;
+}
+
+std::string recoveryMessage(const RecoveryReport& report)
+{
+    std::string message;
+    if (!report.restored.empty()) {
+        message += "上次中斷的付款作業已提交,其匯款檔已依付款日誌補放:";
+        for (const std::string& path : report.restored)
+            message += "\n" + platform::pathForDisplay(path);
+    }
+    for (const std::string& line : report.overtaken)
+        message += (message.empty() ? "" : "\n") + line;
+    return message;
+}
+
+} // namespace journal

@@ -1,0 +1,157 @@
+#include "journal/payment_journal.h"
+
+#include "journal/sha256.h"
+#include "text/error.h"
+
+#include <unistd.h>
+
+namespace journal {
+namespace {
+
+std::string quotedOrNull(const std::optional<std::string>& value)
+{
+    return value ? db::quote(*value) : "NULL";
+}
+
+std::string hexLiteral(std::string_view bytes)
+{
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string literal = "x'";
+    literal.reserve(bytes.size() * 2 + 3);
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        literal += kHex[b >> 4];
+        literal += kHex[b & 0xf];
+    }
+    literal += "'";
+    return literal;
+}
+
+std::string number(double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    return buffer;
+}
+
+// A statement's text stays well below the server's 64 KB; the bytes go as hex, two
+// characters each.
+constexpr std::size_t kPieceBytes = 30000;
+// Bills per EXECUTE BLOCK of recordBills.
+constexpr std::size_t kBillsPerBlock = 150;
+
+} // namespace
+
+const char* kindName(RunKind kind)
+{
+    switch (kind) {
+    case RunKind::Remit: return "REMIT";
+    case RunKind::ChequeIssue: return "CHEQUE";
+    case RunKind::Clearing: return "CLEAR";
+    case RunKind::Void: return "VOID";
+    }
+    return "REMIT";
+}
+
+long long newRunId(db::Executor& database)
+{
+    return std::stoll(database.lookup("SELECT NEXT VALUE FOR PAY_RUN_SEQ FROM RDB$DATABASE"));
+}
+
+std::string billEntryStatement(long long runId, const std::string& bookLiteral, const std::string& key,
+                               const std::string& provider, const std::string& amount,
+                               const std::string& before, const std::string& after)
+{
+    return "INSERT INTO PAY_RUN_BILL (RUN_ID, BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, STAMP_AFTER) "
+           "VALUES (" + std::to_string(runId) + ", " + bookLiteral + ", " + key + ", " + provider + ", " + amount +
+           ", " + before + ", " + after + "); ";
+}
+
+void recordBills(db::Executor& transaction, long long runId, const std::vector<BillEntry>& bills)
+{
+    for (std::size_t first = 0; first < bills.size(); first += kBillsPerBlock) {
+        std::string block = "EXECUTE BLOCK AS BEGIN ";
+        for (std::size_t i = first; i < bills.size() && i < first + kBillsPerBlock; ++i) {
+            const BillEntry& bill = bills[i];
+            block += billEntryStatement(runId, db::quote(bill.book), db::quote(bill.key), db::quote(bill.providerId),
+                                        number(bill.amount), quotedOrNull(bill.before), quotedOrNull(bill.after));
+        }
+        transaction.execute(block + "END");
+    }
+}
+
+void recordFile(db::Executor& transaction, long long runId, int fileNo, const FileEntry& file)
+{
+    const std::string where =
+        " WHERE RUN_ID = " + std::to_string(runId) + " AND FILE_NO = " + std::to_string(fileNo);
+    const std::string_view bytes(file.bytes);
+    transaction.execute("INSERT INTO PAY_RUN_FILE (RUN_ID, FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, "
+                        "BYTE_SIZE, BYTES) VALUES (" + std::to_string(runId) + ", " + std::to_string(fileNo) + ", " +
+                        db::quote(file.folder) + ", " + db::quote(file.name) + ", " + db::quote(file.tempName) +
+                        ", " + std::to_string(file.records) + ", " + std::to_string(file.bytes.size()) + ", " +
+                        hexLiteral(bytes.substr(0, kPieceBytes)) + ")");
+    for (std::size_t at = kPieceBytes; at < bytes.size(); at += kPieceBytes)
+        transaction.execute("UPDATE PAY_RUN_FILE SET BYTES = BYTES || " + hexLiteral(bytes.substr(at, kPieceBytes)) +
+                            where);
+    transaction.execute("UPDATE PAY_RUN_FILE SET SHA256 = " + db::quote(sha256Hex(bytes)) + where);
+}
+
+void recordRun(db::Executor& transaction, long long runId, const RunEntry& run, int fileCount)
+{
+    const std::string id = std::to_string(runId);
+    db::SqlLines sql;
+    sql << "INSERT INTO PAY_RUN (RUN_ID, KIND, BOOKS, RUN_AT, DB_USER, DB_ROLE, HOST_NAME, ATTACHMENT_ID, RUN_DATE, ";
+    sql << " CONDITIONS, REASON, BILL_COUNT, BILL_SUM, LEFT_OUT_COUNT, FILE_COUNT) ";
+    sql << "SELECT " + id + ", " + db::quote(kindName(run.kind)) + ", " + db::quote(run.books) +
+               ", CURRENT_TIMESTAMP, CURRENT_USER, CURRENT_ROLE, " + db::quote(hostName()) +
+               ", CURRENT_CONNECTION, " + db::quote(run.runDate) + ", ";
+    sql << " " + db::quote(run.conditions.substr(0, 2000)) + ", " + db::quote(run.reason.substr(0, 400)) +
+               ", COUNT(*), COALESCE(SUM(AMOUNT), 0), " + std::to_string(run.leftOutCount) + ", " +
+               std::to_string(fileCount) + " ";
+    sql << "FROM PAY_RUN_BILL WHERE RUN_ID = " + id;
+    transaction.execute(sql);
+}
+
+std::string fileBytes(db::Executor& database, long long runId, int fileNo)
+{
+    const std::string where =
+        " FROM PAY_RUN_FILE WHERE RUN_ID = " + std::to_string(runId) + " AND FILE_NO = " + std::to_string(fileNo);
+    const long long size = std::stoll("0" + database.lookup("SELECT BYTE_SIZE" + where));
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size));
+    constexpr long long kPiece = 16000;
+    for (long long at = 0; at < size; at += kPiece) {
+        const db::RecordSet piece = database.query(
+            "SELECT CAST(SUBSTRING(BYTES FROM " + std::to_string(at + 1) + " FOR " + std::to_string(kPiece) +
+            ") AS VARCHAR(16000) CHARACTER SET OCTETS)" + where);
+        if (piece.isEmpty())
+            break;
+        bytes += piece.text(0, 0);
+    }
+    return bytes;
+}
+
+bool runCommitted(db::Connection& fresh, long long runId)
+{
+    db::Transaction probe(fresh);
+    try {
+        probe.execute("INSERT INTO PAY_RUN (RUN_ID, KIND) VALUES (" + std::to_string(runId) + ", 'PROBE')");
+    } catch (const text::UserError& error) {
+        const std::string message = error.what();
+        if (message.find("PRIMARY or UNIQUE KEY") != std::string::npos)
+            return true;
+        throw;
+    }
+    probe.rollback();
+    return false;
+}
+
+std::string hostName()
+{
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0)
+        return {};
+    return name;
+}
+
+} // namespace journal

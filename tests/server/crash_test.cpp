@@ -1,0 +1,145 @@
+// A press killed at each of its steps, as kill -9 or a power cut would stop a workstation: a
+// process of its own runs the press and dies at a named step; a fresh process then starts,
+// recovers from the journal, and the books and the bank folder agree: every bill stamped by a
+// committed run is in exactly one record of a file in place, every record of a file in place
+// belongs to a committed run and a stamped bill, and no temporary file is left. Needs the
+// private server (two processes on one database).
+#include "workstation.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace server_tests {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Exit {
+    bool killed = false;
+    int code = -1;
+};
+
+// Runs the workstation process to its end.
+Exit runChild(const std::vector<std::string>& args, const std::string& failpoint)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (failpoint.empty())
+            ::unsetenv("DESK_FAILPOINT");
+        else
+            ::setenv("DESK_FAILPOINT", failpoint.c_str(), 1);
+        std::vector<char*> argv;
+        const std::string program = std::string(DESK_BIN_DIR) + "press_child";
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    Exit exit;
+    exit.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    exit.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return exit;
+}
+
+class Crash : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override
+    {
+        if (!books.params().embedded())
+            return;
+        GTEST_SKIP() << "two processes on one database need the private server (DESK_TEST_SERVER)";
+    }
+
+    TestDatabase books;
+    SharedBooks bills{books.connection()};
+    TempFolder exe, bank;
+
+    Exit child(const std::string& mode, const std::string& failpoint, const std::string& date = "2024/02/01",
+               const std::string& interBank = "ABC")
+    {
+        return runChild({mode, books.params().database, bank.path(), exe.path(), date, interBank}, failpoint);
+    }
+
+    // The consistency of the books with the files in the bank folder; returns the findings.
+    std::vector<std::string> findings()
+    {
+        std::vector<std::string> found;
+        const std::map<int, std::string> stamped = bills.stamped();
+        std::map<int, int> records;
+        for (const auto& entry : fs::directory_iterator(bank.path())) {
+            const std::string name = entry.path().filename().string();
+            if (name.size() > 4 && name.substr(name.size() - 4) == ".tmp") {
+                found.push_back("temporary file left: " + name);
+                continue;
+            }
+            if (name == "RMTR.BAT" || name == "RTTR.BAT")
+                continue;
+            const std::string content = readFile(entry.path().string());
+            if (content.size() % 177 != 0)
+                found.push_back(name + " is not whole records");
+            for (std::size_t at = 0; at + 177 <= content.size(); at += 177) {
+                const std::string record = content.substr(at, 175);
+                const int bill = SharedBooks::billOf(record);
+                ++records[bill];
+                const auto stamp = stamped.find(bill);
+                if (stamp == stamped.end())
+                    found.push_back(name + " carries bill " + std::to_string(bill) + ", which is not stamped");
+                else if (books.connection().lookup("SELECT COUNT(*) FROM PAY_RUN_BILL B JOIN PAY_RUN R ON "
+                                                   "R.RUN_ID = B.RUN_ID WHERE B.BILL_KEY = " +
+                                                   db::quote(SharedBooks::key(bill)) + " AND B.STAMP_AFTER = " +
+                                                   db::quote(stamp->second)) == "0")
+                    found.push_back(name + " carries bill " + std::to_string(bill) + " of no committed run");
+            }
+        }
+        for (const auto& [bill, date] : stamped)
+            if (records[bill] != 1)
+                found.push_back("bill " + std::to_string(bill) + " stamped " + date + " is in " +
+                                std::to_string(records[bill]) + " records");
+        return found;
+    }
+};
+
+TEST_P(Crash, AFreshStartFinishesOrUndoesThePressKilledAtThisStep)
+{
+    const std::string point = GetParam();
+    bills.addBills(1, 6);
+    bills.bankAtSameBank(5, 6);
+    testing_support::installFakeReportLibrary(exe.path());
+
+    const Exit killed = child("remit", point + ":kill");
+    ASSERT_TRUE(killed.killed) << "the press did not reach " << point << " (exit " << killed.code << ")";
+    const bool committed = books.connection().lookup("SELECT COUNT(*) FROM PAY_RUN") != "0";
+    EXPECT_EQ(committed, point != "after-temp-files" && point != "before-commit");
+
+    ASSERT_EQ(child("recover", "").code, 0);
+    EXPECT_EQ(findings(), std::vector<std::string>{});
+    EXPECT_EQ(bills.stamped().size(), committed ? 6u : 0u);
+
+    // Another clerk then remits whatever is still unremitted under another file name: still
+    // every stamped bill in exactly one record (the killed press's waiting files are gone).
+    ASSERT_EQ(child("remit", "", "2024/02/02", "GHI").code, 0);
+    EXPECT_EQ(findings(), std::vector<std::string>{});
+    EXPECT_EQ(bills.stamped().size(), 6u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStep, Crash,
+                         ::testing::Values("after-temp-files", "before-commit", "after-commit", "after-rename",
+                                           "after-place"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+                             return name;
+                         });
+
+} // namespace
+} // namespace server_tests
