@@ -146,13 +146,24 @@ void runScript(db::Connection& connection, const std::string& script)
     }
 }
 
-void createSchema(db::Connection& connection, const std::string& schemaFile)
+namespace {
+
+void runScriptFile(db::Connection& connection, const std::string& file)
 {
-    std::ifstream in(schemaFile, std::ios::binary);
-    if (!in) throw text::UserError(text::formatMessage("Cannot open file \"%s\".", schemaFile));
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw text::UserError(text::formatMessage("Cannot open file \"%s\".", file));
     std::ostringstream content;
     content << in.rdbuf();
     runScript(connection, content.str());
+}
+
+} // namespace
+
+void createSchema(db::Connection& connection, const std::string& schemaFile, const std::string& rolesFile)
+{
+    runScriptFile(connection, schemaFile);
+    if (!rolesFile.empty())
+        runScriptFile(connection, rolesFile);
 }
 
 } // namespace demo

@@ -4,6 +4,7 @@
 #include "db/connection.h"
 #include "report/bridge.h"
 #include "ui/message_boxes.h"
+#include "work/desk_role.h"
 #include "work/work_tables.h"
 
 #include <functional>
@@ -18,6 +19,7 @@ struct AppContext {
     ui::MessageBoxes& messages;
     std::string exeFolder;          // with trailing separator
     std::string reportTitle;        // Big5, REP_TITLE of PUB_PARAM, set at show
+    work::DeskRole role;            // who is at the desk: the connection's user and desk role
 };
 
 } // namespace app

@@ -1,4 +1,6 @@
 // The program's entry: open the "Kalder" connection, show the main window, run the loop.
+#include "app/database_login.h"
+#include "app/login_dialog.h"
 #include "app/lookup_dialog.h"
 #include "app/main_window.h"
 #include "db/connection.h"
@@ -19,8 +21,10 @@ int main(int argc, char* argv[])
     const std::string exeFolder = platform::exeFolder();
     std::unique_ptr<db::Connection> database;
     try {
-        database = std::make_unique<db::Connection>(
-            db::readConnectionDefinition(exeFolder + "connections.ini", "Kalder"));
+        database = app::openDatabase(db::readConnectionDefinition(exeFolder + "connections.ini", "Kalder"),
+                                     exeFolder + "Bill.ini", [](app::LoginDialog& login) { return login.exec() == QDialog::Accepted; });
+        if (!database)
+            return 0; // the clerk cancelled the login
     } catch (const std::exception& e) {
         // Without the database there is nothing to show: report and end before any window.
         QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), QString::fromUtf8(e.what()));

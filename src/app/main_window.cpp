@@ -4,6 +4,7 @@
 #include "app/cheque_page.h"
 #include "app/inquiry_page.h"
 #include "app/remittance_page.h"
+#include "app/role_gate.h"
 #include "app/startup_data.h"
 #include "journal/file_delivery.h"
 #include "journal/journal_tables.h"
@@ -54,7 +55,7 @@ FormTolvane::FormTolvane(db::Connection& database, std::string exeFolder, QWidge
     setObjectName(QStringLiteral("FormTolvane"));
     setWindowTitle(QStringLiteral("付款覆核-匯款-開票作業"));
     context_ = std::make_unique<AppContext>(
-        AppContext{database, workTables_, reports_, messages_, std::move(exeFolder), {}});
+        AppContext{database, workTables_, reports_, messages_, std::move(exeFolder), {}, work::readDeskRole(database)});
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("bsSkinPageControl1"));
@@ -63,6 +64,7 @@ FormTolvane::FormTolvane(db::Connection& database, std::string exeFolder, QWidge
     layout->addWidget(tabs_);
     buildPages();
     connectWindowControls();
+    applyDeskRole(*this, context_->role);
 
     fitToScreen();
     // Form-level key preview: the window sees every key before the focused control.
@@ -165,7 +167,9 @@ void FormTolvane::formShow()
         };
         fill(bankAccountEntries(database), {"bsSkinComboBox11", "bsSkinComboBox21"});
         fill(storeEntries(database), {"bsSkinComboBox12", "bsSkinComboBox22", "bsSkinComboBox32"});
-        clearMissingProviderFees(database);
+        // Housekeeping of the paying roles; an auditor's connection may not write the books.
+        if (context_->role.may(work::DeskAction::Remit))
+            clearMissingProviderFees(database);
     });
     // The payment journal: created in a database that predates it, and any press a crash cut
     // short finished or undone before the clerk starts work.

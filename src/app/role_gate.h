@@ -1,0 +1,13 @@
+#pragma once
+// The window follows the connection's desk role: a press the role may not make is disabled,
+// and its tooltip says which role it needs. The database refuses the same presses anyway;
+// this only spares the clerk a refusal after the fact.
+#include "work/desk_role.h"
+
+class QWidget;
+
+namespace app {
+
+void applyDeskRole(QWidget& window, const work::DeskRole& role);
+
+} // namespace app
