@@ -66,27 +66,15 @@ protected:
     {
         for (std::size_t r = 0; r < grid.rowCount(); ++r)
             grid.setText(r, "CHKED", "Y");
-        remittance::RemitOptions options;
-        options.remittanceDateText = "2024/02/05";
-        options.stampBooks = false;
-        options.books = books;
-        report::Bridge reports(exeFolder.path());
-        remittance::remit(desk, remittance::RemitScope::TickedRows, options, [&] {
-            remittance::OutputControls controls;
-            controls.makeTransferFiles = false;
-            controls.fromDateText = "2024/01/01";
-            controls.toDateText = "2024/01/31";
-            controls.remittanceDateText = "2024/02/05";
-            controls.books = books == remittance::Books::Joint ? 1 : 0;
-            controls.reportTitle = text::big5("測試公司");
-            remittance::runRemittanceOutput({.controls = controls,
-                                             .database = db(),
-                                             .workTables = tables,
-                                             .progress = progress,
-                                             .messages = messages,
-                                             .reports = reports,
-                                             .grid = grid});
-        });
+        remittance::OutputControls controls;
+        controls.makeTransferFiles = false;
+        controls.fromDateText = "2024/01/01";
+        controls.toDateText = "2024/01/31";
+        controls.remittanceDateText = "2024/02/05";
+        controls.books = books == remittance::Books::Joint ? 1 : 0;
+        controls.reportTitle = text::big5("測試公司");
+        const remittance::RemitResult result = remittance::remit(desk, remittance::RemitScope::TickedRows, controls);
+        EXPECT_EQ(result.outcome, remittance::RemitResult::Outcome::Remitted);
         EXPECT_TRUE(fs::exists(pdf()));
         return squeezed(commandOutput("pdftotext -layout '" + pdf() + "' -"));
     }

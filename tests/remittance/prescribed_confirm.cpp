@@ -59,8 +59,8 @@ db::SqlLines createView(const std::string& viewName, const Selection& selection)
 db::SqlLines fillPairs(const std::string& tableB, const Selection& selection)
 {
     db::SqlLines sql;
-    sql << "INSERT INTO " + tableB + " (MASTERBILLID, PROVIDER_ID) ";
-    sql << std::string("SELECT ") + booksKey(selection.books) + ", PROVIDER_ID FROM " + booksTable(selection.books) + " ";
+    sql << "INSERT INTO " + tableB + " (MASTERBILLID, PROVIDER_ID, BANK_DATE) ";
+    sql << std::string("SELECT ") + booksKey(selection.books) + ", PROVIDER_ID, BANK_DATE FROM " + booksTable(selection.books) + " ";
     for (const std::string& line : conditionLines(selection, false))
         sql << line;
     return sql;
@@ -125,7 +125,7 @@ void prescribedConfirm(RemittanceDesk& desk, const ConfirmConditions& conditions
     work::progressMessage(progress, 1, text::big5("檢視資料清除中...."));
     database.execute(createTable(names.tableA, billColumns()));
     work::progressLine(progress, 2);
-    database.execute(createTable(names.tableB, {{"MASTERBILLID", "VARCHAR(20)"}, {"PROVIDER_ID", "VARCHAR(10)"}}));
+    database.execute(createTable(names.tableB, {{"MASTERBILLID", "VARCHAR(20)"}, {"PROVIDER_ID", "VARCHAR(10)"}, {"BANK_DATE", "VARCHAR(10)"}}));
     database.execute(createTable(names.tableC, billColumns()));
     line(progress, "2");
 
@@ -190,7 +190,9 @@ void prescribedConfirm(RemittanceDesk& desk, const ConfirmConditions& conditions
 
     line(progress, "1");
     openRemittanceGrid(database, desk.grid, names.tableA);
-    desk.run.record(database, names, selection.state, selection.books);
+    desk.run.stamp = work::RunStamp::take(database, names, {names.tableA, names.tableB, names.tableC, names.tableD});
+    desk.run.state = selection.state;
+    desk.run.books = selection.books;
 
     warnAboutBankData(desk.grid, desk.messages);
 

@@ -28,9 +28,10 @@ public:
         shown_->append(QStringLiteral("question: ") + text);
         if (reasons.empty())
             return std::nullopt;
-        std::optional<QString> reason = reasons.front();
+        const bool yes = reasons.front().has_value();
+        const QString reason = yes ? *reasons.front() : QString();
         reasons.pop_front();
-        return reason;
+        return yes ? std::optional<QString>(reason) : std::nullopt;
     }
 
     // Answers to the questions that ask why: a reason for Yes, nullopt for No; No when none.
