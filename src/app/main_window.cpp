@@ -176,7 +176,7 @@ void FormTolvane::formShow()
     messages_.guarded([this] {
         std::string notice = journal::ensureJournalTables(context_->database);
         const auto* bankPath = findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"));
-        const std::string folder = bankPath ? ui::toBig5(bankPath->text()) : std::string();
+        const std::string folder = bankPath ? ui::toFileSystemPath(bankPath->text()) : std::string();
         const std::string recovered = journal::recoveryMessage(
             journal::recoverFiles(context_->database, {folder.empty() ? platform::defaultBankFolder() : folder}));
         if (!recovered.empty())

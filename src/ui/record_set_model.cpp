@@ -73,8 +73,12 @@ QVariant RecordSetModel::data(const QModelIndex& index, int role) const
         return {};
     const auto row = static_cast<std::size_t>(index.row());
     const auto col = static_cast<std::size_t>(column);
-    if (role == Qt::BackgroundRole)
-        return isRowMarked(index.row()) ? QVariant(QColor(255, 236, 179)) : QVariant();
+    // A marked row (e.g. a cheque already issued) is shaded whole, unless a cell has a mark of
+    // its own (an amount with cents), which the clerk must see first.
+    if (role == Qt::BackgroundRole && isRowMarked(index.row()) &&
+        (records_.column(col).type == db::FieldType::String || isCheckFieldColumn(records_, checkField_, column) ||
+         !amountData(row, col, role).isValid()))
+        return QColor(255, 236, 179);
     if (isCheckFieldColumn(records_, checkField_, column)) {
         if (role == Qt::CheckStateRole)
             return records_.text(row, col) == "Y" ? Qt::Checked : Qt::Unchecked;

@@ -69,8 +69,9 @@ void compareOnBook(StoreList stores, bool functionsAsBefore)
     if (functionsAsBefore)
         testing_support::declareFunctionsAsBefore(database.connection());
     const auto book = testing_support::generateBook(database.connection(), {.stores = stores, .seed = 11});
-    Tab reference(database.connection(), "_R", folder.path());
-    Tab program(database.connection(), "_P", folder.path());
+    // Suffixes that name no attachment: neither tab's run takes the other's tables for orphans.
+    Tab reference(database.connection(), "_R_", folder.path());
+    Tab program(database.connection(), "_P_", folder.path());
 
     using inquiry::Scope;
     const std::string firstStore = book.storeIds.empty() ? "01" : book.storeIds.front();

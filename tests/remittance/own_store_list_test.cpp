@@ -43,8 +43,11 @@ protected:
     void SetUp() override
     {
         // The program's folder: the real report library and its templates beside it.
-        fs::copy_file(std::string(DESK_BIN_DIR) + "Vistrel.DLL", exeFolder.path() + "Vistrel.DLL");
-        fs::copy(std::string(DESK_BIN_DIR) + "rtm", exeFolder.path() + "rtm");
+        // (over the stand-in library the fixture installs)
+        fs::copy_file(std::string(DESK_BIN_DIR) + "Vistrel.DLL", exeFolder.path() + "Vistrel.DLL",
+                      fs::copy_options::overwrite_existing);
+        fs::copy(std::string(DESK_BIN_DIR) + "rtm", exeFolder.path() + "rtm",
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         setenv("VISTREL_PDF", pdf().c_str(), 1);
 

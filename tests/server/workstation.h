@@ -47,7 +47,12 @@ class Workstation {
 public:
     // `clock` fixes the time of day the work-table names are formed from ("" for the real one).
     explicit Workstation(const TestDatabase& books, const std::string& clock = {})
-        : connection_(books.connectAgain()),
+        : Workstation(books.connectAgain(), clock)
+    {
+    }
+    // A workstation on a connection of its own, e.g. a clerk's with the clerk's role.
+    explicit Workstation(std::unique_ptr<db::Connection> connection, const std::string& clock = {})
+        : connection_(std::move(connection)),
           tables(*connection_, work::connectionSuffix(connection_->connectionId()), exe.path()),
           reports(exe.path()),
           desk{*connection_, tables, progress, messages, grid, run, reports}

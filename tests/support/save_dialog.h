@@ -3,6 +3,7 @@
 // name and presses Save. Header-only, for the test programs that link Qt Widgets.
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <memory>
@@ -23,7 +24,11 @@ public:
             timer_.stop();
             seen_ = true;
             caption_ = dialog->windowTitle();
-            dialog->selectFile(path_);
+            // Typed into the file-name field, as the clerk types it.
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(path_);
+            else
+                dialog->selectFile(path_);
             static_cast<QDialog*>(dialog)->accept(); // Save, as the button does
         });
         timer_.start();

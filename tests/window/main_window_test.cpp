@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, AnUnreadableBankPathNeverKeepsTheClerkFromClosing)
     const std::string unreadable = "BANK_PATH=/srv/\xFF\x80x/";
     writeBillIni("[FormPayAcc]\r\n" + unreadable + "\r\nbsSkinRadioGroup13=1\r\n");
     open();
-    ASSERT_EQ(shown.size(), 1);
+    ASSERT_EQ(shown.size(), 1) << shown.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(shown[0].contains(QStringLiteral("BANK_PATH"))) << shown[0].toStdString();
     EXPECT_TRUE(find<QLineEdit>("bsSkinEdit15")->text().startsWith(QStringLiteral("/srv/")));
 
