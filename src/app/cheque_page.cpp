@@ -229,6 +229,8 @@ void ChequePage::bsSkinButton13Click()
 
 void ChequePage::showIssueResult(const cheque::IssueResult& result)
 {
+    if (!result.journalNotice.empty())
+        context_.messages.inform(result.journalNotice);
     const std::string changed = cheque::changedSinceListedMessage(result);
     if (!changed.empty())
         context_.messages.inform(changed);
@@ -240,7 +242,11 @@ void ChequePage::showIssueResult(const cheque::IssueResult& result)
 
 void ChequePage::BitBtn2Click()
 {
-    handle([this] { desk_->clearTicked(); });
+    handle([this] {
+        const std::string notice = desk_->clearTicked();
+        if (!notice.empty())
+            context_.messages.inform(notice);
+    });
 }
 
 void ChequePage::SpeedButton5Click()

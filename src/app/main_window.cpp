@@ -7,7 +7,6 @@
 #include "app/role_gate.h"
 #include "app/startup_data.h"
 #include "journal/file_delivery.h"
-#include "journal/journal_tables.h"
 #include "platform/paths.h"
 #include "text/error.h"
 #include "ui/date_edit.h"
@@ -174,13 +173,10 @@ void FormTolvane::formShow()
     // The payment journal: created in a database that predates it, and any press a crash cut
     // short finished or undone before the clerk starts work.
     messages_.guarded([this] {
-        std::string notice = journal::ensureJournalTables(context_->database);
         const auto* bankPath = findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"));
         const std::string folder = bankPath ? ui::toFileSystemPath(bankPath->text()) : std::string();
-        const std::string recovered = journal::recoveryMessage(
-            journal::recoverFiles(context_->database, {folder.empty() ? platform::defaultBankFolder() : folder}));
-        if (!recovered.empty())
-            notice += (notice.empty() ? "" : "\n") + recovered;
+        const std::string notice = journal::prepareJournal(
+            context_->database, {folder.empty() ? platform::defaultBankFolder() : folder});
         if (!notice.empty())
             messages_.inform(notice);
     });

@@ -25,15 +25,18 @@ public:
     // The issue press, "全部開票" (bsSkinButton12Click) and "選擇性開票" (bsSkinButton13Click):
     // cheques the list shows as issued are issued again only after a Yes with a reason; the
     // bills of each cheque still as listed get the issue date and the cheque goes to the issued
-    // table, all in one transaction that waits a few seconds at most for another workstation;
-    // from that commit the list is used up; then the issued cheques are handed to the print.
+    // table, all in one transaction with the press's journal run, waiting a few seconds at most
+    // for another workstation; from that commit the list is used up; then the issued cheques
+    // are handed to the print.
     // A used-up list pressed again prints its cheques again (after a Yes), never issues them.
     // A failed print hand-over is in the result, with the committed issue.
     IssueResult issue(IssueScope scope, const IssueOptions& options);
     IssueResult issueAll(const IssueOptions& options) { return issue(IssueScope::AllRows, options); }
     IssueResult issueTicked(const IssueOptions& options) { return issue(IssueScope::TickedRows, options); }
-    // "匯款日清空" (BitBtn2Click): takes the issue stamp off the ticked cheques' bills.
-    void clearTicked();
+    // "匯款日清空" (BitBtn2Click): takes the issue stamp off the ticked cheques' bills, in one
+    // transaction with its journal run. Returns the journal's notice ("" unless its tables had
+    // to be created).
+    std::string clearTicked();
     // The printing routine (SpeedButton5Click): the issued cheques of this run.
     void print(const PrintOptions& options);
 
@@ -42,17 +45,16 @@ public:
     // The list's stamps committed: pressing again reprints, never issues.
     bool listIsUsedUp() const { return usedUp_; }
 
-    // The payment journal's hook into the issue press (none: nothing is journalled).
-    void setJournalHook(IssueJournalHook* hook) { journal_ = hook; }
-
 private:
     // Shows "請重新 條件確認...... " and returns false when the list is not current.
     bool requireCurrentList();
     std::vector<ChequeState> chosenCheques(IssueScope scope) const;
-    // Stamps and collects the cheques still as listed, in one bounded transaction, with the
-    // journal's rows; afterwards the list is used up.
+    // Stamps and collects the cheques still as listed, in one bounded transaction with the
+    // journal's rows of the run; afterwards the list is used up.
     void claim(const std::vector<ChequeState>& cheques, const std::vector<ChequeState>& issuedBefore,
                const std::string& issueDate, IssueResult& result);
+    // The journal's tables, created when the database predates them; the clerk's notice.
+    std::string journalReady();
     IssueResult reprintUsedUpList(const PrintOptions& options);
     void fillRocColumns(const db::RecordSet& listed);
     void printIssued(const PrintOptions& options);
@@ -67,9 +69,9 @@ private:
     report::Bridge& reports_;
     db::RecordSet& grid_;
     ListStamp listed_;
+    std::string listedConditions_; // the list's conditions as the journal records them
     bool usedUp_ = false;
     std::size_t usedUpCount_ = 0;
-    IssueJournalHook* journal_ = nullptr;
 };
 
 } // namespace cheque

@@ -6,6 +6,8 @@
 #include "cheque/issue_messages.h"
 #include "cheque/issue_state.h"
 #include "db/sql.h"
+#include "journal/file_delivery.h"
+#include "journal/payment_journal.h"
 #include "text/big5.h"
 #include "work/press_transaction.h"
 
@@ -30,7 +32,24 @@ std::string trimmed(std::string value)
     return value;
 }
 
+// The journal's reason of a re-issue: the clerk's words, then each cheque issued again with
+// its earlier issue state (Big5).
+std::string reissueRecord(const std::string& reason, const std::vector<ChequeState>& reissued)
+{
+    if (reissued.empty())
+        return {};
+    std::string record = reason + "; " + text::big5("前次開票") + ":";
+    for (const ChequeState& cheque : reissued)
+        record += " " + cheque.id + " " + cheque.state;
+    return record;
+}
+
 } // namespace
+
+std::string ChequeDesk::journalReady()
+{
+    return journal::prepareJournal(database_, {});
+}
 
 bool ChequeDesk::ticked(std::size_t row) const
 {
@@ -95,6 +114,8 @@ void ChequeDesk::claim(const std::vector<ChequeState>& cheques, const std::vecto
                        const std::string& issueDate, IssueResult& result)
 {
     const work::WorkNames& names = tables_.names();
+    result.journalNotice = journalReady();
+    const long long runId = journal::newRunId(database_);
     std::vector<std::string> claimed;
     std::vector<ChangedCheque> changed;
     // One press stamps and collects all of its cheques or none, and gives up unchanged when
@@ -104,7 +125,7 @@ void ChequeDesk::claim(const std::vector<ChequeState>& cheques, const std::vecto
         const std::vector<ChequeState> part(cheques.begin() + static_cast<std::ptrdiff_t>(from),
                                             cheques.begin() + static_cast<std::ptrdiff_t>(
                                                 std::min(cheques.size(), from + kChequesPerClaim)));
-        const db::RecordSet rows = transaction.query(claimCheques(part, issueDate, names.tableA, names.tableC));
+        const db::RecordSet rows = transaction.query(claimCheques(part, issueDate, names.tableA, names.tableC, runId));
         for (std::size_t r = 0; r < rows.rowCount(); ++r) {
             if (rows.text(r, "CLAIMED") == "1")
                 claimed.push_back(trimmed(rows.text(r, "ID")));
@@ -117,8 +138,17 @@ void ChequeDesk::claim(const std::vector<ChequeState>& cheques, const std::vecto
     for (const ChequeState& cheque : issuedBefore)
         if (std::find(claimed.begin(), claimed.end(), cheque.id) != claimed.end())
             result.reissued.push_back(cheque);
-    if (journal_)
-        journal_->recordIssuePress(transaction, result);
+    if (!claimed.empty()) {
+        journal::RunEntry run;
+        run.kind = journal::RunKind::ChequeIssue;
+        run.books = "PAY_MASTER";
+        run.runDate = issueDate;
+        run.conditions = listedConditions_;
+        run.reason = reissueRecord(result.reissueReason, result.reissued);
+        run.leftOutCount = static_cast<int>(changed.size());
+        journal::recordRun(transaction, runId, run, 0);
+        result.runId = runId;
+    }
     transaction.commit();
     // From here the list is used up: whatever becomes of the print, these stamps stand, and
     // a press on this list prints again instead of issuing again.
@@ -140,17 +170,36 @@ IssueResult ChequeDesk::reprintUsedUpList(const PrintOptions& options)
     return result;
 }
 
-void ChequeDesk::clearTicked()
+std::string ChequeDesk::clearTicked()
 {
     if (!requireCurrentList())
-        return;
+        return {};
     const std::size_t idColumn = grid_.fieldIndex("ID");
-    db::Transaction transaction(database_, work::pressTransactionOptions());
-    for (std::size_t row = 0; row < grid_.rowCount(); ++row) {
+    std::vector<std::string> cheques;
+    for (std::size_t row = 0; row < grid_.rowCount(); ++row)
         if (ticked(row))
-            transaction.execute(clearBills(grid_.text(row, idColumn)));
+            cheques.push_back(grid_.text(row, idColumn));
+    if (cheques.empty())
+        return {};
+    const std::string notice = journalReady();
+    const long long runId = journal::newRunId(database_);
+    db::Transaction transaction(database_, work::pressTransactionOptions());
+    for (const std::string& cheque : cheques) {
+        // Each stamp taken off is journalled as it was, before it goes.
+        transaction.execute(journal::billEntriesSelect(runId) +
+                            "'PAY_MASTER', MASTERBILLID, PROVIDER_ID, PAGE_AMT, BANK_DATE, NULL FROM PAY_MASTER "
+                            "WHERE PAGE_ID = " + db::quote(cheque) + " AND COALESCE(BANK_DATE, '') <> ''");
+        transaction.execute(clearBills(cheque));
+    }
+    if (transaction.lookup("SELECT COUNT(*) FROM PAY_RUN_BILL WHERE RUN_ID = " + std::to_string(runId)) != "0") {
+        journal::RunEntry run;
+        run.kind = journal::RunKind::Clearing;
+        run.books = "PAY_MASTER";
+        run.conditions = listedConditions_ + "; " + text::big5("匯款日清空");
+        journal::recordRun(transaction, runId, run, 0);
     }
     transaction.commit();
+    return notice;
 }
 
 } // namespace cheque

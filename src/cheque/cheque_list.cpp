@@ -53,6 +53,7 @@ void ChequeDesk::confirm(const ListConditions& conditions)
     const std::string end = text::dateStringFromEdit(conditions.endDateText);
     const std::string accountKey = text::comboKey(conditions.accountComboText);
     const work::WorkNames& names = tables_.names();
+    listedConditions_ = dateColumn + " " + start + "~" + end + (accountKey.empty() ? "" : " ACNT_ID " + accountKey);
 
     work::progressMessage(progress_, 1, text::big5("檢視資料清除中...."));
     database_.execute(createListedTable(names.tableA));

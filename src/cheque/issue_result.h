@@ -1,6 +1,5 @@
 #pragma once
-// What an issue press did, for the page to show and for the payment journal to record.
-#include "db/executor.h"
+// What an issue press did, for the page to show.
 
 #include <string>
 #include <vector>
@@ -47,16 +46,10 @@ struct IssueResult {
     // After a failed hand-over: the list is still on screen, so pressing again reprints it.
     // A failure from the library's load on has ended the run (grid emptied, tables dropped).
     bool canReprint = false;
-};
-
-// Where the payment journal plugs into the cheque issue press: called inside the press's own
-// transaction, after the stamps and before the commit, so that the issue and its journal rows
-// commit together or not at all. `press` holds the issued cheques, the issue date, and for a
-// re-issue the earlier issue states and the clerk's reason.
-class IssueJournalHook {
-public:
-    virtual ~IssueJournalHook() = default;
-    virtual void recordIssuePress(db::Executor& pressTransaction, const IssueResult& press) = 0;
+    // The payment journal's run of this press (0 when nothing was stamped), and what the
+    // clerk is told when the journal's tables had to be created first ("" otherwise).
+    long long runId = 0;
+    std::string journalNotice;
 };
 
 } // namespace cheque

@@ -1,6 +1,7 @@
 #include "cheque/issue_state.h"
 
 #include "cheque/cheque_table.h"
+#include "journal/payment_journal.h"
 #include "text/big5.h"
 
 namespace cheque {
@@ -32,7 +33,7 @@ db::SqlLines listWithIssueState(const std::string& listedTable, const std::strin
 }
 
 db::SqlLines claimCheques(const std::vector<ChequeState>& listed, const std::string& issueDate,
-                          const std::string& listedTable, const std::string& issuedTable)
+                          const std::string& listedTable, const std::string& issuedTable, long long runId)
 {
     db::SqlLines sql;
     sql << "EXECUTE BLOCK RETURNS (ID VARCHAR(20), NOW_STATE VARCHAR(10), CLAIMED SMALLINT) AS ";
@@ -54,6 +55,9 @@ db::SqlLines claimCheques(const std::vector<ChequeState>& listed, const std::str
     sql << "    CLAIMED = 0; ";
     sql << "    IF (NOW_STATE = LISTED) THEN ";
     sql << "    BEGIN ";
+    // The journal keeps each bill's stamp as found, so an earlier issue date stays on record.
+    sql << "      " + journal::billEntriesSelect(runId) + "'PAY_MASTER', MASTERBILLID, PROVIDER_ID, PAGE_AMT, "
+               "BANK_DATE, " + db::quote(issueDate) + " FROM PAY_MASTER WHERE PAGE_ID = :K; ";
     sql << "      UPDATE PAY_MASTER  SET BANK_DATE = " + db::quote(issueDate) + " WHERE  PAGE_ID  = :K; ";
     db::SqlLines copy = copyIssuedCheques(issuedTable, listedTable);
     copy << "  WHERE ID = :K; ";

@@ -28,10 +28,10 @@ db::SqlLines listWithIssueState(const std::string& listedTable, const std::strin
 // are locked (another workstation's press is waited for within the transaction's bound), the
 // state is read again and compared with the listed one; only a cheque still as listed gets
 // the issue date on its bills and its row copied from the listed to the issued table, marked
-// "補印" there when it was issued before. Returns one row per cheque: ID, NOW_STATE, CLAIMED
-// (1 or 0).
+// "補印" there when it was issued before, and its bills journalled under run `runId` with
+// their stamps before and after. Returns one row per cheque: ID, NOW_STATE, CLAIMED (1 or 0).
 db::SqlLines claimCheques(const std::vector<ChequeState>& listed, const std::string& issueDate,
-                          const std::string& listedTable, const std::string& issuedTable);
+                          const std::string& listedTable, const std::string& issuedTable, long long runId);
 
 // Big5 "補印": the FLAG of a re-issued cheque in the issued table, printed on the issue list.
 std::string reissueMark();

@@ -1,5 +1,6 @@
 #include "journal/file_delivery.h"
 
+#include "journal/journal_tables.h"
 #include "journal/sha256.h"
 #include "platform/failpoint.h"
 #include "platform/paths.h"
@@ -230,6 +231,15 @@ std::string recoveryMessage(const RecoveryReport& report)
     for (const std::string& line : report.overtaken)
         message += (message.empty() ? "" : "\n") + line;
     return message;
+}
+
+std::string prepareJournal(db::Connection& database, const std::vector<std::string>& folders)
+{
+    std::string notice = ensureJournalTables(database);
+    const std::string recovered = recoveryMessage(recoverFiles(database, folders));
+    if (!recovered.empty())
+        notice += (notice.empty() ? "" : "\n") + recovered;
+    return notice;
 }
 
 } // namespace journal

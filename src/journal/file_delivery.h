@@ -38,6 +38,11 @@ struct RecoveryReport {
 // runs' folders and in `folders`, of runs that never committed and whose workstation is gone.
 RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::string>& folders);
 
+// What the program's start and every press do first: the journal's tables created when the
+// database predates them, then recoverFiles over `folders`. Returns what the clerk is told
+// of both ("" when there is nothing to tell).
+std::string prepareJournal(db::Connection& database, const std::vector<std::string>& folders);
+
 // The message for the clerk of a recovery that did something ("" when it did nothing worth
 // telling: temporary files removed are not).
 std::string recoveryMessage(const RecoveryReport& report);

@@ -37,6 +37,8 @@ std::string number(double value)
 // A statement's text stays well below the server's 64 KB; the bytes go as hex, two
 // characters each.
 constexpr std::size_t kPieceBytes = 30000;
+constexpr const char* kBillColumns =
+    "INSERT INTO PAY_RUN_BILL (RUN_ID, BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, STAMP_AFTER) ";
 // Bills per EXECUTE BLOCK of recordBills.
 constexpr std::size_t kBillsPerBlock = 150;
 
@@ -53,6 +55,11 @@ const char* kindName(RunKind kind)
     return "REMIT";
 }
 
+std::string billEntriesSelect(long long runId)
+{
+    return std::string(kBillColumns) + "SELECT " + std::to_string(runId) + ", ";
+}
+
 long long newRunId(db::Executor& database)
 {
     return std::stoll(database.lookup("SELECT NEXT VALUE FOR PAY_RUN_SEQ FROM RDB$DATABASE"));
@@ -62,8 +69,7 @@ std::string billEntryStatement(long long runId, const std::string& bookLiteral, 
                                const std::string& provider, const std::string& amount,
                                const std::string& before, const std::string& after)
 {
-    return "INSERT INTO PAY_RUN_BILL (RUN_ID, BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, STAMP_AFTER) "
-           "VALUES (" + std::to_string(runId) + ", " + bookLiteral + ", " + key + ", " + provider + ", " + amount +
+    return std::string(kBillColumns) + "VALUES (" + std::to_string(runId) + ", " + bookLiteral + ", " + key + ", " + provider + ", " + amount +
            ", " + before + ", " + after + "); ";
 }
 

@@ -43,6 +43,11 @@ std::string billEntryStatement(long long runId, const std::string& bookLiteral, 
                                const std::string& provider, const std::string& amount,
                                const std::string& before, const std::string& after);
 
+// The head of a statement that journals the rows a SELECT yields, one bill each: the text
+// ends in "SELECT <runId>, " and the caller completes the select list with the book, key,
+// provider, amount, stamp before and stamp after, then its FROM.
+std::string billEntriesSelect(long long runId);
+
 // One file of the run: where it goes, under which temporary name it waits, and its bytes.
 struct FileEntry {
     std::string folder;   // the bank folder, with its trailing separator

@@ -77,8 +77,7 @@ db::SqlLines journalClaimed(const StampRequest& request, const std::string& keyC
 {
     const std::string date = request.newDate ? db::quote(*request.newDate) : "NULL";
     db::SqlLines sql;
-    sql << "INSERT INTO PAY_RUN_BILL (RUN_ID, BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, STAMP_AFTER) ";
-    sql << "SELECT " + std::to_string(request.runId) + ", " + db::quote(booksTable(request.books)) +
+    sql << journal::billEntriesSelect(request.runId) + db::quote(booksTable(request.books)) +
                ", MASTERBILLID, PROVIDER_ID, " + (request.listHasAmounts ? "AMT2" : "NULL") + ", BANK_DATE, " + date +
                " FROM " + request.listTable + " ";
     sql << (keyCondition.empty() ? "WHERE 1 = 1 " : keyCondition + " ");

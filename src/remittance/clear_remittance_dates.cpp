@@ -2,9 +2,9 @@
 
 #include "work/press_transaction.h"
 #include "journal/file_delivery.h"
-#include "journal/journal_tables.h"
 #include "journal/payment_journal.h"
 #include "remittance/bill_stamping.h"
+#include "text/big5.h"
 
 #include <set>
 
@@ -39,10 +39,7 @@ ClearResult clearRemittanceDates(RemittanceDesk& desk, Books books)
     if (providers.empty())
         return result;
 
-    const std::string created = journal::ensureJournalTables(desk.database);
-    result.recoveryNotice = journal::recoveryMessage(journal::recoverFiles(desk.database, {}));
-    if (!created.empty())
-        result.recoveryNotice = created + (result.recoveryNotice.empty() ? "" : "\n" + result.recoveryNotice);
+    result.recoveryNotice = journal::prepareJournal(desk.database, {});
     const long long runId = journal::newRunId(desk.database);
 
     db::Transaction transaction(desk.database, work::pressTransactionOptions());
@@ -63,7 +60,7 @@ ClearResult clearRemittanceDates(RemittanceDesk& desk, Books books)
         journal::RunEntry run;
         run.kind = journal::RunKind::Clearing;
         run.books = booksTable(books);
-        run.conditions = desk.run.conditions + "; 匯款日清空";
+        run.conditions = desk.run.conditions + text::big5("; 匯款日清空");
         run.leftOutCount = static_cast<int>(changed.size());
         journal::recordRun(transaction, runId, run, 0);
     }

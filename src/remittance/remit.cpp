@@ -1,7 +1,6 @@
 #include "remittance/remit.h"
 
 #include "journal/file_delivery.h"
-#include "journal/journal_tables.h"
 #include "journal/payment_journal.h"
 #include "platform/failpoint.h"
 #include "platform/paths.h"
@@ -91,9 +90,11 @@ std::string remittedAgainQuestion(const db::RecordSet& grid, const std::vector<s
 
 std::string conditionsText(const ListedRun& run, const OutputControls& tab, RemitScope scope)
 {
-    return run.conditions + "; " + (scope == RemitScope::AllRows ? "全部匯款" : "選擇性匯款") + "; 產生匯款檔案 " +
-           (tab.makeTransferFiles ? "Y" : "N") + "; 路徑 " + tab.bankPath + "; 跨行檔名 " + tab.interBankFileName +
-           "; 聯行檔名 " + tab.sameBankFileName;
+    // Big5 like the list's conditions; the bank folder as the file system names it.
+    return run.conditions + text::big5(std::string("; ") + (scope == RemitScope::AllRows ? "全部匯款" : "選擇性匯款") +
+                                       "; 產生匯款檔案 " + (tab.makeTransferFiles ? "Y" : "N") + "; 路徑 ") +
+           tab.bankPath + text::big5("; 跨行檔名 ") + tab.interBankFileName + text::big5("; 聯行檔名 ") +
+           tab.sameBankFileName;
 }
 
 // The press's files under their temporary names: written and flushed, or none at all.
@@ -194,10 +195,7 @@ RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& 
     const std::string folder = bankPath.empty() ? platform::defaultBankFolder() : bankPath;
     long long runId = 0;
     if (stampBooks) {
-        const std::string created = journal::ensureJournalTables(desk.database);
-        result.recoveryNotice = journal::recoveryMessage(journal::recoverFiles(desk.database, {folder}));
-        if (!created.empty())
-            result.recoveryNotice = created + (result.recoveryNotice.empty() ? "" : "\n" + result.recoveryNotice);
+        result.recoveryNotice = journal::prepareJournal(desk.database, {folder});
         runId = journal::newRunId(desk.database);
     }
     const long long attachment = stampBooks ? desk.database.connectionId() : 0;

@@ -1,11 +1,13 @@
 // A cheque is issued once unless the clerk means it: the list shows each cheque's issue state,
 // a press on issued cheques asks first (with a reason, "no" by default), a cheque another
 // workstation issued after the list was made is left out and named, and a re-issue is marked
-// on the issue list and handed to the journal with its reason and earlier date.
+// on the issue list and journalled with its reason and earlier date, in the press's own
+// transaction.
 #include "cheque/cheque_table.h"
 #include "cheque/issue_messages.h"
 #include "cheque/issue_state.h"
 #include "cheque_fixture.h"
+#include "text/error.h"
 
 #include <gmock/gmock.h>
 
@@ -25,27 +27,11 @@ namespace {
 
 using Ids = std::vector<std::string>;
 
-// What the journal would be given inside the press's transaction, and proof that it ran
-// there: the stamps it sees are the press's own, not yet committed.
-class RecordingJournal : public cheque::IssueJournalHook {
-public:
-    void recordIssuePress(db::Executor& pressTransaction, const IssueResult& press) override
-    {
-        presses.push_back(press);
-        stampSeenInPress.push_back(pressTransaction.lookup("SELECT MAX(BANK_DATE) FROM PAY_MASTER"));
-    }
-    std::vector<IssueResult> presses;
-    std::vector<std::string> stampSeenInPress;
-};
-
 class ChequeReissueTest : public ChequeDeskTest {
 protected:
-    RecordingJournal journal;
-
     void SetUp() override
     {
         installFakeReportLibrary(exeFolder.path());
-        desk.setJournalHook(&journal);
         addCheque({"C1", "", "2024/05/10", "", "P01", "01", "100"});
         addCheque({"C2", "", "2024/05/11", "", "P02", "01", "200"});
         addCheque({"C3", "", "2024/05/12", "", "P03", "01", "300"});
@@ -63,6 +49,31 @@ protected:
             if (grid.text(row, "ID") == id)
                 return text::big5ToUtf8(grid.text(row, cheque::kIssueStateField));
         return "<not listed>";
+    }
+
+    // The journal's runs of a kind, oldest first: "RUN_DATE|REASON|BILL_COUNT|LEFT_OUT_COUNT".
+    Ids journalRuns(const std::string& kind)
+    {
+        const db::RecordSet runs = db().query(
+            "SELECT RUN_DATE, REASON, BILL_COUNT, LEFT_OUT_COUNT FROM PAY_RUN WHERE KIND = " + db::quote(kind) +
+            " ORDER BY RUN_ID");
+        Ids found;
+        for (std::size_t r = 0; r < runs.rowCount(); ++r)
+            found.push_back(runs.text(r, 0) + "|" + text::big5ToUtf8(runs.text(r, 1)) + "|" + runs.text(r, 2) + "|" +
+                            runs.text(r, 3));
+        return found;
+    }
+
+    // A run's bills: "KEY BEFORE>AFTER", by key.
+    Ids journalBills(long long runId)
+    {
+        const db::RecordSet bills = db().query(
+            "SELECT BILL_KEY, COALESCE(STAMP_BEFORE, '-'), COALESCE(STAMP_AFTER, '-') FROM PAY_RUN_BILL "
+            "WHERE RUN_ID = " + std::to_string(runId) + " ORDER BY BILL_KEY");
+        Ids found;
+        for (std::size_t r = 0; r < bills.rowCount(); ++r)
+            found.push_back(bills.text(r, 0) + " " + bills.text(r, 1) + ">" + bills.text(r, 2));
+        return found;
     }
 
     Ids printed(std::size_t report)
@@ -108,7 +119,9 @@ TEST_F(ChequeReissueTest, SecondListIssuesAgainOnlyAfterAYesWithAReasonAndMarksT
     EXPECT_EQ(declined.declined.size(), 3u);
     EXPECT_EQ(bankDate("B2"), "2024/06/30");
     EXPECT_EQ(handedReports(exeFolder.path()).size(), 1u);
-    EXPECT_EQ(journal.presses.size(), 1u);
+    EXPECT_EQ(journalRuns("CHEQUE"), (Ids{"2024/06/30||4|0"})); // the declined press journals nothing
+    EXPECT_EQ(journalBills(first.runId), (Ids{"B1 ->2024/06/30", "B2 ->2024/06/30", "B3 ->2024/06/30",
+                                              "B4 ->2024/06/30"}));
 
     // "Yes" with a reason: issued again, on the cheque issue list (格式二) marked 補印.
     messages.reasons.push_back(std::string("卡紙"));
@@ -133,12 +146,11 @@ TEST_F(ChequeReissueTest, SecondListIssuesAgainOnlyAfterAYesWithAReasonAndMarksT
     for (std::size_t row = 0; row < reports[0].data.rowCount(); ++row)
         EXPECT_EQ(reports[0].data.text(row, "FLAG"), "");
 
-    // The journal's hook got the re-issue with its reason and earlier date, inside the press.
-    ASSERT_EQ(journal.presses.size(), 2u);
-    EXPECT_EQ(journal.presses[1].reissueReason, text::big5("卡紙"));
-    ASSERT_EQ(journal.presses[1].reissued.size(), 1u);
-    EXPECT_EQ(journal.presses[1].reissued[0].state, "2024/06/30");
-    EXPECT_EQ(journal.stampSeenInPress[1], "2024/07/01");
+    // The journal holds the re-issue as its own run: the reason, the earlier issue date, and
+    // the bill's stamp before and after.
+    EXPECT_EQ(journalRuns("CHEQUE"),
+              (Ids{"2024/06/30||4|0", "2024/07/01|卡紙; 前次開票: C2 2024/06/30|1|0"}));
+    EXPECT_EQ(journalBills(again.runId), (Ids{"B2 2024/06/30>2024/07/01"}));
 }
 
 TEST_F(ChequeReissueTest, NoToTheQuestionLeavesTheIssuedOutAndTheRestIssue)
@@ -175,6 +187,37 @@ TEST_F(ChequeReissueTest, ChequeAnotherConnectionIssuedAfterTheListWasMadeIsLeft
     EXPECT_EQ(printed(0), (Ids{"C1", "C3"}));
     const std::string message = cheque::changedSinceListedMessage(result);
     EXPECT_THAT(message, HasSubstr("C2（清單：未開票，現在：2024/06/15）"));
+    EXPECT_EQ(journalRuns("CHEQUE"), (Ids{"2024/06/30||3|1"})); // B1, B3, B4; C2 left out
+}
+
+// The issue and its journal commit together or not at all: a journal the server refuses
+// leaves every stamp as it was, the list not used up and nothing printed.
+TEST_F(ChequeReissueTest, IssueWhoseJournalIsRefusedChangesNothing)
+{
+    db().execute("CREATE EXCEPTION E_TEST_REFUSED 'journal refused'");
+    db().execute("CREATE TRIGGER TEST_REFUSE_RUN FOR PAY_RUN BEFORE INSERT AS BEGIN EXCEPTION E_TEST_REFUSED; END");
+    list();
+    EXPECT_THROW(desk.issueAll(issueOn("2024/06/30")), text::UserError);
+    for (const char* bill : {"B1", "B2", "B3", "B4"})
+        EXPECT_EQ(bankDate(bill), "<null>") << bill;
+    EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM PAY_RUN_BILL"), "0");
+    EXPECT_FALSE(desk.listIsUsedUp());
+    EXPECT_TRUE(handedReports(exeFolder.path()).empty());
+}
+
+// Taking the issue stamp off again is journalled too, each bill with the stamp it had.
+TEST_F(ChequeReissueTest, ClearingTheIssueStampIsJournalled)
+{
+    db().execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/06/01' WHERE MASTERBILLID = 'B3'");
+    list();
+    tick("C3");
+    tick("C2");
+    EXPECT_EQ(desk.clearTicked(), "");
+    EXPECT_EQ(bankDate("B3"), "<null>");
+    const Ids runs = journalRuns("CLEAR");
+    ASSERT_EQ(runs, (Ids{"||1|0"}));
+    const long long runId = std::stoll(db().lookup("SELECT RUN_ID FROM PAY_RUN WHERE KIND = 'CLEAR'"));
+    EXPECT_EQ(journalBills(runId), (Ids{"B3 2024/06/01>-"})); // B2 and B4 had no stamp to take off
 }
 
 TEST_F(ChequeReissueTest, IssuedChequeChangedAgainAfterTheListIsLeftOutEvenAfterAYes)
