@@ -20,6 +20,13 @@
 namespace journal {
 namespace {
 
+// temporaryName's form: the run id and the attachment id are its two groups.
+const std::regex& temporaryNamePattern()
+{
+    static const std::regex pattern(R"(^.*\.run([0-9]+)-([0-9]+)\.tmp$)");
+    return pattern;
+}
+
 [[noreturn]] void unableToWrite(const std::string& path)
 {
     throw text::UserError(text::formatMessage("Unable to write to %s", platform::pathForDisplay(path)));
@@ -192,7 +199,6 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
 
     // Temporary files: of a committed run (placed above or earlier) they are spent; of a run
     // not in the journal they are removed once the workstation that wrote them is gone.
-    static const std::regex kTemporary(R"(^.*\.run([0-9]+)-([0-9]+)\.tmp$)");
     for (const std::string& folder : foldersToSweep) {
         std::error_code error;
         std::vector<std::filesystem::path> found;
@@ -201,7 +207,7 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
         for (const std::filesystem::path& path : found) {
             std::smatch match;
             const std::string name = path.filename().string();
-            if (!std::regex_match(name, match, kTemporary))
+            if (!std::regex_match(name, match, temporaryNamePattern()))
                 continue;
             const std::string runId = match[1].str();
             const std::string attachment = match[2].str();
@@ -231,6 +237,11 @@ std::string recoveryMessage(const RecoveryReport& report)
     for (const std::string& line : report.overtaken)
         message += (message.empty() ? "" : "\n") + line;
     return message;
+}
+
+bool isTemporaryName(const std::string& name)
+{
+    return std::regex_match(name, temporaryNamePattern());
 }
 
 std::string prepareJournal(db::Connection& database, const std::vector<std::string>& folders)

@@ -15,6 +15,7 @@ namespace journal {
 
 // "ABC.TXT" -> "ABC.TXT.run42-17.tmp": the run and the attachment that wrote it.
 std::string temporaryName(const std::string& name, long long runId, long long attachmentId);
+bool isTemporaryName(const std::string& name);
 
 // Writes `file.bytes` to folder + tempName and flushes file and folder. Refuses, with
 // "Unable to write to %s" naming the final file, a final name that cannot be replaced (a

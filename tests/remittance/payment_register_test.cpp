@@ -1,0 +1,179 @@
+// The payment journal read back for the clerk: runs listed newest first and filtered, a run's
+// files made again byte for byte, and a bank folder checked file by file before it goes to
+// the bank.
+#include "journal/files_again.h"
+#include "journal/folder_check.h"
+#include "journal/run_register.h"
+#include "platform/file_replace.h"
+#include "remit_fixture.h"
+#include "text/error.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <map>
+
+using testing::ElementsAre;
+
+namespace testing_support {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PaymentRegister : public Remit {
+protected:
+    // The bank folder's files after a press: name -> bytes.
+    std::map<std::string, std::string> bankFiles()
+    {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(bank.path())) {
+            std::string bytes;
+            if (entry.is_regular_file() &&
+                platform::readWholeFile(entry.path().string(), bytes) == platform::ReadResult::Read)
+                files[entry.path().filename().string()] = bytes;
+        }
+        return files;
+    }
+
+    std::vector<std::string> listedKinds(const journal::RunFilter& filter)
+    {
+        const db::RecordSet runs = journal::listRuns(db(), filter);
+        std::vector<std::string> kinds;
+        for (std::size_t r = 0; r < runs.rowCount(); ++r)
+            kinds.push_back(runs.text(r, "KIND"));
+        return kinds;
+    }
+
+    // A remit of every bill, then a clearing of B1's provider: two runs.
+    void remitThenClear()
+    {
+        confirm(conditions());
+        remit(RemitScope::AllRows, options());
+        auto listed = conditions();
+        listed.state = RemittanceState::Remitted;
+        confirm(listed);
+        tick("B2");
+        clear(Books::OwnStore);
+    }
+};
+
+TEST_F(PaymentRegister, RunsAreListedNewestFirstAndFilteredByKindDayBooksAndUser)
+{
+    remitThenClear();
+    EXPECT_THAT(listedKinds({}), ElementsAre("CLEAR", "REMIT"));
+    journal::RunFilter remits;
+    remits.kind = journal::RunKind::Remit;
+    EXPECT_THAT(listedKinds(remits), ElementsAre("REMIT"));
+
+    const std::string today = db().lookup("SELECT REPLACE(CAST(CURRENT_DATE AS VARCHAR(10)), '-', '/') FROM RDB$DATABASE");
+    journal::RunFilter onlyToday{today, today, {}, "PAY_MASTER", db().lookup("SELECT CURRENT_USER FROM RDB$DATABASE")};
+    EXPECT_EQ(listedKinds(onlyToday).size(), 2u);
+    journal::RunFilter other = onlyToday;
+    other.books = "PAY_MASTERU";
+    EXPECT_TRUE(listedKinds(other).empty());
+    other = onlyToday;
+    other.from = other.to = "2001/01/01";
+    EXPECT_TRUE(listedKinds(other).empty());
+    other = onlyToday;
+    other.user = "SOMEONE_ELSE";
+    EXPECT_TRUE(listedKinds(other).empty());
+
+    // The remit's detail: its bills with their stamps before and after, and its files.
+    const db::RecordSet runs = journal::listRuns(db(), remits);
+    const long long runId = std::stoll(runs.text(0, "RUN_ID"));
+    EXPECT_EQ(runs.text(0, "KIND_NAME"), text::big5("匯款"));
+    EXPECT_EQ(runs.text(0, "BILL_COUNT"), "3");
+    const db::RecordSet bills = journal::runBills(db(), runId);
+    EXPECT_THAT(column(bills, "BILL_KEY"), ElementsAre("B1", "B2", "B3"));
+    EXPECT_THAT(column(bills, "STAMP_AFTER"), ElementsAre(kDate, kDate, kDate));
+    const std::vector<journal::RunFile> files = journal::runFiles(db(), runId);
+    ASSERT_FALSE(files.empty());
+    for (const journal::RunFile& file : files)
+        EXPECT_EQ(journal::checkInFolder(file), journal::FileVerdict::Matches) << file.name;
+}
+
+TEST_F(PaymentRegister, FilesMadeAgainAreTheBytesTheRunWroteAndNeverReplaceUnasked)
+{
+    confirm(conditions());
+    remit(RemitScope::AllRows, options());
+    const std::map<std::string, std::string> written = bankFiles();
+    ASSERT_FALSE(written.empty());
+    const long long runId = lastResult.runId;
+
+    // By default into a folder of the run's own, beside the live names.
+    const std::string again = journal::filesAgainFolder(bank.path(), runId);
+    EXPECT_EQ(again, bank.path() + "RUN" + std::to_string(runId) + "/");
+    EXPECT_TRUE(journal::filesAgainWouldReplace(db(), runId, again).empty());
+    const std::vector<std::string> paths = journal::writeFilesAgain(db(), runId, again);
+    ASSERT_EQ(paths.size(), written.size());
+    for (const auto& [name, bytes] : written) {
+        std::string made;
+        ASSERT_EQ(platform::readWholeFile(again + name, made), platform::ReadResult::Read) << name;
+        EXPECT_EQ(made, bytes) << name;
+    }
+    // Into the bank folder itself, the live names are named before anything is written.
+    std::vector<std::string> live;
+    for (const auto& [name, bytes] : written)
+        live.push_back(name);
+    EXPECT_EQ(journal::filesAgainWouldReplace(db(), runId, bank.path()), live);
+    // A run without files has nothing to make.
+    auto listed = conditions();
+    listed.state = RemittanceState::Remitted;
+    confirm(listed);
+    tick("B2");
+    clear(Books::OwnStore);
+    const long long clearing = std::stoll(db().lookup("SELECT MAX(RUN_ID) FROM PAY_RUN WHERE KIND = 'CLEAR'"));
+    EXPECT_THROW(journal::writeFilesAgain(db(), clearing, again), text::UserError);
+}
+
+TEST_F(PaymentRegister, VerifyingAFolderTellsMatchingChangedAndUnknownFiles)
+{
+    // Two runs: B1 into ABC.TXT, then the rest (two providers, two records) into XYZ.TXT.
+    confirm(conditions());
+    tick("B1");
+    remit(RemitScope::TickedRows, options());
+    const long long firstRun = lastResult.runId;
+    confirm(conditions());
+    auto second = options();
+    second.interBankFileName = "XYZ";
+    remit(RemitScope::AllRows, second);
+    const std::map<std::string, std::string> written = bankFiles();
+    ASSERT_EQ(written.size(), 2u);
+    const std::string keptName = written.begin()->first;
+    const std::string changedName = written.rbegin()->first;
+    ASSERT_EQ(changedName, "XYZ.TXT");
+
+    // One file edited in its second record, one not written by any run, one as written.
+    std::string edited = written.at(changedName);
+    const std::size_t secondRecord = edited.find('\n') + 1;
+    ASSERT_LT(secondRecord + 5, edited.size()) << "the file needs two records";
+    edited[secondRecord + 3] = edited[secondRecord + 3] == '9' ? '8' : '9';
+    ASSERT_TRUE(platform::replaceWholeFile(bank.path() + changedName, edited));
+    ASSERT_TRUE(platform::replaceWholeFile(bank.path() + "OTHER.TXT", "not from the desk\r\n"));
+
+    const std::vector<journal::FolderFileCheck> checks = journal::verifyFolder(db(), bank.path());
+    std::map<std::string, journal::FolderFileCheck> byName;
+    for (const journal::FolderFileCheck& check : checks)
+        byName[check.name] = check;
+    ASSERT_EQ(byName.size(), written.size() + 1);
+    EXPECT_EQ(byName[keptName].verdict, journal::FileVerdict::Matches);
+    EXPECT_EQ(byName[keptName].runId, firstRun);
+    EXPECT_EQ(byName[changedName].verdict, journal::FileVerdict::Changed);
+    EXPECT_EQ(byName[changedName].runId, lastResult.runId);
+    EXPECT_EQ(byName[changedName].firstDifferingRecord, 2);
+    EXPECT_EQ(byName["OTHER.TXT"].verdict, journal::FileVerdict::Unknown);
+    EXPECT_EQ(byName["OTHER.TXT"].runId, 0);
+    EXPECT_THROW(journal::verifyFolder(db(), bank.path() + "no-such-folder/"), text::UserError);
+}
+
+TEST(FirstDifferingRecord, CountsRecordsUpToTheFirstDifferentByte)
+{
+    EXPECT_EQ(journal::firstDifferingRecord("a\nb\nc\n", "a\nb\nc\n"), 0);
+    EXPECT_EQ(journal::firstDifferingRecord("a\nb\nc\n", "x\nb\nc\n"), 1);
+    EXPECT_EQ(journal::firstDifferingRecord("a\nb\nc\n", "a\nb\nx\n"), 3);
+    EXPECT_EQ(journal::firstDifferingRecord("a\nb\n", "a\nb\nc\n"), 3); // a record added at the end
+    EXPECT_EQ(journal::firstDifferingRecord("a\nb\nc\n", "a\n"), 2);    // records cut off
+}
+
+} // namespace
+} // namespace testing_support
