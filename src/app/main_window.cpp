@@ -3,6 +3,7 @@
 #include "app/bill_settings.h"
 #include "app/cheque_page.h"
 #include "app/inquiry_page.h"
+#include "app/journal_page.h"
 #include "app/remittance_page.h"
 #include "app/role_gate.h"
 #include "app/startup_data.h"
@@ -97,6 +98,7 @@ void FormTolvane::buildPages()
     tabs_->addTab(new RemittancePage(*context_, tabs_), QStringLiteral("批次匯款作業"));
     tabs_->addTab(new ChequePage(*context_, tabs_), QStringLiteral("批次開票作業"));
     tabs_->addTab(new InquiryPage(*context_, tabs_), QStringLiteral("帳款查詢作業"));
+    tabs_->addTab(new JournalPage(*context_, tabs_), QStringLiteral("付款紀錄"));
 }
 
 void FormTolvane::connectWindowControls()

@@ -54,10 +54,11 @@ TEST_F(MainWindowTest, OpensWithCaptionPagesTitleListsAndFeeCleanUp)
     open();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("付款覆核-匯款-開票作業"));
     QTabWidget* tabs = window->pages();
-    ASSERT_EQ(tabs->count(), 3);
+    ASSERT_EQ(tabs->count(), 4);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("批次匯款作業"));
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("批次開票作業"));
     EXPECT_EQ(tabs->tabText(2), QStringLiteral("帳款查詢作業"));
+    EXPECT_EQ(tabs->tabText(3), QStringLiteral("付款紀錄"));
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_EQ(window->context().reportTitle, text::big5("大統百貨股份有限公司"));
 

@@ -1,11 +1,13 @@
 // The remittance tab through the real window on the offscreen platform: its controls, a whole
 // run from the condition confirm to the stamps, and the refusal of a second press.
+#include "app/journal_page.h"
 #include "app/remittance_page.h"
 #include "support/report_capture.h"
 #include "text/big5.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
 #include "ui/radio_group.h"
+#include "platform/file_replace.h"
 #include "window_fixture.h"
 
 #include <QCheckBox>
@@ -16,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -372,6 +375,69 @@ TEST_F(RemittancePageTest, APressNoFileCouldCarryWholeChangesNothing)
     EXPECT_TRUE(shown[0].contains(QStringLiteral("聯行檔名空白"))) << shown[0].toStdString();
     EXPECT_TRUE(std::filesystem::is_empty(bankFolder.path()));
     EXPECT_TRUE(records().isOpen()); // the clerk can fix the name and press again
+}
+
+// The journal tab after a remit: the run listed with its bills and files, the bank folder
+// checked against the journal, and the run's files made again beside the live names.
+TEST_F(RemittancePageTest, TheJournalTabListsTheRunChecksTheFolderAndMakesItsFilesAgain)
+{
+    open();
+    setConditions();
+    pushButton("bsSkinButton6")->click();
+    pushButton("bsSkinButton8")->click();
+    ASSERT_EQ(bankDate("B1"), "2024/02/01") << shown.join(QStringLiteral("|")).toStdString();
+    const std::string bank = bankFolder.path();
+    std::vector<std::string> written;
+    for (const auto& entry : std::filesystem::directory_iterator(bank))
+        written.push_back(entry.path().filename().string());
+    ASSERT_FALSE(written.empty());
+
+    auto* page = window->findChild<app::JournalPage*>(QStringLiteral("bsSkinTabSheet5"));
+    ASSERT_NE(page, nullptr);
+    window->pages()->setCurrentWidget(page);
+    page->setFolderChooser([&](const QString&, const QString&) { return QString::fromStdString(bank); });
+    // A cell of a grid of the tab, by its column's title.
+    const auto cell = [&](const char* gridName, int row, const QString& title) {
+        QAbstractItemModel* model = find<ui::DataGrid>(gridName)->model();
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() == title)
+                return model->data(model->index(row, c), Qt::DisplayRole).toString();
+        return QStringLiteral("<no column ") + title + QStringLiteral(">");
+    };
+
+    shown.clear();
+    pushButton("bsSkinButton41")->click();
+    EXPECT_TRUE(shown.isEmpty()) << shown.join(QStringLiteral("|")).toStdString();
+    ASSERT_EQ(find<ui::DataGrid>("wwDBGrid41")->model()->rowCount(), 1);
+    EXPECT_EQ(cell("wwDBGrid41", 0, QStringLiteral("類別")), QStringLiteral("匯款"));
+    EXPECT_EQ(cell("wwDBGrid41", 0, QStringLiteral("匯款/開票日")), QStringLiteral("2024/02/01"));
+    EXPECT_EQ(find<ui::DataGrid>("wwDBGrid42")->model()->rowCount(), 3);
+    EXPECT_EQ(cell("wwDBGrid42", 0, QStringLiteral("新匯款日")), QStringLiteral("2024/02/01"));
+    ASSERT_EQ(find<ui::DataGrid>("wwDBGrid43")->model()->rowCount(), static_cast<int>(written.size()));
+    EXPECT_EQ(cell("wwDBGrid43", 0, QStringLiteral("資料夾中")), QStringLiteral("相符"));
+
+    // A file nobody's run wrote is pointed out before the folder goes to the bank.
+    ASSERT_TRUE(platform::replaceWholeFile(bank + "ZZZ.TXT", "x\r\n"));
+    pushButton("bsSkinButton43")->click();
+    const int checked = find<ui::DataGrid>("wwDBGrid44")->model()->rowCount();
+    ASSERT_EQ(checked, static_cast<int>(written.size()) + 1);
+    for (int row = 0; row + 1 < checked; ++row)
+        EXPECT_EQ(cell("wwDBGrid44", row, QStringLiteral("結果")), QStringLiteral("相符")) << row;
+    EXPECT_EQ(cell("wwDBGrid44", checked - 1, QStringLiteral("檔名")), QStringLiteral("ZZZ.TXT"));
+    EXPECT_EQ(cell("wwDBGrid44", checked - 1, QStringLiteral("結果")), QStringLiteral("不明"));
+
+    // Files again, into the run's own folder (the clerk's Yes to the suggested folder).
+    shown.clear();
+    pushButton("bsSkinButton42")->click();
+    const std::string runId = database.connection().lookup("SELECT MAX(RUN_ID) FROM PAY_RUN");
+    for (const std::string& name : written) {
+        std::string original, again;
+        ASSERT_EQ(platform::readWholeFile(bank + name, original), platform::ReadResult::Read);
+        ASSERT_EQ(platform::readWholeFile(bank + "RUN" + runId + "/" + name, again), platform::ReadResult::Read) << name;
+        EXPECT_EQ(again, original) << name;
+    }
+    EXPECT_TRUE(shown.last().startsWith(QStringLiteral("已依付款紀錄 ") + QString::fromStdString(runId)))
+        << shown.join(QStringLiteral("|")).toStdString();
 }
 
 } // namespace

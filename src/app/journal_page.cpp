@@ -1,0 +1,303 @@
+#include "app/journal_page.h"
+
+#include "journal/files_again.h"
+#include "journal/folder_check.h"
+#include "journal/run_register.h"
+#include "platform/paths.h"
+#include "text/big5.h"
+#include "text/dates.h"
+#include "text/error.h"
+#include "ui/data_grid.h"
+#include "ui/date_edit.h"
+#include "ui/named_widgets.h"
+#include "ui/qt_text.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QFile>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace app {
+namespace {
+
+using ui::button;
+using ui::named;
+
+// The kinds in the order of the kind list, after its first entry 全部.
+constexpr journal::RunKind kListedKinds[] = {journal::RunKind::Remit, journal::RunKind::ChequeIssue,
+                                             journal::RunKind::Clearing, journal::RunKind::Void};
+
+// A path as the grids show it: Big5, with characters Big5 has not replaced by '?'.
+std::string pathAsBig5(const std::string& path)
+{
+    const std::string utf8 = platform::pathForDisplay(path);
+    try {
+        return text::utf8ToBig5(utf8);
+    } catch (const text::UserError&) {
+        std::string plain;
+        for (const char c : utf8)
+            plain += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+        return plain;
+    }
+}
+
+// A date edit's text as a run-list bound: "" when blank (that end stays open).
+std::string dateBound(const QString& editText)
+{
+    QString digits = editText;
+    digits.remove(QLatin1Char('/')).remove(QLatin1Char(' '));
+    return digits.isEmpty() ? std::string() : text::dateStringFromEdit(ui::toBig5(editText));
+}
+
+db::RecordSet filesTable(const std::vector<journal::RunFile>& files)
+{
+    db::RecordSet table({{"FILE_NO", db::FieldType::Integer, 8},
+                         {"FOLDER", db::FieldType::String, 255},
+                         {"FILE_NAME", db::FieldType::String, 255},
+                         {"RECORDS", db::FieldType::Integer, 8},
+                         {"BYTE_SIZE", db::FieldType::Integer, 8},
+                         {"SHA256", db::FieldType::String, 64},
+                         {"IN_FOLDER", db::FieldType::String, 12}});
+    for (const journal::RunFile& file : files) {
+        table.appendRow();
+        const std::size_t row = table.rowCount() - 1;
+        table.setNumber(row, "FILE_NO", file.fileNo);
+        table.setText(row, "FOLDER", pathAsBig5(file.folder));
+        table.setText(row, "FILE_NAME", pathAsBig5(file.name));
+        table.setNumber(row, "RECORDS", file.records);
+        table.setNumber(row, "BYTE_SIZE", static_cast<double>(file.size));
+        table.setText(row, "SHA256", file.sha256);
+        table.setText(row, "IN_FOLDER", journal::verdictCaption(journal::checkInFolder(file)));
+    }
+    table.declareFields({{"FILE_NO", "序", 3},
+                         {"FOLDER", "資料夾", 30},
+                         {"FILE_NAME", "檔名", 14},
+                         {"RECORDS", "筆數", 6},
+                         {"BYTE_SIZE", "位元組", 8},
+                         {"SHA256", "SHA-256", 64},
+                         {"IN_FOLDER", "資料夾中", 8}});
+    return table;
+}
+
+db::RecordSet folderCheckTable(const std::vector<journal::FolderFileCheck>& checks)
+{
+    db::RecordSet table({{"FILE_NAME", db::FieldType::String, 255},
+                         {"VERDICT", db::FieldType::String, 12},
+                         {"RUN_ID", db::FieldType::String, 20},
+                         {"FIRST_DIFFERENCE", db::FieldType::String, 40}});
+    for (const journal::FolderFileCheck& check : checks) {
+        table.appendRow();
+        const std::size_t row = table.rowCount() - 1;
+        table.setText(row, "FILE_NAME", pathAsBig5(check.name));
+        table.setText(row, "VERDICT", journal::verdictCaption(check.verdict));
+        if (check.runId != 0)
+            table.setText(row, "RUN_ID", std::to_string(check.runId));
+        if (check.firstDifferingRecord != 0)
+            table.setText(row, "FIRST_DIFFERENCE",
+                          text::big5("第 " + std::to_string(check.firstDifferingRecord) + " 筆起不同"));
+    }
+    table.declareFields({{"FILE_NAME", "檔名", 20},
+                         {"VERDICT", "結果", 8},
+                         {"RUN_ID", "付款紀錄", 8},
+                         {"FIRST_DIFFERENCE", "差異", 16}});
+    return table;
+}
+
+} // namespace
+
+JournalPage::JournalPage(AppContext& context, QWidget* parent)
+    : Page(parent), context_(context), chooseFolder_([this](const QString& title, const QString& start) {
+          return QFileDialog::getExistingDirectory(this, title, start);
+      })
+{
+    setObjectName(QStringLiteral("bsSkinTabSheet5"));
+
+    runsGrid_ = named(new ui::DataGrid(runs_, this), "wwDBGrid41");
+    billsGrid_ = named(new ui::DataGrid(bills_, this), "wwDBGrid42");
+    filesGrid_ = named(new ui::DataGrid(files_, this), "wwDBGrid43");
+    folderCheckGrid_ = named(new ui::DataGrid(folderCheck_, this), "wwDBGrid44");
+    detailTabs_ = named(new QTabWidget(this), "bsSkinPageControl41");
+    detailTabs_->addTab(billsGrid_, QStringLiteral("單據"));
+    detailTabs_->addTab(filesGrid_, QStringLiteral("檔案"));
+    detailTabs_->addTab(folderCheckGrid_, QStringLiteral("資料夾驗證"));
+
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(runsGrid_);
+    split->addWidget(detailTabs_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(buildConditions());
+    layout->addWidget(split, 1);
+
+    connect(listRunsButton_, &QPushButton::clicked, this, &JournalPage::onListRuns);
+    connect(filesAgainButton_, &QPushButton::clicked, this, &JournalPage::onMakeFilesAgain);
+    connect(verifyFolderButton_, &QPushButton::clicked, this, &JournalPage::onVerifyFolder);
+    connect(runsGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { showRunDetail(current.row()); });
+}
+
+QWidget* JournalPage::buildConditions()
+{
+    auto* panel = new QWidget(this);
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    // The month so far, as a clerk asks first.
+    runsFromEdit_ = named(new ui::DateEdit(panel), "bsSkinDateEdit41");
+    runsToEdit_ = named(new ui::DateEdit(panel), "bsSkinDateEdit42");
+    const QDate today = QDate::currentDate();
+    runsFromEdit_->setDate(today.year(), today.month(), 1);
+
+    kindCombo_ = named(new QComboBox(panel), "bsSkinComboBox41");
+    kindCombo_->addItem(QStringLiteral("全部"));
+    for (const journal::RunKind kind : kListedKinds)
+        kindCombo_->addItem(ui::fromBig5(journal::kindCaption(kind)));
+    booksCombo_ = named(new QComboBox(panel), "bsSkinComboBox42");
+    booksCombo_->addItems({QStringLiteral("全部"), QStringLiteral("本店帳 PAY_MASTER"), QStringLiteral("聯合帳 PAY_MASTERU")});
+    userEdit_ = named(new QLineEdit(panel), "bsSkinEdit41");
+    userEdit_->setPlaceholderText(QStringLiteral("全部"));
+    userEdit_->setMaximumWidth(120);
+
+    listRunsButton_ = button(QStringLiteral("查詢(&Q)"), "bsSkinButton41", panel);
+    filesAgainButton_ = button(QStringLiteral("重建檔案(&R)"), "bsSkinButton42", panel);
+    verifyFolderButton_ = button(QStringLiteral("驗證資料夾(&V)"), "bsSkinButton43", panel);
+
+    row->addWidget(new QLabel(QStringLiteral("作業日期"), panel));
+    row->addWidget(runsFromEdit_);
+    row->addWidget(new QLabel(QStringLiteral("~"), panel));
+    row->addWidget(runsToEdit_);
+    row->addSpacing(8);
+    row->addWidget(new QLabel(QStringLiteral("類別"), panel));
+    row->addWidget(kindCombo_);
+    row->addWidget(new QLabel(QStringLiteral("帳冊"), panel));
+    row->addWidget(booksCombo_);
+    row->addWidget(new QLabel(QStringLiteral("使用者"), panel));
+    row->addWidget(userEdit_);
+    row->addSpacing(8);
+    row->addWidget(listRunsButton_);
+    row->addWidget(filesAgainButton_);
+    row->addWidget(verifyFolderButton_);
+    row->addStretch(1);
+    return panel;
+}
+
+void JournalPage::refreshGrid()
+{
+    runsGrid_->reload();
+    billsGrid_->reload();
+    filesGrid_->reload();
+    folderCheckGrid_->reload();
+}
+
+void JournalPage::onListRuns()
+{
+    context_.messages.guarded([this] {
+        journal::RunFilter filter;
+        filter.from = dateBound(runsFromEdit_->text());
+        filter.to = dateBound(runsToEdit_->text());
+        if (kindCombo_->currentIndex() > 0)
+            filter.kind = kListedKinds[kindCombo_->currentIndex() - 1];
+        static const char* const kBooks[] = {"", "PAY_MASTER", "PAY_MASTERU"};
+        filter.books = kBooks[std::max(0, booksCombo_->currentIndex())];
+        filter.user = userEdit_->text().trimmed().toUpper().toStdString();
+        runs_ = journal::listRuns(context_.database, filter);
+        bills_.clear();
+        files_.clear();
+        refreshGrid();
+        if (runs_.rowCount() == 0) {
+            context_.messages.inform("無資料...........");
+            return;
+        }
+        runsGrid_->selectRow(0);
+        showRunDetail(0);
+    });
+}
+
+void JournalPage::showRunDetail(int row)
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= runs_.rowCount())
+        return;
+    context_.messages.guarded([this, row] {
+        const long long runId = std::stoll(runs_.text(static_cast<std::size_t>(row), "RUN_ID"));
+        bills_ = journal::runBills(context_.database, runId);
+        files_ = filesTable(journal::runFiles(context_.database, runId));
+        billsGrid_->reload();
+        filesGrid_->reload();
+    });
+}
+
+long long JournalPage::chosenRunId() const
+{
+    const int row = runsGrid_->currentIndex().row();
+    if (row < 0 || static_cast<std::size_t>(row) >= runs_.rowCount())
+        throw text::UserError("請先選擇一筆付款紀錄");
+    return std::stoll(runs_.text(static_cast<std::size_t>(row), "RUN_ID"));
+}
+
+std::string JournalPage::bankFolder() const
+{
+    const auto* bankPath = window()->findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"));
+    const std::string folder = bankPath ? ui::toFileSystemPath(bankPath->text()) : std::string();
+    return folder.empty() ? platform::defaultBankFolder() : folder;
+}
+
+void JournalPage::onMakeFilesAgain()
+{
+    context_.messages.guarded([this] {
+        const long long runId = chosenRunId();
+        const std::vector<journal::RunFile> files = journal::runFiles(context_.database, runId);
+        if (files.empty())
+            throw text::UserError("付款紀錄 " + std::to_string(runId) + " 沒有匯款檔案");
+        // Beside the bank's live names, in a folder of the run's own, unless the clerk says otherwise.
+        std::string folder = journal::filesAgainFolder(files.front().folder, runId);
+        if (!context_.messages.confirm("將付款紀錄 " + std::to_string(runId) + " 的檔案重建於\n" +
+                                       platform::pathForDisplay(folder) + "\n嗎?(否:另選資料夾)")) {
+            const QString chosen = chooseFolder_(QStringLiteral("重建檔案至資料夾"),
+                                                 QFile::decodeName(QByteArray::fromStdString(files.front().folder)));
+            if (chosen.isEmpty())
+                return;
+            folder = ui::toFileSystemPath(chosen);
+        }
+        const std::vector<std::string> existing = journal::filesAgainWouldReplace(context_.database, runId, folder);
+        if (!existing.empty()) {
+            std::string question = "下列檔案已在該資料夾,確定要以付款紀錄的內容覆蓋嗎?";
+            for (const std::string& name : existing)
+                question += "\n" + platform::pathForDisplay(name);
+            if (!context_.messages.confirm(question))
+                return;
+        }
+        std::string done = "已依付款紀錄 " + std::to_string(runId) + " 重建:";
+        for (const std::string& path : journal::writeFilesAgain(context_.database, runId, folder))
+            done += "\n" + platform::pathForDisplay(path);
+        context_.messages.inform(done);
+    });
+}
+
+void JournalPage::onVerifyFolder()
+{
+    context_.messages.guarded([this] {
+        const QString chosen = chooseFolder_(QStringLiteral("驗證資料夾"),
+                                             QFile::decodeName(QByteArray::fromStdString(bankFolder())));
+        if (chosen.isEmpty())
+            return;
+        folderCheck_ = folderCheckTable(journal::verifyFolder(context_.database, ui::toFileSystemPath(chosen)));
+        folderCheckGrid_->reload();
+        detailTabs_->setCurrentWidget(folderCheckGrid_);
+        if (folderCheck_.rowCount() == 0)
+            context_.messages.inform("該資料夾沒有檔案");
+    });
+}
+
+} // namespace app
