@@ -130,12 +130,14 @@ QWidget* ChequePage::buildButtons()
     BitBtn2->hide(); // shown by F1
     SpeedButton5 = button(QStringLiteral("產生報表"), "SpeedButton5", panel);
     SpeedButton5->hide(); // the printing routine, run by the issuing buttons
+    voidChequesButton_ = button(QStringLiteral("支票作廢"), "bsSkinButton24", panel);
     grid->addWidget(bsSkinButton10, 0, 0);
     grid->addWidget(bsSkinButton13, 0, 1);
     grid->addWidget(bsSkinButton12, 1, 0);
     grid->addWidget(bsSkinButton11, 1, 1);
     grid->addWidget(BitBtn2, 2, 0);
     grid->addWidget(SpeedButton5, 2, 1);
+    grid->addWidget(voidChequesButton_, 3, 0);
     return panel;
 }
 
@@ -146,6 +148,7 @@ void ChequePage::connectHandlers()
     connect(bsSkinButton13, &QPushButton::clicked, this, &ChequePage::bsSkinButton13Click);
     connect(BitBtn2, &QPushButton::clicked, this, &ChequePage::BitBtn2Click);
     connect(SpeedButton5, &QPushButton::clicked, this, &ChequePage::SpeedButton5Click);
+    connect(voidChequesButton_, &QPushButton::clicked, this, &ChequePage::onVoidTicked);
 }
 
 void ChequePage::refreshGrid()
@@ -231,6 +234,9 @@ void ChequePage::showIssueResult(const cheque::IssueResult& result)
 {
     if (!result.journalNotice.empty())
         context_.messages.inform(result.journalNotice);
+    const std::string voided = cheque::voidedLeftOutMessage(result);
+    if (!voided.empty())
+        context_.messages.inform(voided);
     const std::string changed = cheque::changedSinceListedMessage(result);
     if (!changed.empty())
         context_.messages.inform(changed);
@@ -238,6 +244,18 @@ void ChequePage::showIssueResult(const cheque::IssueResult& result)
     const std::string printFailure = cheque::printFailureMessage(result);
     if (!printFailure.empty())
         throw text::UserError(printFailure);
+}
+
+void ChequePage::onVoidTicked()
+{
+    handle([this] {
+        const cheque::VoidResult result = desk_->voidTicked();
+        if (!result.journalNotice.empty())
+            context_.messages.inform(result.journalNotice);
+        const std::string said = cheque::voidResultMessage(result);
+        if (result.outcome != cheque::VoidResult::Outcome::NoList && !said.empty())
+            context_.messages.inform(said);
+    });
 }
 
 void ChequePage::BitBtn2Click()

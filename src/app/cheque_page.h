@@ -53,6 +53,7 @@ private:
     void bsSkinButton13Click();
     void BitBtn2Click();
     void SpeedButton5Click();
+    void onVoidTicked();
 
     AppContext& context_;
     db::RecordSet ClientDataSet21;
@@ -72,6 +73,7 @@ private:
     ui::DateEdit* bsSkinDateEdit23 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QPushButton* SpeedButton5 = nullptr;
+    QPushButton* voidChequesButton_ = nullptr;
     ui::DataGrid* wwDBGrid2 = nullptr;
     QProgressBar* bsSkinGauge21 = nullptr;
     QPlainTextEdit* bsSkinMemo21 = nullptr;

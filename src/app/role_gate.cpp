@@ -19,6 +19,7 @@ const GatedButton kGatedButtons[] = {
     {"bsSkinButton12", work::DeskAction::IssueCheques}, // 全部開票
     {"bsSkinButton13", work::DeskAction::IssueCheques}, // 選擇性開票
     {"BitBtn2", work::DeskAction::ClearDates},          // 匯款日清空 (cheques)
+    {"bsSkinButton24", work::DeskAction::VoidCheque},   // 支票作廢
 };
 
 } // namespace

@@ -37,6 +37,11 @@ public:
     // transaction with its journal run. Returns the journal's notice ("" unless its tables had
     // to be created).
     std::string clearTicked();
+    // "支票作廢": the ticked issued cheques, after the clerk gives a reason, go back to their
+    // bills' stamps from before the issue, in one transaction with the void run's journal;
+    // from then on they are never issued or printed again. Cheques whose bills changed since
+    // the list was made are left out and named.
+    VoidResult voidTicked();
     // The printing routine (SpeedButton5Click): the issued cheques of this run.
     void print(const PrintOptions& options);
 

@@ -84,10 +84,20 @@ IssueResult ChequeDesk::issue(IssueScope scope, const IssueOptions& options)
     work::progressLine(progress_, 1);
     result.issueDate = options.issueDateText;
 
-    std::vector<ChequeState> chosen = chosenCheques(scope);
+    std::vector<ChequeState> chosen;
     std::vector<ChequeState> fresh, issuedBefore;
-    for (ChequeState& cheque : chosen)
+    for (ChequeState& cheque : chosenCheques(scope)) {
+        if (cheque.state == voidedState()) {
+            result.voided.push_back(cheque.id);
+            continue;
+        }
         (cheque.state.empty() ? fresh : issuedBefore).push_back(cheque);
+        chosen.push_back(cheque);
+    }
+    if (chosen.empty() && !result.voided.empty()) { // only voided cheques: nothing to issue or print
+        result.outcome = IssueResult::Outcome::NothingChosen;
+        return result;
+    }
     if (!issuedBefore.empty()) {
         const std::optional<std::string> reason = messages_.askWithReason(reissueQuestion(issuedBefore));
         if (reason) {
@@ -200,6 +210,58 @@ std::string ChequeDesk::clearTicked()
     }
     transaction.commit();
     return notice;
+}
+
+VoidResult ChequeDesk::voidTicked()
+{
+    VoidResult result;
+    if (!requireCurrentList())
+        return result;
+    result.outcome = VoidResult::Outcome::NothingChosen;
+    std::vector<ChequeState> voidable;
+    for (const ChequeState& cheque : chosenCheques(IssueScope::TickedRows))
+        (cheque.state.empty() || cheque.state == voidedState() ? result.notVoidable : voidable).push_back(cheque);
+    if (voidable.empty())
+        return result;
+    const std::optional<std::string> reason = messages_.askWithReason(voidQuestion(voidable));
+    if (!reason || reason->empty())
+        return result;
+    result.reason = text::utf8ToBig5(*reason);
+
+    result.journalNotice = journalReady();
+    const long long runId = journal::newRunId(database_);
+    db::Transaction transaction(database_, work::pressTransactionOptions());
+    for (std::size_t from = 0; from < voidable.size(); from += kChequesPerClaim) {
+        const std::vector<ChequeState> part(voidable.begin() + static_cast<std::ptrdiff_t>(from),
+                                            voidable.begin() + static_cast<std::ptrdiff_t>(
+                                                std::min(voidable.size(), from + kChequesPerClaim)));
+        const db::RecordSet rows = transaction.query(voidCheques(part, runId));
+        for (std::size_t r = 0; r < rows.rowCount(); ++r) {
+            if (rows.text(r, "VOIDED") == "1")
+                result.voided.push_back(trimmed(rows.text(r, "ID")));
+            else
+                result.changedSinceListed.push_back(
+                    {trimmed(rows.text(r, "ID")), part[r].state, trimmed(rows.text(r, "NOW_STATE"))});
+        }
+    }
+    if (!result.voided.empty()) {
+        journal::RunEntry run;
+        run.kind = journal::RunKind::Void;
+        run.books = "PAY_MASTER";
+        run.conditions = listedConditions_;
+        run.reason = result.reason;
+        run.leftOutCount = static_cast<int>(result.changedSinceListed.size());
+        journal::recordRun(transaction, runId, run, 0);
+        result.runId = runId;
+    }
+    transaction.commit();
+    result.outcome = VoidResult::Outcome::Voided;
+
+    // The list shows them voided from now on.
+    for (std::size_t row = 0; row < grid_.rowCount(); ++row)
+        if (std::find(result.voided.begin(), result.voided.end(), grid_.text(row, "ID")) != result.voided.end())
+            grid_.setText(row, kIssueStateField, voidedState());
+    return result;
 }
 
 } // namespace cheque

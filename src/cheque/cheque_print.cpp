@@ -5,6 +5,7 @@
 
 #include "cheque/cheque_header.h"
 #include "cheque/cheque_table.h"
+#include "journal/payment_journal.h"
 #include "text/big5.h"
 #include "text/error.h"
 
@@ -20,7 +21,10 @@ void ChequeDesk::print(const PrintOptions& options)
 void ChequeDesk::printIssued(const PrintOptions& options)
 {
     const db::RecordSet issued = database_.query(
-        db::SqlLines{"SELECT *  FROM " + tables_.names().tableC, orderByLine(options.order)});
+        db::SqlLines{"SELECT *  FROM " + tables_.names().tableC,
+                     // A voided cheque is never printed as valid again, whichever list holds it.
+                     "WHERE NOT " + journal::chequeVoided(tables_.names().tableC + ".ID"),
+                     orderByLine(options.order)});
     work::progressMessage(progress_, 3, text::big5("暫存資料建置中..."));
 
     report::ReportRequest request;

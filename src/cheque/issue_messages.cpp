@@ -52,4 +52,50 @@ std::string printFailureMessage(const IssueResult& result)
            + "支票已開票，列印未完成，清單已關閉。如需補印，請重新 條件確認 後再開票（會詢問原因）。";
 }
 
+std::string voidedLeftOutMessage(const IssueResult& result)
+{
+    if (result.voided.empty())
+        return {};
+    std::string text = "下列支票已作廢，不能再開票或列印，本次略過：\n";
+    for (const std::string& id : result.voided)
+        text += "  " + text::big5ToUtf8(id) + "\n";
+    return text;
+}
+
+std::string voidQuestion(const std::vector<ChequeState>& cheques)
+{
+    std::string text = "確定要作廢下列支票嗎？\n";
+    for (const ChequeState& cheque : cheques)
+        text += "  " + text::big5ToUtf8(cheque.id) + "（開票日 " + shownState(cheque.state) + "）\n";
+    text += "作廢後這些支票所付的單據回復為開票前的狀態，支票不能再開票或列印。請輸入作廢原因後按「是」。";
+    return text;
+}
+
+std::string voidResultMessage(const VoidResult& result)
+{
+    std::string text;
+    if (!result.voided.empty()) {
+        text += "已作廢 " + std::to_string(result.voided.size()) + " 張支票：";
+        for (const std::string& id : result.voided)
+            text += " " + text::big5ToUtf8(id);
+        text += "\n";
+    }
+    if (!result.notVoidable.empty()) {
+        text += "下列支票未開票或已作廢，不能作廢：";
+        for (const ChequeState& cheque : result.notVoidable)
+            text += " " + text::big5ToUtf8(cheque.id) + "（" + shownState(cheque.state) + "）";
+        text += "\n";
+    }
+    if (!result.changedSinceListed.empty()) {
+        text += "下列支票在清單產生後已被其他工作站變更，本次未作廢：";
+        for (const ChangedCheque& cheque : result.changedSinceListed)
+            text += " " + text::big5ToUtf8(cheque.id) + "（清單：" + shownState(cheque.listedState) + "，現在：" +
+                    shownState(cheque.currentState) + "）";
+        text += "\n";
+    }
+    if (result.outcome == VoidResult::Outcome::NothingChosen && result.notVoidable.empty())
+        text += "請勾選已開票的支票，並輸入作廢原因。";
+    return text;
+}
+
 } // namespace cheque

@@ -22,4 +22,13 @@ std::string changedSinceListedMessage(const IssueResult& result);
 // The failed print hand-over and what the clerk can do; empty when the print went out.
 std::string printFailureMessage(const IssueResult& result);
 
+// Names the voided cheques a press left out; empty when there are none.
+std::string voidedLeftOutMessage(const IssueResult& result);
+
+// Asked before a void: the cheques with their issue dates, and the reason.
+std::string voidQuestion(const std::vector<ChequeState>& cheques);
+
+// What a void press did: voided, not voidable, changed since the list was made.
+std::string voidResultMessage(const VoidResult& result);
+
 } // namespace cheque

@@ -40,6 +40,7 @@ struct IssueResult {
     std::string reissueReason;
     std::vector<ChequeState> declined;          // issued before, and the clerk said no
     std::vector<ChangedCheque> changedSinceListed; // left out: another press got there first
+    std::vector<std::string> voided;            // left out: voided cheques are never issued again
     // The hand-over of the print failed after the stamps committed (UTF-8, the error's text);
     // the list stays used up and its cheques can be printed again without a new issue.
     std::string printFailure;
@@ -48,6 +49,22 @@ struct IssueResult {
     bool canReprint = false;
     // The payment journal's run of this press (0 when nothing was stamped), and what the
     // clerk is told when the journal's tables had to be created first ("" otherwise).
+    long long runId = 0;
+    std::string journalNotice;
+};
+
+// What a void press did.
+struct VoidResult {
+    enum class Outcome {
+        NoList,        // no current list: "請重新 條件確認...... " was shown
+        NothingChosen, // no ticked cheque can be voided, or the clerk gave no reason
+        Voided         // the bills went back to their stamps from before the issue
+    };
+    Outcome outcome = Outcome::NoList;
+    std::vector<std::string> voided;               // cheque numbers voided, in grid order
+    std::vector<ChequeState> notVoidable;          // ticked but not issued, or voided already
+    std::vector<ChangedCheque> changedSinceListed; // left out: another press changed them
+    std::string reason;                            // Big5, as the clerk gave it
     long long runId = 0;
     std::string journalNotice;
 };

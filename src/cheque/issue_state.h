@@ -16,6 +16,8 @@ inline constexpr const char* kIssueStateField = "ISSUED_ON";
 
 // Big5 "部分".
 std::string partlyIssued();
+// Big5 "作廢": the state of a voided cheque.
+std::string voidedState();
 
 // The state as a scalar sub-select for the cheque number `chequeIdExpression` (a column such
 // as "W.ID" or a variable such as ":K").
@@ -32,6 +34,12 @@ db::SqlLines listWithIssueState(const std::string& listedTable, const std::strin
 // their stamps before and after. Returns one row per cheque: ID, NOW_STATE, CLAIMED (1 or 0).
 db::SqlLines claimCheques(const std::vector<ChequeState>& listed, const std::string& issueDate,
                           const std::string& listedTable, const std::string& issuedTable, long long runId);
+
+// The void press's pass over some ticked cheques, in its transaction: per cheque, its bills
+// are locked and the state compared with the listed one; only a cheque still as listed and
+// issued has each bill's stamp put back to the one it had before its latest issue (journalled
+// under `runId`) and is journalled as voided. Returns ID, NOW_STATE, VOIDED (1 or 0).
+db::SqlLines voidCheques(const std::vector<ChequeState>& listed, long long runId);
 
 // Big5 "補印": the FLAG of a re-issued cheque in the issued table, printed on the issue list.
 std::string reissueMark();

@@ -53,11 +53,19 @@ const std::vector<std::string>& journalDefinition()
         "  PLACED_AT TIMESTAMP DEFAULT CURRENT_TIMESTAMP,\n"
         "  HOST_NAME VARCHAR(255))",
         "CREATE INDEX IX_PAY_RUN_PLACED_RUN ON PAY_RUN_PLACED (RUN_ID, FILE_NO)",
+        "CREATE TABLE PAY_RUN_CHEQUE (\n"
+        "  RUN_ID BIGINT NOT NULL,\n"
+        "  CHEQUE_ID VARCHAR(20) NOT NULL,\n"
+        "  STATE_BEFORE VARCHAR(10),\n"
+        "  STATE_AFTER VARCHAR(10))",
+        "CREATE INDEX IX_PAY_RUN_CHEQUE_ID ON PAY_RUN_CHEQUE (CHEQUE_ID)",
         "CREATE TRIGGER PAY_RUN_KEPT FOR PAY_RUN BEFORE UPDATE OR DELETE AS\n"
         "BEGIN EXCEPTION E_PAY_JOURNAL_KEPT; END",
         "CREATE TRIGGER PAY_RUN_BILL_KEPT FOR PAY_RUN_BILL BEFORE UPDATE OR DELETE AS\n"
         "BEGIN EXCEPTION E_PAY_JOURNAL_KEPT; END",
         "CREATE TRIGGER PAY_RUN_PLACED_KEPT FOR PAY_RUN_PLACED BEFORE UPDATE OR DELETE AS\n"
+        "BEGIN EXCEPTION E_PAY_JOURNAL_KEPT; END",
+        "CREATE TRIGGER PAY_RUN_CHEQUE_KEPT FOR PAY_RUN_CHEQUE BEFORE UPDATE OR DELETE AS\n"
         "BEGIN EXCEPTION E_PAY_JOURNAL_KEPT; END",
         // A file row takes its bytes in pieces within its press and is sealed by its checksum.
         "CREATE TRIGGER PAY_RUN_FILE_KEPT FOR PAY_RUN_FILE BEFORE UPDATE OR DELETE AS\n"
@@ -68,6 +76,7 @@ const std::vector<std::string>& journalDefinition()
         "GRANT SELECT, INSERT ON PAY_RUN_BILL TO PUBLIC",
         "GRANT SELECT, INSERT, UPDATE ON PAY_RUN_FILE TO PUBLIC",
         "GRANT SELECT, INSERT ON PAY_RUN_PLACED TO PUBLIC",
+        "GRANT SELECT, INSERT ON PAY_RUN_CHEQUE TO PUBLIC",
         "GRANT USAGE ON GENERATOR PAY_RUN_SEQ TO PUBLIC",
     };
     return statements;
@@ -76,7 +85,7 @@ const std::vector<std::string>& journalDefinition()
 bool journalTablesPresent(db::Executor& database)
 {
     return database.lookup("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME IN "
-                           "('PAY_RUN', 'PAY_RUN_BILL', 'PAY_RUN_FILE', 'PAY_RUN_PLACED')") == "4";
+                           "('PAY_RUN', 'PAY_RUN_BILL', 'PAY_RUN_FILE', 'PAY_RUN_PLACED', 'PAY_RUN_CHEQUE')") == "5";
 }
 
 std::string ensureJournalTables(db::Connection& database)
@@ -98,8 +107,8 @@ std::string ensureJournalTables(db::Connection& database)
     if (!journalTablesPresent(database))
         throw text::UserError("資料庫尚無付款日誌資料表 (PAY_RUN 等),程式也無法建立,在建立之前不能匯款或開票。"
                               "請資料庫管理者處理。\n" + firstError);
-    return "資料庫原本沒有付款日誌,程式已建立付款日誌資料表 PAY_RUN、PAY_RUN_BILL、PAY_RUN_FILE、"
-           "PAY_RUN_PLACED:此後每次匯款、開票與匯款日清空都記在其中。";
+    return "資料庫原本沒有(或缺少部分)付款日誌,程式已建立付款日誌資料表 PAY_RUN、PAY_RUN_BILL、"
+           "PAY_RUN_FILE、PAY_RUN_PLACED、PAY_RUN_CHEQUE:此後每次匯款、開票、匯款日清空與支票作廢都記在其中。";
 }
 
 } // namespace journal

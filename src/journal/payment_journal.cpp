@@ -60,6 +60,19 @@ std::string billEntriesSelect(long long runId)
     return std::string(kBillColumns) + "SELECT " + std::to_string(runId) + ", ";
 }
 
+std::string chequeEntryStatement(long long runId, const std::string& chequeId, const std::string& before,
+                                 const std::string& after)
+{
+    return "INSERT INTO PAY_RUN_CHEQUE (RUN_ID, CHEQUE_ID, STATE_BEFORE, STATE_AFTER) VALUES (" +
+           std::to_string(runId) + ", " + chequeId + ", " + before + ", " + after + "); ";
+}
+
+std::string chequeVoided(const std::string& chequeIdExpression)
+{
+    return "EXISTS (SELECT 1 FROM PAY_RUN_CHEQUE VC JOIN PAY_RUN VR ON VR.RUN_ID = VC.RUN_ID "
+           "WHERE VC.CHEQUE_ID = " + chequeIdExpression + " AND VR.KIND = 'VOID')";
+}
+
 long long newRunId(db::Executor& database)
 {
     return std::stoll(database.lookup("SELECT NEXT VALUE FOR PAY_RUN_SEQ FROM RDB$DATABASE"));

@@ -48,6 +48,15 @@ std::string billEntryStatement(long long runId, const std::string& bookLiteral, 
 // provider, amount, stamp before and stamp after, then its FROM.
 std::string billEntriesSelect(long long runId);
 
+// A cheque a cheque run issued or voided, with its issue state before and after: a PSQL
+// statement; the arguments are PSQL value expressions, e.g. ":K".
+std::string chequeEntryStatement(long long runId, const std::string& chequeId, const std::string& before,
+                                 const std::string& after);
+
+// The condition, for a cheque number expression, that a void run has voided that cheque: it
+// is never issued or printed as valid again.
+std::string chequeVoided(const std::string& chequeIdExpression);
+
 // One file of the run: where it goes, under which temporary name it waits, and its bytes.
 struct FileEntry {
     std::string folder;   // the bank folder, with its trailing separator

@@ -205,6 +205,71 @@ TEST_F(ChequeReissueTest, IssueWhoseJournalIsRefusedChangesNothing)
     EXPECT_TRUE(handedReports(exeFolder.path()).empty());
 }
 
+// A voided cheque: its bills are unpaid again (their stamps from before the issue), the journal
+// keeps who voided it and why, and it is never issued or printed again, whatever list holds it.
+TEST_F(ChequeReissueTest, VoidedChequesBillsAreUnpaidAgainAndTheChequeIsNeverIssuedOrPrintedAgain)
+{
+    list();
+    desk.issueAll(issueOn("2024/06/30"));
+    ASSERT_EQ(bankDate("B3"), "2024/06/30");
+
+    list();
+    tick("C3");
+    tick("C2");
+    messages.reasons.push_back(std::string("金額開錯"));
+    messages.reasons.push_back(std::string("不該出現")); // a second question would take this
+    const cheque::VoidResult voided = desk.voidTicked();
+    ASSERT_EQ(messages.askedWithReason.size(), 1u);
+    EXPECT_THAT(messages.askedWithReason[0], HasSubstr("C3（開票日 2024/06/30）"));
+    EXPECT_EQ(voided.outcome, cheque::VoidResult::Outcome::Voided);
+    EXPECT_EQ(voided.voided, (Ids{"C2", "C3"}));
+    for (const char* bill : {"B2", "B3", "B4"})
+        EXPECT_EQ(bankDate(bill), "<null>") << bill;
+    EXPECT_EQ(bankDate("B1"), "2024/06/30");
+    EXPECT_EQ(issueState("C3"), "作廢"); // the list on screen shows it at once
+    EXPECT_EQ(journalRuns("VOID"), (Ids{"|金額開錯|3|0"}));
+    EXPECT_EQ(journalBills(voided.runId), (Ids{"B2 2024/06/30>-", "B3 2024/06/30>-", "B4 2024/06/30>-"}));
+    EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM PAY_RUN_CHEQUE WHERE RUN_ID = " + std::to_string(voided.runId) +
+                          " AND STATE_AFTER = " + db::quote(text::big5("作廢"))), "2");
+
+    // Voided again: nothing to void, and said so.
+    tick("C3");
+    const cheque::VoidResult again = desk.voidTicked();
+    EXPECT_EQ(again.outcome, cheque::VoidResult::Outcome::NothingChosen);
+    ASSERT_EQ(again.notVoidable.size(), 2u);
+
+    // A new list shows them voided; issuing every cheque leaves them out, whatever the clerk
+    // answers about the issued one.
+    list();
+    EXPECT_EQ(issueState("C2"), "作廢");
+    messages.reasons.push_back(std::string("卡紙"));
+    const IssueResult issued = desk.issueAll(issueOn("2024/07/01"));
+    EXPECT_EQ(issued.voided, (Ids{"C2", "C3"}));
+    EXPECT_EQ(issued.issued, (Ids{"C1"}));
+    EXPECT_THAT(cheque::voidedLeftOutMessage(issued), HasSubstr("C3"));
+    for (const char* bill : {"B2", "B3", "B4"})
+        EXPECT_EQ(bankDate(bill), "<null>") << bill;
+    EXPECT_EQ(printed(1), (Ids{"C1"}));
+}
+
+// A cheque whose bills another workstation changed after the list was made is not voided.
+TEST_F(ChequeReissueTest, VoidLeavesOutAChequeChangedSinceTheList)
+{
+    list();
+    desk.issueAll(issueOn("2024/06/30"));
+    list();
+    database.connectAgain()->execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/07/02' WHERE PAGE_ID = 'C1'");
+    tick("C1");
+    tick("C2");
+    messages.reasons.push_back(std::string("重複"));
+    const cheque::VoidResult result = desk.voidTicked();
+    EXPECT_EQ(result.voided, (Ids{"C2"}));
+    ASSERT_EQ(result.changedSinceListed.size(), 1u);
+    EXPECT_EQ(result.changedSinceListed[0].currentState, "2024/07/02");
+    EXPECT_EQ(bankDate("B1"), "2024/07/02");
+    EXPECT_THAT(cheque::voidResultMessage(result), HasSubstr("C1（清單：2024/06/30，現在：2024/07/02）"));
+}
+
 // Taking the issue stamp off again is journalled too, each bill with the stamp it had.
 TEST_F(ChequeReissueTest, ClearingTheIssueStampIsJournalled)
 {

@@ -47,7 +47,7 @@ TEST(JournalTables, AreCreatedInADatabaseWithoutThemAndLeftAloneAfter)
 {
     TestDatabase database;
     db::Connection& db = database.connection();
-    for (const char* drop : {"DROP TABLE PAY_RUN_PLACED", "DROP TABLE PAY_RUN_FILE", "DROP TABLE PAY_RUN_BILL",
+    for (const char* drop : {"DROP TABLE PAY_RUN_CHEQUE", "DROP TABLE PAY_RUN_PLACED", "DROP TABLE PAY_RUN_FILE", "DROP TABLE PAY_RUN_BILL",
                              "DROP TABLE PAY_RUN", "DROP EXCEPTION E_PAY_JOURNAL_KEPT", "DROP GENERATOR PAY_RUN_SEQ"})
         db.execute(drop);
     ASSERT_FALSE(journal::journalTablesPresent(db));
@@ -57,9 +57,17 @@ TEST(JournalTables, AreCreatedInADatabaseWithoutThemAndLeftAloneAfter)
     EXPECT_TRUE(journal::journalTablesPresent(db));
     EXPECT_EQ(journal::ensureJournalTables(db), "");
     // The same objects as the schema's: the generator, the triggers that keep rows as written.
-    EXPECT_EQ(db.lookup("SELECT COUNT(*) FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME STARTING WITH 'PAY_RUN'"), "4");
+    EXPECT_EQ(db.lookup("SELECT COUNT(*) FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME STARTING WITH 'PAY_RUN'"), "5");
     db.execute("INSERT INTO PAY_RUN (RUN_ID, KIND) VALUES (NEXT VALUE FOR PAY_RUN_SEQ, 'REMIT')");
     EXPECT_THROW(db.execute("DELETE FROM PAY_RUN"), text::UserError);
+
+    // A journal of an earlier version, without the cheque table, gets it added; its rows stay.
+    db.execute("DROP TABLE PAY_RUN_CHEQUE");
+    EXPECT_NE(journal::ensureJournalTables(db).find("PAY_RUN_CHEQUE"), std::string::npos);
+    EXPECT_TRUE(journal::journalTablesPresent(db));
+    EXPECT_EQ(db.lookup("SELECT COUNT(*) FROM PAY_RUN"), "1");
+    db.execute("INSERT INTO PAY_RUN_CHEQUE (RUN_ID, CHEQUE_ID) VALUES (1, 'C1')");
+    EXPECT_THROW(db.execute("DELETE FROM PAY_RUN_CHEQUE"), text::UserError);
 }
 
 std::string readFile(const std::string& path)

@@ -1,7 +1,12 @@
 // The desk's presses under real roles: a clerk lists and remits through the very press the page
 // calls, and the journal names that clerk and role; a clerk's clearing and re-remitting are
-// refused by the database; nobody changes or deletes a journal row.
+// refused by the database, and so is a clerk's cheque void; nobody changes or deletes a journal
+// row.
+#include "cheque/cheque_desk.h"
 #include "support/desk_users.h"
+#include "support/recording.h"
+#include "text/big5.h"
+#include "work/work_tables.h"
 #include "workstation.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +59,41 @@ TEST_F(DeskRolesPress, AClerksRemitAgainIsRefusedAndASupervisorsGoesThrough)
     const remittance::RemitResult result = supervisor.remitAll("2024/02/01");
     EXPECT_EQ(result.outcome, remittance::RemitResult::Outcome::Remitted);
     EXPECT_EQ(books_.connection().lookup("SELECT COUNT(*) FROM PAY_MASTER WHERE BANK_DATE = '2024/02/01'"), "3");
+}
+
+// The void press under a role, as the cheque tab runs it: the list of June's cheques, C1 ticked.
+cheque::VoidResult voidAs(TestDatabase& books, const std::string& role)
+{
+    std::unique_ptr<db::Connection> connection = connectAs(books, deskUserName(role), role);
+    testing_support::TempFolder exeFolder;
+    testing_support::RecordingProgress progress;
+    testing_support::RecordingMessages messages;
+    work::WorkTables tables(*connection, work::connectionSuffix(connection->connectionId()), exeFolder.path());
+    report::Bridge reports(exeFolder.path());
+    db::RecordSet grid;
+    cheque::ChequeDesk desk(*connection, tables, progress, messages, reports, grid);
+    desk.confirm(cheque::ListConditions{cheque::DateColumn::Due, "2024/06/01", "2024/06/30", "", {}});
+    EXPECT_EQ(grid.rowCount(), 1u) << testing::PrintToString(messages.informed);
+    for (std::size_t row = 0; row < grid.rowCount(); ++row)
+        grid.setText(row, "CHKED", "Y");
+    messages.reasons.push_back(std::string("開錯"));
+    return desk.voidTicked();
+}
+
+TEST_F(DeskRolesPress, AClerksChequeVoidIsRefusedAndASupervisorsGoesThrough)
+{
+    db::Connection& books = books_.connection();
+    books.execute(text::big5("INSERT INTO CHKPAY (ID, EXPDATE, PROVIDER_ID, ACNT_ID, CURRAMT) "
+                             "VALUES ('C1', '2024/06/20', 'P1', '01', 100)"));
+    books.execute("INSERT INTO PAY_MASTER (MASTERBILLID, PAGE_ID, BANK_DATE) VALUES ('VB1', 'C1', '2024/06/25')");
+    EXPECT_THROW(voidAs(books_, "DESK_CLERK"), std::exception);
+    EXPECT_EQ(books.lookup("SELECT BANK_DATE FROM PAY_MASTER WHERE MASTERBILLID = 'VB1'"), "2024/06/25");
+    EXPECT_EQ(books.lookup("SELECT COUNT(*) FROM PAY_RUN WHERE KIND = 'VOID'"), "0");
+
+    const cheque::VoidResult voided = voidAs(books_, "DESK_SUPERVISOR");
+    EXPECT_EQ(voided.voided, std::vector<std::string>{"C1"});
+    EXPECT_EQ(books.lookup("SELECT COALESCE(BANK_DATE, '-') FROM PAY_MASTER WHERE MASTERBILLID = 'VB1'"), "-");
+    EXPECT_EQ(books.lookup("SELECT DB_ROLE FROM PAY_RUN WHERE KIND = 'VOID'"), "DESK_SUPERVISOR");
 }
 
 TEST_F(DeskRolesPress, NobodyChangesOrDeletesAJournalRow)

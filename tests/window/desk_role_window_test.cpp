@@ -49,7 +49,7 @@ TEST_F(DeskRoleWindow, AClerkSeesTheClearingButtonsDisabledWithTheRoleTheyNeed)
 {
     openAs("DESK_CLERK");
     pressF1();
-    for (const char* clearing : {"BitBtn1", "BitBtn2"}) {
+    for (const char* clearing : {"BitBtn1", "BitBtn2", "bsSkinButton24"}) {
         QPushButton* clear = button(clearing);
         ASSERT_NE(clear, nullptr) << clearing;
         EXPECT_FALSE(clear->isHidden()) << clearing;
@@ -70,13 +70,15 @@ TEST_F(DeskRoleWindow, ASupervisorMayClear)
     EXPECT_FALSE(button("BitBtn1")->isHidden());
     EXPECT_TRUE(button("BitBtn1")->isEnabled());
     EXPECT_TRUE(button("BitBtn2")->isEnabled());
+    EXPECT_TRUE(button("bsSkinButton24")->isEnabled());
 }
 
 TEST_F(DeskRoleWindow, AnAuditorReadsButPaysNothing)
 {
     database_.connection().execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME) VALUES ('P1', 'No fee yet')");
     openAs("DESK_AUDITOR");
-    for (const char* paying : {"bsSkinButton8", "bsSkinButton9", "bsSkinButton12", "bsSkinButton13", "BitBtn1", "BitBtn2"}) {
+    for (const char* paying :
+         {"bsSkinButton8", "bsSkinButton9", "bsSkinButton12", "bsSkinButton13", "BitBtn1", "BitBtn2", "bsSkinButton24"}) {
         EXPECT_FALSE(button(paying)->isEnabled()) << paying;
         EXPECT_TRUE(button(paying)->toolTip().contains(QStringLiteral("稽核 (DESK_AUDITOR)"))) << paying;
     }
