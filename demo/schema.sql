@@ -195,7 +195,9 @@ SET TERM ; ^
 /*
   The payment journal: the one record of what was paid. A row per committed press, a row per
   bill it touched (its stamp before and after), a row per file it wrote (with its bytes and
-  SHA-256), and a row each time a file was put in its place. Clerks insert; the triggers keep
+  SHA-256), a row each time a file was put in its place, and a row per cheque a cheque run
+  issued or voided. Each run is sealed with a SHA-256 over its rows and the seal of the run
+  before it (RUN_HASH, PREV_RUN_ID), so a hand edit shows. Clerks insert; the triggers keep
   every row as written. The program creates the same objects in a database that lacks them.
 */
 CREATE GENERATOR PAY_RUN_SEQ;
@@ -216,7 +218,9 @@ CREATE TABLE PAY_RUN (
   BILL_COUNT INTEGER,
   BILL_SUM DOUBLE PRECISION,
   LEFT_OUT_COUNT INTEGER,
-  FILE_COUNT INTEGER);
+  FILE_COUNT INTEGER,
+  PREV_RUN_ID BIGINT,
+  RUN_HASH CHAR(64));
 
 CREATE TABLE PAY_RUN_BILL (
   RUN_ID BIGINT NOT NULL,

@@ -2,6 +2,7 @@
 
 #include "journal/files_again.h"
 #include "journal/folder_check.h"
+#include "journal/run_chain.h"
 #include "journal/run_register.h"
 #include "platform/paths.h"
 #include "text/big5.h"
@@ -144,6 +145,7 @@ JournalPage::JournalPage(AppContext& context, QWidget* parent)
     connect(listRunsButton_, &QPushButton::clicked, this, &JournalPage::onListRuns);
     connect(filesAgainButton_, &QPushButton::clicked, this, &JournalPage::onMakeFilesAgain);
     connect(verifyFolderButton_, &QPushButton::clicked, this, &JournalPage::onVerifyFolder);
+    connect(verifyJournalButton_, &QPushButton::clicked, this, &JournalPage::onVerifyJournal);
     connect(runsGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { showRunDetail(current.row()); });
 }
@@ -173,6 +175,7 @@ QWidget* JournalPage::buildConditions()
     listRunsButton_ = button(QStringLiteral("查詢(&Q)"), "bsSkinButton41", panel);
     filesAgainButton_ = button(QStringLiteral("重建檔案(&R)"), "bsSkinButton42", panel);
     verifyFolderButton_ = button(QStringLiteral("驗證資料夾(&V)"), "bsSkinButton43", panel);
+    verifyJournalButton_ = button(QStringLiteral("驗證紀錄(&J)"), "bsSkinButton44", panel);
 
     row->addWidget(new QLabel(QStringLiteral("作業日期"), panel));
     row->addWidget(runsFromEdit_);
@@ -189,6 +192,7 @@ QWidget* JournalPage::buildConditions()
     row->addWidget(listRunsButton_);
     row->addWidget(filesAgainButton_);
     row->addWidget(verifyFolderButton_);
+    row->addWidget(verifyJournalButton_);
     row->addStretch(1);
     return panel;
 }
@@ -297,6 +301,33 @@ void JournalPage::onVerifyFolder()
         detailTabs_->setCurrentWidget(folderCheckGrid_);
         if (folderCheck_.rowCount() == 0)
             context_.messages.inform("該資料夾沒有檔案");
+    });
+}
+
+void JournalPage::onVerifyJournal()
+{
+    context_.messages.guarded([this] {
+        const journal::ChainReport report = journal::verifyChain(context_.database);
+        std::string said;
+        if (report.firstBrokenRun != 0)
+            said = "付款紀錄 " + std::to_string(report.firstBrokenRun) + " 已被變更：" + report.problem +
+                   "\n（已驗證到這一筆為止，共 " + std::to_string(report.runsChecked) + " 筆）";
+        else
+            said = "付款紀錄完整：" + std::to_string(report.runsChecked) + " 筆付款紀錄的封存鏈無誤。";
+        if (report.unsealedRuns > 0)
+            said += "\n其中最早的 " + std::to_string(report.unsealedRuns) + " 筆寫於封存之前，未能驗證。";
+        if (!report.booksDiffer.empty()) {
+            said += "\n\n下列單據的帳冊匯款日與最後一次付款紀錄不符：";
+            constexpr std::size_t kListed = 40;
+            for (std::size_t i = 0; i < report.booksDiffer.size() && i < kListed; ++i)
+                said += "\n" + report.booksDiffer[i];
+            if (report.booksDiffer.size() > kListed)
+                said += "\n另有 " + std::to_string(report.booksDiffer.size() - kListed) + " 筆未列出";
+        }
+        if (report.firstBrokenRun != 0 || !report.booksDiffer.empty())
+            context_.messages.error(said);
+        else
+            context_.messages.inform(said);
     });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The journal tab "付款紀錄": the payment runs of a period, newest first, with each run's bills
 // and files; a run's files made again from the journal; a bank folder checked against the
-// journal before its files go to the bank. The work is the journal module's.
+// journal before its files go to the bank; the journal's own seals checked. The work is the journal module's.
 #include "app/app_context.h"
 #include "app/page.h"
 #include "db/record_set.h"
@@ -38,6 +38,7 @@ public:
     void onListRuns();
     void onMakeFilesAgain();
     void onVerifyFolder();
+    void onVerifyJournal();
 
 private:
     QWidget* buildConditions();
@@ -57,6 +58,7 @@ private:
     QPushButton* listRunsButton_ = nullptr;
     QPushButton* filesAgainButton_ = nullptr;
     QPushButton* verifyFolderButton_ = nullptr;
+    QPushButton* verifyJournalButton_ = nullptr;
     ui::DataGrid* runsGrid_ = nullptr;
     QTabWidget* detailTabs_ = nullptr;
     ui::DataGrid* billsGrid_ = nullptr;

@@ -24,7 +24,12 @@ const std::vector<std::string>& journalDefinition()
         "  BILL_COUNT INTEGER,\n"
         "  BILL_SUM DOUBLE PRECISION,\n"
         "  LEFT_OUT_COUNT INTEGER,\n"
-        "  FILE_COUNT INTEGER)",
+        "  FILE_COUNT INTEGER,\n"
+        "  PREV_RUN_ID BIGINT,\n"
+        "  RUN_HASH CHAR(64))",
+        // A journal of an earlier version gets the seal's columns.
+        "ALTER TABLE PAY_RUN ADD PREV_RUN_ID BIGINT",
+        "ALTER TABLE PAY_RUN ADD RUN_HASH CHAR(64)",
         "CREATE TABLE PAY_RUN_BILL (\n"
         "  RUN_ID BIGINT NOT NULL,\n"
         "  BOOK VARCHAR(20) NOT NULL,\n"
@@ -84,7 +89,9 @@ const std::vector<std::string>& journalDefinition()
 
 bool journalTablesPresent(db::Executor& database)
 {
-    return database.lookup("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME IN "
+    return database.lookup("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = 'PAY_RUN' AND "
+                           "RDB$FIELD_NAME IN ('PREV_RUN_ID', 'RUN_HASH')") == "2" &&
+           database.lookup("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME IN "
                            "('PAY_RUN', 'PAY_RUN_BILL', 'PAY_RUN_FILE', 'PAY_RUN_PLACED', 'PAY_RUN_CHEQUE')") == "5";
 }
 

@@ -1,5 +1,6 @@
 #include "journal/payment_journal.h"
 
+#include "journal/run_chain.h"
 #include "journal/sha256.h"
 #include "text/error.h"
 
@@ -117,16 +118,36 @@ void recordFile(db::Executor& transaction, long long runId, int fileNo, const Fi
 
 void recordRun(db::Executor& transaction, long long runId, const RunEntry& run, int fileCount)
 {
+    // The row's own fields, fixed here so that the seal covers them exactly as stored.
+    const db::RecordSet now = transaction.query(
+        "SELECT CAST(CURRENT_TIMESTAMP AS VARCHAR(24)), CURRENT_USER, CURRENT_ROLE, CURRENT_CONNECTION FROM RDB$DATABASE");
+    const ChainLink previous = lastSealedRun(transaction, runId);
+    RunRow row;
+    row.kind = kindName(run.kind);
+    row.books = run.books;
+    row.runAt = now.text(0, 0);
+    row.user = now.text(0, 1);
+    row.role = now.text(0, 2);
+    row.host = hostName();
+    row.attachment = now.text(0, 3);
+    row.runDate = run.runDate;
+    row.conditions = run.conditions.substr(0, 2000);
+    row.reason = run.reason.substr(0, 400);
+    row.leftOutCount = std::to_string(run.leftOutCount);
+    row.fileCount = std::to_string(fileCount);
+    row.previousRunId = previous.runId;
+    const std::string seal = runSeal(transaction, runId, row, previous.hash);
+
     const std::string id = std::to_string(runId);
     db::SqlLines sql;
     sql << "INSERT INTO PAY_RUN (RUN_ID, KIND, BOOKS, RUN_AT, DB_USER, DB_ROLE, HOST_NAME, ATTACHMENT_ID, RUN_DATE, ";
-    sql << " CONDITIONS, REASON, BILL_COUNT, BILL_SUM, LEFT_OUT_COUNT, FILE_COUNT) ";
-    sql << "SELECT " + id + ", " + db::quote(kindName(run.kind)) + ", " + db::quote(run.books) +
-               ", CURRENT_TIMESTAMP, CURRENT_USER, CURRENT_ROLE, " + db::quote(hostName()) +
-               ", CURRENT_CONNECTION, " + db::quote(run.runDate) + ", ";
-    sql << " " + db::quote(run.conditions.substr(0, 2000)) + ", " + db::quote(run.reason.substr(0, 400)) +
-               ", COUNT(*), COALESCE(SUM(AMOUNT), 0), " + std::to_string(run.leftOutCount) + ", " +
-               std::to_string(fileCount) + " ";
+    sql << " CONDITIONS, REASON, BILL_COUNT, BILL_SUM, LEFT_OUT_COUNT, FILE_COUNT, PREV_RUN_ID, RUN_HASH) ";
+    sql << "SELECT " + id + ", " + db::quote(row.kind) + ", " + db::quote(row.books) + ", " + db::quote(row.runAt) +
+               ", " + db::quote(row.user) + ", " + db::quote(row.role) + ", " + db::quote(row.host) + ", " +
+               row.attachment + ", " + db::quote(row.runDate) + ", ";
+    sql << " " + db::quote(row.conditions) + ", " + db::quote(row.reason) + ", COUNT(*), COALESCE(SUM(AMOUNT), 0), " +
+               row.leftOutCount + ", " + row.fileCount + ", " + (previous.runId.empty() ? "NULL" : previous.runId) +
+               ", " + db::quote(seal) + " ";
     sql << "FROM PAY_RUN_BILL WHERE RUN_ID = " + id;
     transaction.execute(sql);
 }

@@ -68,7 +68,8 @@ struct FileEntry {
 // Stores the bytes and their SHA-256; the row is sealed by the checksum.
 void recordFile(db::Executor& transaction, long long runId, int fileNo, const FileEntry& file);
 
-// The run's own row, written last; counts and sums are taken from its bill rows.
+// The run's own row, written last; counts and sums are taken from its bill rows, and the row
+// is sealed onto the chain of runs (journal/run_chain.h).
 void recordRun(db::Executor& transaction, long long runId, const RunEntry& run, int fileCount);
 
 // The bytes of a journalled file, read back in pieces.

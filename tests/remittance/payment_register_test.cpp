@@ -3,6 +3,7 @@
 // the bank.
 #include "journal/files_again.h"
 #include "journal/folder_check.h"
+#include "journal/run_chain.h"
 #include "journal/run_register.h"
 #include "platform/file_replace.h"
 #include "remit_fixture.h"
@@ -164,6 +165,98 @@ TEST_F(PaymentRegister, VerifyingAFolderTellsMatchingChangedAndUnknownFiles)
     EXPECT_EQ(byName["OTHER.TXT"].verdict, journal::FileVerdict::Unknown);
     EXPECT_EQ(byName["OTHER.TXT"].runId, 0);
     EXPECT_THROW(journal::verifyFolder(db(), bank.path() + "no-such-folder/"), text::UserError);
+}
+
+// Three runs of the journal: a remit of B1, a clearing of it, a remit of B2 and B3.
+class JournalSeal : public PaymentRegister {
+protected:
+    std::vector<long long> runs;
+
+    void makeRuns()
+    {
+        confirm(conditions());
+        tick("B1");
+        remit(RemitScope::TickedRows, options());
+        auto listed = conditions();
+        listed.state = RemittanceState::Remitted;
+        confirm(listed);
+        tick("B1");
+        clear(Books::OwnStore);
+        confirm(conditions());
+        tick("B2");
+        tick("B3");
+        auto second = options();
+        second.interBankFileName = "XYZ";
+        remit(RemitScope::TickedRows, second);
+        const db::RecordSet ids = db().query("SELECT RUN_ID FROM PAY_RUN ORDER BY RUN_ID");
+        for (std::size_t r = 0; r < ids.rowCount(); ++r)
+            runs.push_back(std::stoll(ids.text(r, 0)));
+    }
+};
+
+TEST_F(JournalSeal, RunsAsThePressesWroteThemHoldTheChain)
+{
+    makeRuns();
+    ASSERT_EQ(runs.size(), 3u);
+    const journal::ChainReport report = journal::verifyChain(db());
+    EXPECT_EQ(report.runsChecked, 3);
+    EXPECT_EQ(report.unsealedRuns, 0);
+    EXPECT_EQ(report.firstBrokenRun, 0) << report.problem;
+    EXPECT_TRUE(report.booksDiffer.empty()) << testing::PrintToString(report.booksDiffer);
+    // Each run names the one before it.
+    EXPECT_EQ(db().lookup("SELECT PREV_RUN_ID FROM PAY_RUN WHERE RUN_ID = " + std::to_string(runs[2])),
+              std::to_string(runs[1]));
+}
+
+// A hand edit past the triggers (an administrator's SQL tool) breaks the chain at exactly the
+// run whose rows were edited.
+struct HandEdit {
+    const char* what;
+    int run; // index of the edited run
+    std::vector<std::string> statements; // "%RUN%" stands for that run's id
+};
+
+class JournalSealBreaks : public JournalSeal, public testing::WithParamInterface<HandEdit> {};
+
+TEST_P(JournalSealBreaks, AtTheEditedRun)
+{
+    makeRuns();
+    ASSERT_EQ(runs.size(), 3u);
+    for (const char* trigger : {"PAY_RUN_KEPT", "PAY_RUN_BILL_KEPT", "PAY_RUN_FILE_KEPT"})
+        db().execute(std::string("ALTER TRIGGER ") + trigger + " INACTIVE");
+    for (std::string statement : GetParam().statements) {
+        const std::size_t at = statement.find("%RUN%");
+        if (at != std::string::npos)
+            statement.replace(at, 5, std::to_string(runs[static_cast<std::size_t>(GetParam().run)]));
+        db().execute(statement);
+    }
+    const journal::ChainReport report = journal::verifyChain(db());
+    EXPECT_EQ(report.firstBrokenRun, runs[static_cast<std::size_t>(GetParam().run)]) << report.problem;
+    EXPECT_FALSE(report.problem.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HandEdits, JournalSealBreaks,
+    testing::Values(
+        HandEdit{"BillStamp", 1, {"UPDATE PAY_RUN_BILL SET STAMP_AFTER = '2024/01/01' WHERE RUN_ID = %RUN%"}},
+        HandEdit{"BillAmount", 2, {"UPDATE PAY_RUN_BILL SET AMOUNT = AMOUNT + 0.001 WHERE RUN_ID = %RUN%"}},
+        HandEdit{"StoredFileBytes", 0, {"UPDATE PAY_RUN_FILE SET BYTES = x'41' WHERE RUN_ID = %RUN%"}},
+        HandEdit{"RunReason", 1, {"UPDATE PAY_RUN SET REASON = 'x' WHERE RUN_ID = %RUN%"}},
+        // The run before is gone: the run that names it breaks.
+        HandEdit{"RunBeforeDeleted", 2,
+                 {"DELETE FROM PAY_RUN WHERE RUN_ID = (SELECT PREV_RUN_ID FROM PAY_RUN WHERE RUN_ID = %RUN%)"}}),
+    [](const testing::TestParamInfo<HandEdit>& info) { return std::string(info.param.what); });
+
+TEST_F(JournalSeal, ABookStampChangedByHandIsNamedWithTheRunThatLeftIt)
+{
+    makeRuns();
+    db().execute("UPDATE PAY_MASTER SET BANK_DATE = '2030/01/01' WHERE MASTERBILLID = 'B3'");
+    const journal::ChainReport report = journal::verifyChain(db());
+    EXPECT_EQ(report.firstBrokenRun, 0) << report.problem;
+    ASSERT_EQ(report.booksDiffer.size(), 1u);
+    EXPECT_THAT(report.booksDiffer[0], testing::HasSubstr("PAY_MASTER B3"));
+    EXPECT_THAT(report.booksDiffer[0], testing::HasSubstr(std::to_string(runs[2])));
+    EXPECT_THAT(report.booksDiffer[0], testing::HasSubstr("帳冊現為 2030/01/01"));
 }
 
 TEST(FirstDifferingRecord, CountsRecordsUpToTheFirstDifferentByte)

@@ -438,6 +438,14 @@ TEST_F(RemittancePageTest, TheJournalTabListsTheRunChecksTheFolderAndMakesItsFil
     }
     EXPECT_TRUE(shown.last().startsWith(QStringLiteral("已依付款紀錄 ") + QString::fromStdString(runId)))
         << shown.join(QStringLiteral("|")).toStdString();
+
+    // The journal's seals hold; a stamp changed by hand in the books is named as an error.
+    pushButton("bsSkinButton44")->click();
+    EXPECT_TRUE(shown.last().startsWith(QStringLiteral("付款紀錄完整"))) << shown.last().toStdString();
+    exec("UPDATE PAY_MASTER SET BANK_DATE = '2030/01/01' WHERE MASTERBILLID = 'B1'");
+    pushButton("bsSkinButton44")->click();
+    EXPECT_TRUE(shown.last().startsWith(QStringLiteral("error: 付款紀錄完整"))) << shown.last().toStdString();
+    EXPECT_TRUE(shown.last().contains(QStringLiteral("PAY_MASTER B1"))) << shown.last().toStdString();
 }
 
 } // namespace

@@ -1,0 +1,178 @@
+#include "journal/run_chain.h"
+
+#include "journal/payment_journal.h"
+#include "journal/sha256.h"
+#include "text/big5.h"
+
+#include <map>
+
+namespace journal {
+namespace {
+
+// Unit, field and record separators of the sealed text; NULL is told from "" by its own byte.
+constexpr char kNull = '\x01';
+constexpr char kField = '\x1f';
+constexpr char kRecord = '\x1e';
+
+void appendRows(std::string& sealed, const db::RecordSet& rows)
+{
+    for (std::size_t r = 0; r < rows.rowCount(); ++r) {
+        for (std::size_t c = 0; c < rows.columnCount(); ++c) {
+            if (rows.isNull(r, c))
+                sealed += kNull;
+            else
+                sealed += rows.text(r, c);
+            sealed += kField;
+        }
+        sealed += kRecord;
+    }
+}
+
+double numberOrZero(const std::string& text)
+{
+    return text.empty() ? 0.0 : std::stod(text);
+}
+
+std::string runTail(long long runId)
+{
+    return " WHERE RUN_ID = " + std::to_string(runId);
+}
+
+// The stored bytes of every file of every run: their checksum is part of the seal, so the
+// bytes themselves are checked against it.
+std::string fileBytesProblem(db::Executor& database, long long runId)
+{
+    const db::RecordSet files =
+        database.query("SELECT FILE_NO, FILE_NAME, SHA256, BYTE_SIZE FROM PAY_RUN_FILE" + runTail(runId) + " ORDER BY FILE_NO");
+    for (std::size_t r = 0; r < files.rowCount(); ++r) {
+        const std::string bytes = fileBytes(database, runId, std::stoi(files.text(r, 0)));
+        if (sha256Hex(bytes) != files.text(r, 2) || std::to_string(bytes.size()) != files.text(r, 3))
+            return "檔案 " + files.text(r, 1) + " 存於紀錄中的內容與其檢查碼不符";
+    }
+    return {};
+}
+
+std::vector<std::string> booksDiffering(db::Executor& database)
+{
+    std::vector<std::string> differing;
+    const std::pair<const char*, const char*> books[] = {{"PAY_MASTER", "MASTERBILLID"}, {"PAY_MASTERU", "SECBILLID"}};
+    for (const auto& [book, key] : books) {
+        const db::RecordSet rows = database.query(
+            std::string("SELECT L.RUN_ID, L.BILL_KEY, B.STAMP_AFTER, M.BANK_DATE FROM ") +
+            "(SELECT BILL_KEY, MAX(RUN_ID) AS RUN_ID FROM PAY_RUN_BILL WHERE BOOK = '" + book + "' GROUP BY BILL_KEY) L " +
+            "JOIN PAY_RUN_BILL B ON B.RUN_ID = L.RUN_ID AND B.BOOK = '" + book + "' AND B.BILL_KEY = L.BILL_KEY " +
+            "JOIN " + book + " M ON M." + key + " = L.BILL_KEY " +
+            "WHERE COALESCE(B.STAMP_AFTER, '') <> COALESCE(M.BANK_DATE, '') ORDER BY L.RUN_ID, L.BILL_KEY");
+        for (std::size_t r = 0; r < rows.rowCount(); ++r)
+            differing.push_back(std::string(book) + " " + text::big5ToUtf8(rows.text(r, 1)) + "（付款紀錄 " + rows.text(r, 0) + "：記錄為 " +
+                                (rows.text(r, 2).empty() ? "空白" : rows.text(r, 2)) + "，帳冊現為 " +
+                                (rows.text(r, 3).empty() ? "空白" : rows.text(r, 3)) + "）");
+    }
+    return differing;
+}
+
+} // namespace
+
+ChainLink lastSealedRun(db::Executor& database, long long beforeRunId)
+{
+    const db::RecordSet last = database.query(
+        "SELECT FIRST 1 RUN_ID, RUN_HASH FROM PAY_RUN WHERE RUN_HASH IS NOT NULL AND RUN_ID < " +
+        std::to_string(beforeRunId) + " ORDER BY RUN_ID DESC");
+    if (last.isEmpty())
+        return {};
+    return {last.text(0, 0), last.text(0, 1)};
+}
+
+std::string runSeal(db::Executor& database, long long runId, const RunRow& row, const std::string& previousHash)
+{
+    std::string sealed = previousHash;
+    sealed += kRecord;
+    for (const std::string* field : {&row.kind, &row.books, &row.runAt, &row.user, &row.role, &row.host, &row.attachment,
+                                     &row.runDate, &row.conditions, &row.reason, &row.leftOutCount, &row.fileCount,
+                                     &row.previousRunId}) {
+        sealed += *field;
+        sealed += kField;
+    }
+    sealed += kRecord;
+    // The amounts as the server writes them, every digit.
+    appendRows(sealed, database.query("SELECT BOOK, BILL_KEY, PROVIDER_ID, CAST(AMOUNT AS VARCHAR(32)), STAMP_BEFORE, "
+                                      "STAMP_AFTER FROM PAY_RUN_BILL" + runTail(runId) +
+                                      " ORDER BY BOOK, BILL_KEY, STAMP_BEFORE, STAMP_AFTER, PROVIDER_ID, 4"));
+    sealed += kRecord;
+    appendRows(sealed, database.query("SELECT FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, BYTE_SIZE, SHA256 "
+                                      "FROM PAY_RUN_FILE" + runTail(runId) + " ORDER BY FILE_NO"));
+    sealed += kRecord;
+    appendRows(sealed, database.query("SELECT CHEQUE_ID, STATE_BEFORE, STATE_AFTER FROM PAY_RUN_CHEQUE" +
+                                      runTail(runId) + " ORDER BY CHEQUE_ID, STATE_BEFORE, STATE_AFTER"));
+    return sha256Hex(sealed);
+}
+
+ChainReport verifyChain(db::Executor& database)
+{
+    ChainReport report;
+    const db::RecordSet runs = database.query(
+        "SELECT RUN_ID, KIND, BOOKS, CAST(RUN_AT AS VARCHAR(24)), DB_USER, DB_ROLE, HOST_NAME, ATTACHMENT_ID, RUN_DATE, "
+        "CONDITIONS, REASON, LEFT_OUT_COUNT, FILE_COUNT, PREV_RUN_ID, RUN_HASH, BILL_COUNT, "
+        "CAST(BILL_SUM AS VARCHAR(32)) FROM PAY_RUN WHERE KIND <> 'PROBE' ORDER BY RUN_ID");
+    // Each run's count and sum as its bill rows give them, in one pass.
+    std::map<std::string, std::pair<std::string, std::string>> totals;
+    const db::RecordSet sums = database.query(
+        "SELECT RUN_ID, COUNT(*), CAST(COALESCE(SUM(AMOUNT), 0) AS VARCHAR(32)) FROM PAY_RUN_BILL GROUP BY RUN_ID");
+    for (std::size_t r = 0; r < sums.rowCount(); ++r)
+        totals[sums.text(r, 0)] = {sums.text(r, 1), sums.text(r, 2)};
+
+    std::map<std::string, std::string> sealOf;
+    const auto broken = [&](const std::string& runId, std::string problem) {
+        report.firstBrokenRun = std::stoll(runId);
+        report.problem = std::move(problem);
+    };
+    for (std::size_t r = 0; r < runs.rowCount() && report.firstBrokenRun == 0; ++r) {
+        const std::string runId = runs.text(r, 0);
+        ++report.runsChecked;
+        const std::string seal = runs.text(r, 14);
+        if (seal.empty()) {
+            // Runs journalled before seals existed come first; an unsealed one later was not
+            // written by a press.
+            if (!sealOf.empty())
+                broken(runId, "這筆紀錄沒有封存碼，不是付款作業寫入的");
+            else
+                ++report.unsealedRuns;
+            continue;
+        }
+        RunRow row;
+        std::string* fields[] = {&row.kind, &row.books, &row.runAt, &row.user, &row.role, &row.host, &row.attachment,
+                                 &row.runDate, &row.conditions, &row.reason, &row.leftOutCount, &row.fileCount,
+                                 &row.previousRunId};
+        for (std::size_t f = 0; f < std::size(fields); ++f)
+            *fields[f] = runs.text(r, f + 1);
+        std::string previousHash;
+        if (!row.previousRunId.empty()) {
+            const auto previous = sealOf.find(row.previousRunId);
+            if (previous == sealOf.end()) {
+                broken(runId, "它所接續的付款紀錄 " + row.previousRunId + " 已不存在");
+                break;
+            }
+            previousHash = previous->second;
+        }
+        if (runSeal(database, std::stoll(runId), row, previousHash) != seal) {
+            broken(runId, "紀錄、單據、檔案或支票的內容與封存時不同");
+            break;
+        }
+        const auto total = totals.find(runId);
+        const std::pair<std::string, std::string> counted =
+            total == totals.end() ? std::pair<std::string, std::string>{"0", "0"} : total->second;
+        if (counted.first != runs.text(r, 15) || numberOrZero(counted.second) != numberOrZero(runs.text(r, 16))) {
+            broken(runId, "筆數或金額與單據明細不符");
+            break;
+        }
+        if (std::string problem = fileBytesProblem(database, std::stoll(runId)); !problem.empty()) {
+            broken(runId, problem);
+            break;
+        }
+        sealOf[runId] = seal;
+    }
+    report.booksDiffer = booksDiffering(database);
+    return report;
+}
+
+} // namespace journal
