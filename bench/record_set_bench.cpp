@@ -5,9 +5,8 @@
 //
 // Without an argument a database is created in a temporary folder and removed afterwards;
 // with one, the file is created when missing and reused (with its table T) when present.
+#include "bare_fetch.h"
 #include "db/connection.h"
-#include "db/connection_impl.h"
-#include "db/firebird_client.h"
 #include "text/error.h"
 
 #include <algorithm>
@@ -54,40 +53,6 @@ void createTable(db::Connection& connection) {
 
 bool hasTable(db::Connection& connection) {
     return connection.lookup("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'T'") == "1";
-}
-
-// The baseline: the client library's own fetch loop, touching every fetched message and
-// copying nothing out of it.
-long bareFetch(db::Connection& connection) {
-    using namespace db::fb;
-    Firebird::IAttachment* attachment = connection.impl().attachment.get();
-    Ref<Firebird::ITransaction> transaction(startTransaction(attachment));
-    Status status;
-    long rows = 0;
-    unsigned checksum = 0;
-    guarded([&] {
-        Ref<Firebird::IStatement> statement(
-            attachment->prepare(&status, transaction.get(), 0, kQuery, 3, Firebird::IStatement::PREPARE_PREFETCH_METADATA));
-        Ref<Firebird::IMessageMetadata> metadata(statement->getOutputMetadata(&status));
-        std::vector<std::uint64_t> message(metadata->getMessageLength(&status) / 8 + 1);
-        auto* buffer = reinterpret_cast<unsigned char*>(message.data());
-        const unsigned length = metadata->getMessageLength(&status);
-        Ref<Firebird::IResultSet> cursor(
-            statement->openCursor(&status, transaction.get(), nullptr, nullptr, metadata.get(), 0));
-        while (cursor->fetchNext(&status, buffer) == Firebird::IStatus::RESULT_OK) {
-            ++rows;
-            checksum += buffer[0] + buffer[length - 1];
-        }
-        cursor->close(&status);
-        cursor.forget();
-        statement->free(&status);
-        statement.forget();
-        transaction->commit(&status);
-        transaction.forget();
-    });
-    static volatile unsigned sink;
-    sink = sink + checksum;
-    return rows;
 }
 
 // Wall-clock time, and the processor time this process spent, which stays meaningful when
@@ -140,13 +105,13 @@ int main(int argc, char** argv) {
         }
 
         // Warm the page cache for both sides alike.
-        bareFetch(*connection);
+        bench::bareFetch(*connection, kQuery);
 
         Timing bare, open;
         db::RecordSet records;
         for (int i = 0; i < kRepeats; ++i) {
             long rows = 0;
-            bare.measure([&] { rows = bareFetch(*connection); });
+            bare.measure([&] { rows = bench::bareFetch(*connection, kQuery); });
             records.clear(); // the previous copy goes first, as when a page reopens its record set
             open.measure([&] { records = connection->query(kQuery); });
             if (rows != kRows || records.rowCount() != static_cast<std::size_t>(kRows)) {
