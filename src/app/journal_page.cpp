@@ -1,5 +1,6 @@
 #include "app/journal_page.h"
 
+#include "cheque/cheque_desk.h"
 #include "journal/files_again.h"
 #include "journal/folder_check.h"
 #include "journal/run_chain.h"
@@ -35,7 +36,8 @@ using ui::named;
 
 // The kinds in the order of the kind list, after its first entry 全部.
 constexpr journal::RunKind kListedKinds[] = {journal::RunKind::Remit, journal::RunKind::ChequeIssue,
-                                             journal::RunKind::Clearing, journal::RunKind::Void};
+                                             journal::RunKind::Clearing, journal::RunKind::Void,
+                                             journal::RunKind::Reprint};
 
 // A path as the grids show it: Big5, with characters Big5 has not replaced by '?'.
 std::string pathAsBig5(const std::string& path)
@@ -146,9 +148,14 @@ JournalPage::JournalPage(AppContext& context, QWidget* parent)
     connect(filesAgainButton_, &QPushButton::clicked, this, &JournalPage::onMakeFilesAgain);
     connect(verifyFolderButton_, &QPushButton::clicked, this, &JournalPage::onVerifyFolder);
     connect(verifyJournalButton_, &QPushButton::clicked, this, &JournalPage::onVerifyJournal);
+    connect(reprintButton_, &QPushButton::clicked, this, &JournalPage::onReprintRun);
+    chequePrint_ = std::make_unique<cheque::ChequeDesk>(context_.database, context_.workTables, reprintProgress_,
+                                                        context_.messages, context_.reports, reprintedCheques_);
     connect(runsGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { showRunDetail(current.row()); });
 }
+
+JournalPage::~JournalPage() = default;
 
 QWidget* JournalPage::buildConditions()
 {
@@ -176,6 +183,7 @@ QWidget* JournalPage::buildConditions()
     filesAgainButton_ = button(QStringLiteral("重建檔案(&R)"), "bsSkinButton42", panel);
     verifyFolderButton_ = button(QStringLiteral("驗證資料夾(&V)"), "bsSkinButton43", panel);
     verifyJournalButton_ = button(QStringLiteral("驗證紀錄(&J)"), "bsSkinButton44", panel);
+    reprintButton_ = button(QStringLiteral("補印(&P)"), "bsSkinButton45", panel);
 
     row->addWidget(new QLabel(QStringLiteral("作業日期"), panel));
     row->addWidget(runsFromEdit_);
@@ -193,6 +201,7 @@ QWidget* JournalPage::buildConditions()
     row->addWidget(filesAgainButton_);
     row->addWidget(verifyFolderButton_);
     row->addWidget(verifyJournalButton_);
+    row->addWidget(reprintButton_);
     row->addStretch(1);
     return panel;
 }
@@ -301,6 +310,24 @@ void JournalPage::onVerifyFolder()
         detailTabs_->setCurrentWidget(folderCheckGrid_);
         if (folderCheck_.rowCount() == 0)
             context_.messages.inform("該資料夾沒有檔案");
+    });
+}
+
+void JournalPage::onReprintRun()
+{
+    context_.messages.guarded([this] {
+        const long long runId = chosenRunId();
+        const cheque::ReprintResult result = chequePrint_->reprintRun(runId, context_.reportTitle);
+        std::string said = "已補印付款紀錄 " + std::to_string(runId) + " 的 " + std::to_string(result.printed.size()) +
+                           " 張支票（補印紀錄 " + std::to_string(result.runId) + "）。";
+        if (!result.voided.empty()) {
+            said += "\n已作廢、未補印：";
+            for (const std::string& id : result.voided)
+                said += " " + text::big5ToUtf8(id);
+        }
+        if (!result.journalNotice.empty())
+            said = result.journalNotice + "\n" + said;
+        context_.messages.inform(said);
     });
 }
 

@@ -1,19 +1,26 @@
 #pragma once
 // The journal tab "付款紀錄": the payment runs of a period, newest first, with each run's bills
 // and files; a run's files made again from the journal; a bank folder checked against the
-// journal before its files go to the bank; the journal's own seals checked. The work is the journal module's.
+// journal before its files go to the bank; the journal's own seals checked; a cheque run's
+// issue list printed again, marked 補印. The work is the journal module's.
 #include "app/app_context.h"
 #include "app/page.h"
 #include "db/record_set.h"
+#include "work/progress.h"
 
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+
+namespace cheque {
+class ChequeDesk;
+}
 
 namespace ui {
 class DataGrid;
@@ -26,6 +33,7 @@ class JournalPage : public Page {
     Q_OBJECT
 public:
     JournalPage(AppContext& context, QWidget* parent);
+    ~JournalPage() override;
 
     void refreshGrid() override;
 
@@ -39,6 +47,7 @@ public:
     void onMakeFilesAgain();
     void onVerifyFolder();
     void onVerifyJournal();
+    void onReprintRun();
 
 private:
     QWidget* buildConditions();
@@ -59,12 +68,17 @@ private:
     QPushButton* filesAgainButton_ = nullptr;
     QPushButton* verifyFolderButton_ = nullptr;
     QPushButton* verifyJournalButton_ = nullptr;
+    QPushButton* reprintButton_ = nullptr;
     ui::DataGrid* runsGrid_ = nullptr;
     QTabWidget* detailTabs_ = nullptr;
     ui::DataGrid* billsGrid_ = nullptr;
     ui::DataGrid* filesGrid_ = nullptr;
     ui::DataGrid* folderCheckGrid_ = nullptr;
     FolderChooser chooseFolder_;
+    // A cheque run printed again goes through the cheque print, with a list of its own.
+    work::NullProgress reprintProgress_;
+    db::RecordSet reprintedCheques_;
+    std::unique_ptr<cheque::ChequeDesk> chequePrint_;
 };
 
 } // namespace app

@@ -42,6 +42,12 @@ public:
     // from then on they are never issued or printed again. Cheques whose bills changed since
     // the list was made are left out and named.
     VoidResult voidTicked();
+    // "補印" from the payment journal: the cheque issue list of journalled cheque run `runId`
+    // (its cheques as the books hold them now, voided ones left out), every page marked 補印
+    // with that run's date and number; the reprint is journalled as a run of its own. It
+    // ends whatever list the tab had, as every print does. Throws text::UserError when the
+    // run is not a cheque issue or none of its cheques can be printed.
+    ReprintResult reprintRun(long long runId, const std::string& reportTitle);
     // The printing routine (SpeedButton5Click): the issued cheques of this run.
     void print(const PrintOptions& options);
 
@@ -62,7 +68,8 @@ private:
     std::string journalReady();
     IssueResult reprintUsedUpList(const PrintOptions& options);
     void fillRocColumns(const db::RecordSet& listed);
-    void printIssued(const PrintOptions& options);
+    // `mark` (Big5) goes on every page of the list a reprint from the journal prints.
+    void printIssued(const PrintOptions& options, const std::string& mark = {});
     // The print hand-over after the commit; its failure goes into the result.
     void handOverPrint(const PrintOptions& options, IssueResult& result);
     bool ticked(std::size_t row) const;

@@ -23,12 +23,8 @@ bool blankAfterTrim(const std::string& value)
 db::SqlLines copyCheques(const std::string& table, const std::string& dateColumn, const std::string& start,
                          const std::string& end, const std::string& accountKey)
 {
-    db::SqlLines sql{"INSERT INTO " + table + "(RCVDATE,EXPDATE,ADVDATE,PROVIDER_ID,PROVIDER_NAME,",
-                     "CHKTITLE,ID,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,MEMO,REMARK2)",
-                     "SELECT RCVDATE,EXPDATE,ADVDATE,PROVIDER_ID,PROVIDER_NAME,",
-                     "CHKTITLE,ID,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,MEMO,REMARK2",
-                     "FROM CHKPAY ",
-                     "  WHERE  " + dateColumn + " BETWEEN " + db::quote(start) + " AND " + db::quote(end)};
+    db::SqlLines sql = copyFromChequeBook(table);
+    sql << "  WHERE  " + dateColumn + " BETWEEN " + db::quote(start) + " AND " + db::quote(end);
     if (!blankAfterTrim(accountKey))
         sql << "  AND  ACNT_ID = " + db::quote(accountKey);
     return sql;

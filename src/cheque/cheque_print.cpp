@@ -18,7 +18,7 @@ void ChequeDesk::print(const PrintOptions& options)
     printIssued(options);
 }
 
-void ChequeDesk::printIssued(const PrintOptions& options)
+void ChequeDesk::printIssued(const PrintOptions& options, const std::string& mark)
 {
     const db::RecordSet issued = database_.query(
         db::SqlLines{"SELECT *  FROM " + tables_.names().tableC,
@@ -32,6 +32,7 @@ void ChequeDesk::printIssued(const PrintOptions& options)
     request.data = &issued;
     request.headerFieldCount = kHeaderFieldCount;
     request.header = chequeHeader(options.reportTitle);
+    request.header["Field0"] = mark;
     work::progressMessage(progress_, 4, text::big5("報表模組載入中..."));
 
     progress_.setGauge(5, progress_.gaugeMaximum());

@@ -44,6 +44,15 @@ db::SqlLines createIssuedTable(const std::string& name)
     return createTable(name, "FLAG      VARCHAR(10))");
 }
 
+db::SqlLines copyFromChequeBook(const std::string& listedTable)
+{
+    return {"INSERT INTO " + listedTable + "(RCVDATE,EXPDATE,ADVDATE,PROVIDER_ID,PROVIDER_NAME,",
+            "CHKTITLE,ID,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,MEMO,REMARK2)",
+            "SELECT RCVDATE,EXPDATE,ADVDATE,PROVIDER_ID,PROVIDER_NAME,",
+            "CHKTITLE,ID,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,MEMO,REMARK2",
+            "FROM CHKPAY "};
+}
+
 db::SqlLines copyIssuedCheques(const std::string& issuedTable, const std::string& listedTable)
 {
     return {"INSERT INTO " + issuedTable + "(RCVDATE,EXPDATE,ADVDATE,PROVIDER_ID,PROVIDER_NAME,ACC_ID,MEMO,REMARK2,",

@@ -16,6 +16,10 @@ namespace cheque {
 db::SqlLines createListedTable(const std::string& name);
 db::SqlLines createIssuedTable(const std::string& name);
 
+// The copy of cheques from the cheque book CHKPAY into a listed table, up to its FROM: the
+// caller adds the WHERE lines.
+db::SqlLines copyFromChequeBook(const std::string& listedTable);
+
 // The cheque columns copied between the tables, as the copy statements write them.
 db::SqlLines copyIssuedCheques(const std::string& issuedTable, const std::string& listedTable);
 

@@ -69,4 +69,12 @@ struct VoidResult {
     std::string journalNotice;
 };
 
+// What a reprint from the journal did.
+struct ReprintResult {
+    std::vector<std::string> printed; // cheque numbers, in print order
+    std::vector<std::string> voided;  // left out: voided since the run
+    long long runId = 0;              // the reprint's own journal run
+    std::string journalNotice;
+};
+
 } // namespace cheque

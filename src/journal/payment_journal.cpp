@@ -52,6 +52,7 @@ const char* kindName(RunKind kind)
     case RunKind::ChequeIssue: return "CHEQUE";
     case RunKind::Clearing: return "CLEAR";
     case RunKind::Void: return "VOID";
+    case RunKind::Reprint: return "REPRINT";
     }
     return "REMIT";
 }

@@ -10,8 +10,8 @@
 
 namespace journal {
 
-enum class RunKind { Remit, ChequeIssue, Clearing, Void };
-const char* kindName(RunKind kind); // "REMIT", "CHEQUE", "CLEAR", "VOID"
+enum class RunKind { Remit, ChequeIssue, Clearing, Void, Reprint };
+const char* kindName(RunKind kind); // "REMIT", "CHEQUE", "CLEAR", "VOID", "REPRINT"
 
 // What a press says about itself; texts are Big5 as the clerk set them.
 struct RunEntry {

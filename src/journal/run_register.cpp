@@ -6,7 +6,8 @@
 namespace journal {
 namespace {
 
-constexpr RunKind kKinds[] = {RunKind::Remit, RunKind::ChequeIssue, RunKind::Clearing, RunKind::Void};
+constexpr RunKind kKinds[] = {RunKind::Remit, RunKind::ChequeIssue, RunKind::Clearing, RunKind::Void,
+                               RunKind::Reprint};
 
 // "YYYY/MM/DD" as the server reads a date.
 std::string dateLiteral(std::string date)
@@ -35,6 +36,7 @@ std::string kindCaption(RunKind kind)
     case RunKind::ChequeIssue: return text::big5("開票");
     case RunKind::Clearing: return text::big5("清除匯款日");
     case RunKind::Void: return text::big5("作廢");
+    case RunKind::Reprint: return text::big5("補印");
     }
     return {};
 }

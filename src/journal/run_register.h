@@ -21,7 +21,7 @@ struct RunFilter {
     std::string user;
 };
 
-// Big5 captions of a run's kind: 匯款, 開票, 清除匯款日, 作廢.
+// Big5 captions of a run's kind: 匯款, 開票, 清除匯款日, 作廢, 補印.
 std::string kindCaption(RunKind kind);
 
 // RUN_ID, KIND_NAME (the caption), KIND, BOOKS, RUN_AT, DB_USER, DB_ROLE, HOST_NAME,

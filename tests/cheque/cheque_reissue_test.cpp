@@ -354,4 +354,55 @@ TEST_F(ChequeReissueTest, IssueListPdfMarksTheReissuedLinesAndTheChequeFormStays
     EXPECT_THAT(chequeForms, testing::Not(HasSubstr("補印")));
 }
 
+// A cheque run printed again from the journal: the issue list of its cheques as the books hold
+// them, every page marked 補印 with the run's date and number, voided cheques left out, and the
+// reprint journalled as a run of its own.
+TEST_F(ChequeReissueTest, ReprintFromTheJournalMarksEveryPageAndLeavesVoidedChequesOut)
+{
+    namespace fs = std::filesystem;
+    fs::remove(exeFolder.path() + "Vistrel.DLL");
+    fs::copy_file(std::string(DESK_BIN_DIR) + "Vistrel.DLL", exeFolder.path() + "Vistrel.DLL");
+    fs::copy(std::string(DESK_BIN_DIR) + "rtm", exeFolder.path() + "rtm");
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Enough cheques for the list to run over several pages.
+    for (int i = 10; i < 110; ++i) {
+        addCheque({"D" + std::to_string(i), "", "2024/05/20", "", "P01", "01", "100"});
+        addBill("DB" + std::to_string(i), "D" + std::to_string(i));
+    }
+    list();
+    setenv("VISTREL_PDF", (exeFolder.path() + "issue.pdf").c_str(), 1);
+    const IssueResult issued = desk.issueAll(issueOn("2024/06/30", cheque::SortOrder::ChequeNumber, cheque::ChequeForm::Two));
+    ASSERT_EQ(issued.issued.size(), 103u);
+    list();
+    tick("C2");
+    messages.reasons.push_back(std::string("作廢測試"));
+    ASSERT_EQ(desk.voidTicked().voided, (Ids{"C2"}));
+
+    setenv("VISTREL_PDF", (exeFolder.path() + "reprint.pdf").c_str(), 1);
+    const cheque::ReprintResult reprint = desk.reprintRun(issued.runId, text::big5("大統百貨"));
+    unsetenv("VISTREL_PDF");
+    EXPECT_EQ(reprint.printed.size(), 102u);
+    EXPECT_EQ(reprint.voided, (Ids{"C2"}));
+    const std::string pdf = pdfText(exeFolder.path() + "reprint.pdf");
+    const std::string mark = "補印 原開票日 2024/06/30 付款紀錄 " + std::to_string(issued.runId);
+    std::size_t pages = 0;
+    for (std::size_t from = 0; from < pdf.size();) {
+        const std::size_t end = std::min(pdf.find('\f', from), pdf.size());
+        const std::string page = pdf.substr(from, end - from);
+        if (page.find_first_not_of(" \n") != std::string::npos) {
+            ++pages;
+            EXPECT_NE(page.find(mark), std::string::npos) << "page " << pages << ":\n" << page;
+        }
+        from = end + 1;
+    }
+    EXPECT_GE(pages, 2u);
+    EXPECT_EQ(lineWith(pdf, "C2 "), "<no line with C2 >");
+    // The original issue list carried no mark; the reprint is its own journal run.
+    EXPECT_EQ(pdfText(exeFolder.path() + "issue.pdf").find("補印 原開票日"), std::string::npos);
+    EXPECT_EQ(journalRuns("REPRINT"), (Ids{"2024/06/30|補印付款紀錄 " + std::to_string(issued.runId) + "|0|0"}));
+    EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM PAY_RUN_CHEQUE WHERE RUN_ID = " + std::to_string(reprint.runId)), "102");
+    // Only a cheque run can be printed again.
+    EXPECT_THROW(desk.reprintRun(reprint.runId, ""), text::UserError);
+}
+
 } // namespace

@@ -439,6 +439,11 @@ TEST_F(RemittancePageTest, TheJournalTabListsTheRunChecksTheFolderAndMakesItsFil
     EXPECT_TRUE(shown.last().startsWith(QStringLiteral("已依付款紀錄 ") + QString::fromStdString(runId)))
         << shown.join(QStringLiteral("|")).toStdString();
 
+    // A remit has no cheques to print again: said so.
+    pushButton("bsSkinButton45")->click();
+    EXPECT_TRUE(shown.last().startsWith(QStringLiteral("error: ")) && shown.last().contains(QStringLiteral("不是開票紀錄")))
+        << shown.last().toStdString();
+
     // The journal's seals hold; a stamp changed by hand in the books is named as an error.
     pushButton("bsSkinButton44")->click();
     EXPECT_TRUE(shown.last().startsWith(QStringLiteral("付款紀錄完整"))) << shown.last().toStdString();
