@@ -95,8 +95,10 @@ int main(int argc, char** argv)
         }
         const long long someRun = runs / 2;
 
+        // The same rows and columns as the tab shows: the kind's caption and the time as text.
         const std::string listFloor =
-            "SELECT RUN_ID, KIND, BOOKS, RUN_AT, DB_USER, DB_ROLE, HOST_NAME, RUN_DATE, BILL_COUNT, BILL_SUM, "
+            "SELECT RUN_ID, CASE KIND WHEN 'REMIT' THEN x'B6D7B4DA' WHEN 'CHEQUE' THEN x'B67DB2BC' ELSE KIND END, KIND, "
+            "BOOKS, LEFT(CAST(RUN_AT AS VARCHAR(24)), 19), DB_USER, DB_ROLE, HOST_NAME, RUN_DATE, BILL_COUNT, BILL_SUM, "
             "LEFT_OUT_COUNT, FILE_COUNT, REASON, CONDITIONS FROM PAY_RUN ORDER BY RUN_ID DESC";
         const std::string detailFloor =
             "SELECT BOOK, PROVIDER_ID, BILL_KEY, AMOUNT, STAMP_BEFORE, STAMP_AFTER FROM PAY_RUN_BILL WHERE RUN_ID = " +

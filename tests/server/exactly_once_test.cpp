@@ -204,16 +204,21 @@ TEST_F(ExactlyOnce, RemittingRowsListedAsRemittedAsksFirst)
     EXPECT_EQ(bills.stamped(), (std::map<int, std::string>{{1, "2024/02/01"}, {2, "2024/02/01"}}));
 }
 
-// 3: the server commits but the answer is lost. The press asks the journal on a fresh
-// connection, finds the run, and puts its files in place.
+// 3: the server commits but the answer is lost: the connection is cut right after the commit
+// (as a dying network would), so the press meets the server's own error on its connection.
+// It asks the journal on a fresh connection, finds the run, and puts its files in place.
 TEST_F(ExactlyOnce, ACommitWhoseAnswerIsLostIsFoundInTheJournalAndItsFilesStay)
 {
     bills.addBills(1, 4);
     Workstation station(books);
     station.confirm();
-    platform::setFailpointHook([](std::string_view point) {
-        if (point == "after-commit")
-            throw text::UserError("Error reading data from the connection.");
+    const std::string attachment = std::to_string(station.database().connectionId());
+    platform::setFailpointHook([&](std::string_view point) {
+        if (point != "after-commit")
+            return;
+        books.connection().execute("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = " + attachment);
+        station.database().lookup("SELECT COUNT(*) FROM RDB$DATABASE"); // the cut connection's error
+        FAIL() << "the cut connection still answered";
     });
     const remittance::RemitResult result = station.remitAll("2024/02/01");
     platform::setFailpointHook(nullptr);
