@@ -45,21 +45,24 @@ std::string transferFile(int run, int records)
 }
 
 // One working day's remit as the journal holds it: its bills, its file's row, its sealed run.
-void journalRun(db::Connection& database, long long runId, int bills, const std::string& folder, const std::string& name,
-                const std::string& bytes)
+void journalRun(db::Connection& database, long long runId, int bills, const std::string& folder,
+                const std::string& name, const std::string& bytes)
 {
     db::Transaction transaction(database);
-    transaction.execute("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < " + std::to_string(bills) +
-                        ") DO BEGIN INSERT INTO PAY_RUN_BILL (RUN_ID, BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, "
-                        "STAMP_AFTER) VALUES (" + std::to_string(runId) +
-                        ", 'PAY_MASTER', 'R" + std::to_string(runId) + "-' || :I, 'P' || MOD(:I, 200), :I * 1.5, NULL, "
-                        "'2024/02/01'); I = I + 1; END END");
+    transaction.execute(
+        "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < " + std::to_string(bills) +
+        ") DO BEGIN INSERT INTO PAY_RUN_BILL (RUN_ID, BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, "
+        "STAMP_AFTER) VALUES (" +
+        std::to_string(runId) + ", 'PAY_MASTER', 'R" + std::to_string(runId) +
+        "-' || :I, 'P' || MOD(:I, 200), :I * 1.5, NULL, "
+        "'2024/02/01'); I = I + 1; END END");
     // The file's row as a press writes it, but its bytes stay in the folder only: the folder
     // check reads the journal's bytes only for a file that differs.
     transaction.execute("INSERT INTO PAY_RUN_FILE (RUN_ID, FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, BYTE_SIZE, "
-                        "SHA256) VALUES (" + std::to_string(runId) + ", 1, " + db::quote(folder) + ", " +
-                        db::quote(name) + ", " + db::quote(name + ".tmp") + ", " + std::to_string(bills) + ", " +
-                        std::to_string(bytes.size()) + ", " + db::quote(journal::sha256Hex(bytes)) + ")");
+                        "SHA256) VALUES (" +
+                        std::to_string(runId) + ", 1, " + db::quote(folder) + ", " + db::quote(name) + ", " +
+                        db::quote(name + ".tmp") + ", " + std::to_string(bills) + ", " + std::to_string(bytes.size()) +
+                        ", " + db::quote(journal::sha256Hex(bytes)) + ")");
     journal::RunEntry run;
     run.kind = journal::RunKind::Remit;
     run.books = "PAY_MASTER";
@@ -97,8 +100,10 @@ int main(int argc, char** argv)
 
         // The same rows and columns as the tab shows: the kind's caption and the time as text.
         const std::string listFloor =
-            "SELECT RUN_ID, CASE KIND WHEN 'REMIT' THEN x'B6D7B4DA' WHEN 'CHEQUE' THEN x'B67DB2BC' ELSE KIND END, KIND, "
-            "BOOKS, LEFT(CAST(RUN_AT AS VARCHAR(24)), 19), DB_USER, DB_ROLE, HOST_NAME, RUN_DATE, BILL_COUNT, BILL_SUM, "
+            "SELECT RUN_ID, CASE KIND WHEN 'REMIT' THEN x'B6D7B4DA' WHEN 'CHEQUE' THEN x'B67DB2BC' ELSE KIND END, "
+            "KIND, "
+            "BOOKS, LEFT(CAST(RUN_AT AS VARCHAR(24)), 19), DB_USER, DB_ROLE, HOST_NAME, RUN_DATE, BILL_COUNT, "
+            "BILL_SUM, "
             "LEFT_OUT_COUNT, FILE_COUNT, REASON, CONDITIONS FROM PAY_RUN ORDER BY RUN_ID DESC";
         const std::string detailFloor =
             "SELECT BOOK, PROVIDER_ID, BILL_KEY, AMOUNT, STAMP_BEFORE, STAMP_AFTER FROM PAY_RUN_BILL WHERE RUN_ID = " +
@@ -134,7 +139,8 @@ int main(int argc, char** argv)
                     matching += check.verdict == journal::FileVerdict::Matches;
             }));
             if (matching != hashed || matching != static_cast<std::size_t>(runs))
-                throw text::UserError("folder check found " + std::to_string(matching) + " of " + std::to_string(hashed));
+                throw text::UserError("folder check found " + std::to_string(matching) + " of " +
+                                      std::to_string(hashed));
         }
         const auto figure = [](const char* what, const std::vector<double>& program, const std::vector<double>& floor,
                                double limit) {

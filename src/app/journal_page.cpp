@@ -174,7 +174,8 @@ QWidget* JournalPage::buildConditions()
     for (const journal::RunKind kind : kListedKinds)
         kindCombo_->addItem(ui::fromBig5(journal::kindCaption(kind)));
     booksCombo_ = named(new QComboBox(panel), "bsSkinComboBox42");
-    booksCombo_->addItems({QStringLiteral("全部"), QStringLiteral("本店帳 PAY_MASTER"), QStringLiteral("聯合帳 PAY_MASTERU")});
+    booksCombo_->addItems(
+        {QStringLiteral("全部"), QStringLiteral("本店帳 PAY_MASTER"), QStringLiteral("聯合帳 PAY_MASTERU")});
     userEdit_ = named(new QLineEdit(panel), "bsSkinEdit41");
     userEdit_->setPlaceholderText(QStringLiteral("全部"));
     userEdit_->setMaximumWidth(120);
@@ -301,8 +302,8 @@ void JournalPage::onMakeFilesAgain()
 void JournalPage::onVerifyFolder()
 {
     context_.messages.guarded([this] {
-        const QString chosen = chooseFolder_(QStringLiteral("驗證資料夾"),
-                                             QFile::decodeName(QByteArray::fromStdString(bankFolder())));
+        const QString chosen =
+            chooseFolder_(QStringLiteral("驗證資料夾"), QFile::decodeName(QByteArray::fromStdString(bankFolder())));
         if (chosen.isEmpty())
             return;
         folderCheck_ = folderCheckTable(journal::verifyFolder(context_.database, ui::toFileSystemPath(chosen)));

@@ -23,9 +23,9 @@ ReprintResult ChequeDesk::reprintRun(long long runId, const std::string& reportT
     const std::string issueDate = original.text(0, 1);
 
     ReprintResult result;
-    const db::RecordSet voided = database_.query("SELECT DISTINCT C.CHEQUE_ID FROM PAY_RUN_CHEQUE C WHERE C.RUN_ID = " +
-                                                 run + " AND " + journal::chequeVoided("C.CHEQUE_ID") +
-                                                 " ORDER BY C.CHEQUE_ID");
+    const db::RecordSet voided =
+        database_.query("SELECT DISTINCT C.CHEQUE_ID FROM PAY_RUN_CHEQUE C WHERE C.RUN_ID = " + run + " AND " +
+                        journal::chequeVoided("C.CHEQUE_ID") + " ORDER BY C.CHEQUE_ID");
     for (std::size_t r = 0; r < voided.rowCount(); ++r)
         result.voided.push_back(voided.text(r, 0));
 
@@ -57,10 +57,10 @@ ReprintResult ChequeDesk::reprintRun(long long runId, const std::string& reportT
     {
         db::Transaction transaction(database_, work::pressTransactionOptions());
         for (const std::string& id : result.printed)
-            transaction.execute("EXECUTE BLOCK AS BEGIN " +
-                                journal::chequeEntryStatement(result.runId, db::quote(id), db::quote(issueDate),
-                                                              db::quote(issueDate)) +
-                                "END");
+            transaction.execute(
+                "EXECUTE BLOCK AS BEGIN " +
+                journal::chequeEntryStatement(result.runId, db::quote(id), db::quote(issueDate), db::quote(issueDate)) +
+                "END");
         journal::RunEntry entry;
         entry.kind = journal::RunKind::Reprint;
         entry.books = "PAY_MASTER";

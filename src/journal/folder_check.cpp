@@ -24,9 +24,9 @@ struct JournalledFile {
 // size of the folder.
 std::map<std::string, std::vector<JournalledFile>> journalledFilesByName(db::Executor& database)
 {
-    const db::RecordSet rows = database.query(
-        "SELECT F.FILE_NAME, F.RUN_ID, F.FILE_NO, F.SHA256 FROM PAY_RUN_FILE F "
-        "WHERE EXISTS (SELECT 1 FROM PAY_RUN R WHERE R.RUN_ID = F.RUN_ID) ORDER BY F.RUN_ID, F.FILE_NO");
+    const db::RecordSet rows =
+        database.query("SELECT F.FILE_NAME, F.RUN_ID, F.FILE_NO, F.SHA256 FROM PAY_RUN_FILE F "
+                       "WHERE EXISTS (SELECT 1 FROM PAY_RUN R WHERE R.RUN_ID = F.RUN_ID) ORDER BY F.RUN_ID, F.FILE_NO");
     std::map<std::string, std::vector<JournalledFile>> byName;
     for (std::size_t r = 0; r < rows.rowCount(); ++r)
         byName[rows.text(r, 0)].push_back({std::stoll(rows.text(r, 1)), std::stoi(rows.text(r, 2)), rows.text(r, 3)});
@@ -38,10 +38,14 @@ std::map<std::string, std::vector<JournalledFile>> journalledFilesByName(db::Exe
 std::string verdictCaption(FileVerdict verdict)
 {
     switch (verdict) {
-    case FileVerdict::Matches: return text::big5("相符");
-    case FileVerdict::Changed: return text::big5("已變更");
-    case FileVerdict::Unknown: return text::big5("不明");
-    case FileVerdict::Missing: return text::big5("不在");
+    case FileVerdict::Matches:
+        return text::big5("相符");
+    case FileVerdict::Changed:
+        return text::big5("已變更");
+    case FileVerdict::Unknown:
+        return text::big5("不明");
+    case FileVerdict::Missing:
+        return text::big5("不在");
     }
     return {};
 }
@@ -104,9 +108,12 @@ FileVerdict checkInFolder(const RunFile& file)
 {
     std::string bytes;
     switch (platform::readWholeFile(file.folder + file.name, bytes)) {
-    case platform::ReadResult::Missing: return FileVerdict::Missing;
-    case platform::ReadResult::Failed: return FileVerdict::Unknown;
-    case platform::ReadResult::Read: break;
+    case platform::ReadResult::Missing:
+        return FileVerdict::Missing;
+    case platform::ReadResult::Failed:
+        return FileVerdict::Unknown;
+    case platform::ReadResult::Read:
+        break;
     }
     return sha256Hex(bytes) == file.sha256 ? FileVerdict::Matches : FileVerdict::Changed;
 }

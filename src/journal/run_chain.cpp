@@ -42,8 +42,8 @@ std::string runTail(long long runId)
 // bytes themselves are checked against it.
 std::string fileBytesProblem(db::Executor& database, long long runId)
 {
-    const db::RecordSet files =
-        database.query("SELECT FILE_NO, FILE_NAME, SHA256, BYTE_SIZE FROM PAY_RUN_FILE" + runTail(runId) + " ORDER BY FILE_NO");
+    const db::RecordSet files = database.query("SELECT FILE_NO, FILE_NAME, SHA256, BYTE_SIZE FROM PAY_RUN_FILE" +
+                                               runTail(runId) + " ORDER BY FILE_NO");
     for (std::size_t r = 0; r < files.rowCount(); ++r) {
         const std::string bytes = fileBytes(database, runId, std::stoi(files.text(r, 0)));
         if (sha256Hex(bytes) != files.text(r, 2) || std::to_string(bytes.size()) != files.text(r, 3))
@@ -59,14 +59,14 @@ std::vector<std::string> booksDiffering(db::Executor& database)
     for (const auto& [book, key] : books) {
         const db::RecordSet rows = database.query(
             std::string("SELECT L.RUN_ID, L.BILL_KEY, B.STAMP_AFTER, M.BANK_DATE FROM ") +
-            "(SELECT BILL_KEY, MAX(RUN_ID) AS RUN_ID FROM PAY_RUN_BILL WHERE BOOK = '" + book + "' GROUP BY BILL_KEY) L " +
-            "JOIN PAY_RUN_BILL B ON B.RUN_ID = L.RUN_ID AND B.BOOK = '" + book + "' AND B.BILL_KEY = L.BILL_KEY " +
-            "JOIN " + book + " M ON M." + key + " = L.BILL_KEY " +
+            "(SELECT BILL_KEY, MAX(RUN_ID) AS RUN_ID FROM PAY_RUN_BILL WHERE BOOK = '" + book +
+            "' GROUP BY BILL_KEY) L " + "JOIN PAY_RUN_BILL B ON B.RUN_ID = L.RUN_ID AND B.BOOK = '" + book +
+            "' AND B.BILL_KEY = L.BILL_KEY " + "JOIN " + book + " M ON M." + key + " = L.BILL_KEY " +
             "WHERE COALESCE(B.STAMP_AFTER, '') <> COALESCE(M.BANK_DATE, '') ORDER BY L.RUN_ID, L.BILL_KEY");
         for (std::size_t r = 0; r < rows.rowCount(); ++r)
-            differing.push_back(std::string(book) + " " + text::big5ToUtf8(rows.text(r, 1)) + "（付款紀錄 " + rows.text(r, 0) + "：記錄為 " +
-                                (rows.text(r, 2).empty() ? "空白" : rows.text(r, 2)) + "，帳冊現為 " +
-                                (rows.text(r, 3).empty() ? "空白" : rows.text(r, 3)) + "）");
+            differing.push_back(std::string(book) + " " + text::big5ToUtf8(rows.text(r, 1)) + "（付款紀錄 " +
+                                rows.text(r, 0) + "：記錄為 " + (rows.text(r, 2).empty() ? "空白" : rows.text(r, 2)) +
+                                "，帳冊現為 " + (rows.text(r, 3).empty() ? "空白" : rows.text(r, 3)) + "）");
     }
     return differing;
 }
@@ -75,9 +75,9 @@ std::vector<std::string> booksDiffering(db::Executor& database)
 
 ChainLink lastSealedRun(db::Executor& database, long long beforeRunId)
 {
-    const db::RecordSet last = database.query(
-        "SELECT FIRST 1 RUN_ID, RUN_HASH FROM PAY_RUN WHERE RUN_HASH IS NOT NULL AND RUN_ID < " +
-        std::to_string(beforeRunId) + " ORDER BY RUN_ID DESC");
+    const db::RecordSet last =
+        database.query("SELECT FIRST 1 RUN_ID, RUN_HASH FROM PAY_RUN WHERE RUN_HASH IS NOT NULL AND RUN_ID < " +
+                       std::to_string(beforeRunId) + " ORDER BY RUN_ID DESC");
     if (last.isEmpty())
         return {};
     return {last.text(0, 0), last.text(0, 1)};
@@ -87,20 +87,22 @@ std::string runSeal(db::Executor& database, long long runId, const RunRow& row, 
 {
     std::string sealed = previousHash;
     sealed += kRecord;
-    for (const std::string* field : {&row.kind, &row.books, &row.runAt, &row.user, &row.role, &row.host, &row.attachment,
-                                     &row.runDate, &row.conditions, &row.reason, &row.leftOutCount, &row.fileCount,
-                                     &row.previousRunId}) {
+    for (const std::string* field :
+         {&row.kind, &row.books, &row.runAt, &row.user, &row.role, &row.host, &row.attachment, &row.runDate,
+          &row.conditions, &row.reason, &row.leftOutCount, &row.fileCount, &row.previousRunId}) {
         sealed += *field;
         sealed += kField;
     }
     sealed += kRecord;
     // The amounts as the server writes them, every digit.
-    appendRows(sealed, database.query("SELECT BOOK, BILL_KEY, PROVIDER_ID, CAST(AMOUNT AS VARCHAR(32)), STAMP_BEFORE, "
-                                      "STAMP_AFTER FROM PAY_RUN_BILL" + runTail(runId) +
-                                      " ORDER BY BOOK, BILL_KEY, STAMP_BEFORE, STAMP_AFTER, PROVIDER_ID, 4"));
+    appendRows(sealed,
+               database.query("SELECT BOOK, BILL_KEY, PROVIDER_ID, CAST(AMOUNT AS VARCHAR(32)), STAMP_BEFORE, "
+                              "STAMP_AFTER FROM PAY_RUN_BILL" +
+                              runTail(runId) + " ORDER BY BOOK, BILL_KEY, STAMP_BEFORE, STAMP_AFTER, PROVIDER_ID, 4"));
     sealed += kRecord;
     appendRows(sealed, database.query("SELECT FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, BYTE_SIZE, SHA256 "
-                                      "FROM PAY_RUN_FILE" + runTail(runId) + " ORDER BY FILE_NO"));
+                                      "FROM PAY_RUN_FILE" +
+                                      runTail(runId) + " ORDER BY FILE_NO"));
     sealed += kRecord;
     appendRows(sealed, database.query("SELECT CHEQUE_ID, STATE_BEFORE, STATE_AFTER FROM PAY_RUN_CHEQUE" +
                                       runTail(runId) + " ORDER BY CHEQUE_ID, STATE_BEFORE, STATE_AFTER"));
@@ -110,10 +112,11 @@ std::string runSeal(db::Executor& database, long long runId, const RunRow& row, 
 ChainReport verifyChain(db::Executor& database)
 {
     ChainReport report;
-    const db::RecordSet runs = database.query(
-        "SELECT RUN_ID, KIND, BOOKS, CAST(RUN_AT AS VARCHAR(24)), DB_USER, DB_ROLE, HOST_NAME, ATTACHMENT_ID, RUN_DATE, "
-        "CONDITIONS, REASON, LEFT_OUT_COUNT, FILE_COUNT, PREV_RUN_ID, RUN_HASH, BILL_COUNT, "
-        "CAST(BILL_SUM AS VARCHAR(32)) FROM PAY_RUN WHERE KIND <> 'PROBE' ORDER BY RUN_ID");
+    const db::RecordSet runs =
+        database.query("SELECT RUN_ID, KIND, BOOKS, CAST(RUN_AT AS VARCHAR(24)), DB_USER, DB_ROLE, HOST_NAME, "
+                       "ATTACHMENT_ID, RUN_DATE, "
+                       "CONDITIONS, REASON, LEFT_OUT_COUNT, FILE_COUNT, PREV_RUN_ID, RUN_HASH, BILL_COUNT, "
+                       "CAST(BILL_SUM AS VARCHAR(32)) FROM PAY_RUN WHERE KIND <> 'PROBE' ORDER BY RUN_ID");
     // Each run's count and sum as its bill rows give them, in one pass.
     std::map<std::string, std::pair<std::string, std::string>> totals;
     const db::RecordSet sums = database.query(
@@ -140,9 +143,9 @@ ChainReport verifyChain(db::Executor& database)
             continue;
         }
         RunRow row;
-        std::string* fields[] = {&row.kind, &row.books, &row.runAt, &row.user, &row.role, &row.host, &row.attachment,
-                                 &row.runDate, &row.conditions, &row.reason, &row.leftOutCount, &row.fileCount,
-                                 &row.previousRunId};
+        std::string* fields[] = {&row.kind,         &row.books,      &row.runAt,        &row.user,       &row.role,
+                                 &row.host,         &row.attachment, &row.runDate,      &row.conditions, &row.reason,
+                                 &row.leftOutCount, &row.fileCount,  &row.previousRunId};
         for (std::size_t f = 0; f < std::size(fields); ++f)
             *fields[f] = runs.text(r, f + 1);
         std::string previousHash;

@@ -32,9 +32,9 @@ std::string runSeal(db::Executor& database, long long runId, const RunRow& row, 
 
 struct ChainReport {
     int runsChecked = 0;
-    int unsealedRuns = 0;        // runs from before the journal was sealed (at its start only)
+    int unsealedRuns = 0;         // runs from before the journal was sealed (at its start only)
     long long firstBrokenRun = 0; // 0 when the chain holds
-    std::string problem;         // UTF-8, what no longer matches in that run
+    std::string problem;          // UTF-8, what no longer matches in that run
     // Bills whose stamp in the books is not the one the last run that touched them left:
     // "BOOK KEY (run N: recorded X, now Y)", UTF-8.
     std::vector<std::string> booksDiffer;

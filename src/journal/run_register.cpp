@@ -6,8 +6,7 @@
 namespace journal {
 namespace {
 
-constexpr RunKind kKinds[] = {RunKind::Remit, RunKind::ChequeIssue, RunKind::Clearing, RunKind::Void,
-                               RunKind::Reprint};
+constexpr RunKind kKinds[] = {RunKind::Remit, RunKind::ChequeIssue, RunKind::Clearing, RunKind::Void, RunKind::Reprint};
 
 // "YYYY/MM/DD" as the server reads a date.
 std::string dateLiteral(std::string date)
@@ -32,11 +31,16 @@ std::string kindCaptionExpression()
 std::string kindCaption(RunKind kind)
 {
     switch (kind) {
-    case RunKind::Remit: return text::big5("匯款");
-    case RunKind::ChequeIssue: return text::big5("開票");
-    case RunKind::Clearing: return text::big5("清除匯款日");
-    case RunKind::Void: return text::big5("作廢");
-    case RunKind::Reprint: return text::big5("補印");
+    case RunKind::Remit:
+        return text::big5("匯款");
+    case RunKind::ChequeIssue:
+        return text::big5("開票");
+    case RunKind::Clearing:
+        return text::big5("清除匯款日");
+    case RunKind::Void:
+        return text::big5("作廢");
+    case RunKind::Reprint:
+        return text::big5("補印");
     }
     return {};
 }

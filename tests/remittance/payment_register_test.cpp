@@ -66,7 +66,8 @@ TEST_F(PaymentRegister, RunsAreListedNewestFirstAndFilteredByKindDayBooksAndUser
     remits.kind = journal::RunKind::Remit;
     EXPECT_THAT(listedKinds(remits), ElementsAre("REMIT"));
 
-    const std::string today = db().lookup("SELECT REPLACE(CAST(CURRENT_DATE AS VARCHAR(10)), '-', '/') FROM RDB$DATABASE");
+    const std::string today =
+        db().lookup("SELECT REPLACE(CAST(CURRENT_DATE AS VARCHAR(10)), '-', '/') FROM RDB$DATABASE");
     journal::RunFilter onlyToday{today, today, {}, "PAY_MASTER", db().lookup("SELECT CURRENT_USER FROM RDB$DATABASE")};
     EXPECT_EQ(listedKinds(onlyToday).size(), 2u);
     journal::RunFilter other = onlyToday;
@@ -212,7 +213,7 @@ TEST_F(JournalSeal, RunsAsThePressesWroteThemHoldTheChain)
 // run whose rows were edited.
 struct HandEdit {
     const char* what;
-    int run; // index of the edited run
+    int run;                             // index of the edited run
     std::vector<std::string> statements; // "%RUN%" stands for that run's id
 };
 
@@ -243,7 +244,8 @@ INSTANTIATE_TEST_SUITE_P(
         HandEdit{"StoredFileBytes", 0, {"UPDATE PAY_RUN_FILE SET BYTES = x'41' WHERE RUN_ID = %RUN%"}},
         HandEdit{"RunReason", 1, {"UPDATE PAY_RUN SET REASON = 'x' WHERE RUN_ID = %RUN%"}},
         // The run before is gone: the run that names it breaks.
-        HandEdit{"RunBeforeDeleted", 2,
+        HandEdit{"RunBeforeDeleted",
+                 2,
                  {"DELETE FROM PAY_RUN WHERE RUN_ID = (SELECT PREV_RUN_ID FROM PAY_RUN WHERE RUN_ID = %RUN%)"}}),
     [](const testing::TestParamInfo<HandEdit>& info) { return std::string(info.param.what); });
 
