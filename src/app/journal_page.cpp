@@ -5,6 +5,9 @@
 #include "journal/folder_check.h"
 #include "journal/run_chain.h"
 #include "journal/run_register.h"
+#include "remittance/list_reprint.h"
+#include "remittance/remittance_desk.h"
+#include "ui/radio_group.h"
 #include "platform/paths.h"
 #include "text/big5.h"
 #include "text/dates.h"
@@ -318,17 +321,32 @@ void JournalPage::onReprintRun()
 {
     context_.messages.guarded([this] {
         const long long runId = chosenRunId();
-        const cheque::ReprintResult result = chequePrint_->reprintRun(runId, context_.reportTitle);
-        std::string said = "已補印付款紀錄 " + std::to_string(runId) + " 的 " + std::to_string(result.printed.size()) +
-                           " 張支票（補印紀錄 " + std::to_string(result.runId) + "）。";
-        if (!result.voided.empty()) {
-            said += "\n已作廢、未補印：";
-            for (const std::string& id : result.voided)
-                said += " " + text::big5ToUtf8(id);
+        const std::string kind = runs_.text(static_cast<std::size_t>(runsGrid_->currentIndex().row()), "KIND");
+        std::string said, notice;
+        if (kind == journal::kindName(journal::RunKind::Remit)) {
+            remittance::RemittanceDesk desk{context_.database, context_.workTables, reprintProgress_, context_.messages,
+                                            reprintedBills_,   reprintedRun_,      context_.reports};
+            remittance::OutputControls controls;
+            // The list shows the bank group the remittance tab has chosen.
+            if (const auto* group = window()->findChild<ui::RadioGroup*>(QStringLiteral("bsSkinRadioGroup16")))
+                controls.reportBankGroup = group->itemIndex();
+            controls.reportTitle = context_.reportTitle;
+            const remittance::ListReprint result = remittance::reprintRemittanceList(desk, runId, controls);
+            said = "已補印付款紀錄 " + std::to_string(runId) + " 的匯款明細表，" + std::to_string(result.bills) +
+                   " 筆單據（補印紀錄 " + std::to_string(result.runId) + "）。";
+            notice = result.journalNotice;
+        } else {
+            const cheque::ReprintResult result = chequePrint_->reprintRun(runId, context_.reportTitle);
+            said = "已補印付款紀錄 " + std::to_string(runId) + " 的 " + std::to_string(result.printed.size()) +
+                   " 張支票（補印紀錄 " + std::to_string(result.runId) + "）。";
+            if (!result.voided.empty()) {
+                said += "\n已作廢、未補印：";
+                for (const std::string& id : result.voided)
+                    said += " " + text::big5ToUtf8(id);
+            }
+            notice = result.journalNotice;
         }
-        if (!result.journalNotice.empty())
-            said = result.journalNotice + "\n" + said;
-        context_.messages.inform(said);
+        context_.messages.inform(notice.empty() ? said : notice + "\n" + said);
     });
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // The journal tab "付款紀錄": the payment runs of a period, newest first, with each run's bills
 // and files; a run's files made again from the journal; a bank folder checked against the
-// journal before its files go to the bank; the journal's own seals checked; a cheque run's
-// issue list printed again, marked 補印. The work is the journal module's.
+// journal before its files go to the bank; the journal's own seals checked; a remit run's
+// list or a cheque run's issue list printed again, marked 補印. The work is the journal module's.
 #include "app/app_context.h"
 #include "app/page.h"
 #include "db/record_set.h"
+#include "remittance/listed_run.h"
 #include "work/progress.h"
 
 #include <QString>
@@ -79,6 +80,8 @@ private:
     work::NullProgress reprintProgress_;
     db::RecordSet reprintedCheques_;
     std::unique_ptr<cheque::ChequeDesk> chequePrint_;
+    db::RecordSet reprintedBills_;
+    remittance::ListedRun reprintedRun_;
 };
 
 } // namespace app

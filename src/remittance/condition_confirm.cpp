@@ -45,6 +45,14 @@ void warnAboutBankData(const db::RecordSet& grid, work::Messages& messages)
 
 } // namespace
 
+int listStoreGroups(db::Executor& database, Books books)
+{
+    // The list of own-store books has one store group, the own store's.
+    return books == Books::OwnStore
+               ? 1
+               : static_cast<int>(database.query("SELECT * FROM SLAVE_ITEM ORDER BY STORE_ID").rowCount());
+}
+
 void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions, const ConfirmOutputs& outputs)
 {
     db::Connection& database = desk.database;
@@ -76,11 +84,7 @@ void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions
     database.execute(createTable(names.tableC, billColumns()));
     line(progress, "2");
 
-    // The list of own-store books has one store group, the own store's.
-    const std::size_t stores = selection.books == Books::OwnStore
-                                   ? 1
-                                   : database.query("SELECT * FROM SLAVE_ITEM ORDER BY STORE_ID").rowCount();
-    database.execute(createTable(names.tableD, summaryColumns(static_cast<int>(stores))));
+    database.execute(createTable(names.tableD, summaryColumns(listStoreGroups(database, selection.books))));
     work::progressLine(progress, 3);
 
     database.execute(createSelectionView(names.viewA, selection));

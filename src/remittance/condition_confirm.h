@@ -20,4 +20,8 @@ struct ConfirmOutputs {
 
 void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions, const ConfirmOutputs& outputs);
 
+// The store column groups of the remittance list (WorkTableD): the own store's alone for the
+// own-store books, one per store of SLAVE_ITEM for the joint books.
+int listStoreGroups(db::Executor& database, Books books);
+
 } // namespace remittance

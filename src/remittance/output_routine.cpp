@@ -17,7 +17,7 @@ OutputDates readOutputDates(const OutputControls& controls)
 void runRemittanceOutput(const OutputRequest& request, const std::string& rocDate)
 {
     const OutputDates dates = readOutputDates(request.controls);
-    RemittanceReportDates report;
+    RemittanceReportInput report;
     report.fromDate = dates.fromDate;
     report.toDate = dates.toDate;
     // The list shows the records' date when it has no bill of its own to take it from.

@@ -28,6 +28,9 @@ struct Selection {
     std::string accountKey;
     std::string storeKey;            // blank for all stores
     Books books = Books::OwnStore;
+    // Set for a list printed again: the bills this journal run touched, whatever their dates,
+    // state and account, each with its own paying account.
+    long long journalRun = 0;
 };
 
 // The payment book of a choice and its bill key.

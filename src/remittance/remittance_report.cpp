@@ -6,7 +6,7 @@
 
 namespace remittance {
 
-void runRemittanceReport(const OutputRequest& request, const RemittanceReportDates& dates)
+void runRemittanceReport(const OutputRequest& request, const RemittanceReportInput& dates)
 {
     auto& progress = request.progress;
     const auto& names = request.workTables.names();
@@ -41,7 +41,8 @@ void runRemittanceReport(const OutputRequest& request, const RemittanceReportDat
                                       .books = request.controls.books,
                                       .storeComboText = request.controls.storeComboText,
                                       .reportTitle = request.controls.reportTitle,
-                                      .reportDate = fill.readBills ? fill.lastBankDate : dates.fallbackReportDate});
+                                      .reportDate = fill.readBills ? fill.lastBankDate : dates.fallbackReportDate,
+                                      .reprintMark = dates.reprintMark});
     work::progressMessage(progress, 9, text::big5("報表模組載入中...."));
 
     progress.setGauge(10, progress.gaugeMaximum());

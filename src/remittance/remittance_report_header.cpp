@@ -50,7 +50,7 @@ std::map<std::string, std::string> remittanceHeader(db::Executor& database, cons
         {"Field5", otherBank.count},
         {"Field6", otherBank.sum},
         {"Field7", input.reportTitle},
-        {"Field8", ""},
+        {"Field8", input.reprintMark},
         {"Field9", oneStore ? text::big5("分店資料:") + input.storeComboText : text::big5("分店資料:全部")},
         {"Field10", text::big5("匯款日期:") + input.reportDate},
         {"Field11", all.count},

@@ -14,6 +14,7 @@ struct ReportHeaderInput {
     std::string storeComboText;   // bsSkinComboBox12, whole text
     std::string reportTitle;      // ReportTitle
     std::string reportDate;       // shown after "匯款日期:"
+    std::string reprintMark;      // Field8: on every page of a list printed again
 };
 
 // Field0 to Field12 (Big5). The counts and sums cover every bill of WorkTableC, whichever

@@ -21,6 +21,12 @@ std::string booksFrom(const Selection& selection)
 std::vector<std::string> selectionConditions(const Selection& selection, bool withStore)
 {
     std::vector<std::string> lines;
+    if (selection.journalRun != 0) {
+        lines.push_back(std::string("WHERE b.") + booksKey(selection.books) +
+                        " IN (SELECT BILL_KEY FROM PAY_RUN_BILL WHERE RUN_ID = " + std::to_string(selection.journalRun) +
+                        " AND BOOK = '" + booksTable(selection.books) + "') ");
+        return lines;
+    }
     lines.push_back("WHERE b." + selection.dateColumn + " BETWEEN " + db::quote(selection.from) + " AND " +
                     db::quote(selection.to) + " ");
     lines.push_back("AND b.ACNT_ID = " + db::quote(selection.accountKey) + " ");
@@ -67,11 +73,13 @@ db::SqlLines fillBillTable(const std::string& tableA, const Selection& selection
     sql << (joint ? std::string(" b.STORE_ID, s.STORE_NAME, ") : " '', " + db::quote(text::big5("本店")) + ", ");
     sql << " p.PROVIDER_PHONE, p.BANK_ID, p.BANK_NAME, p.BANK_TITLE, p.BANK_ACCID, p.ACNT_AMT, " +
                db::leadingBytes("p.BANK_ID", 3) + ", ";
-    sql << " " + db::quote(selection.accountKey) + ", a.BANK_ID, a.BANK_NAME, a.ACNT_NO, a.ACNT_NAME, " +
+    // The paying account: the one chosen, or for a run printed again each bill's own.
+    const std::string account = selection.journalRun != 0 ? std::string("b.ACNT_ID") : db::quote(selection.accountKey);
+    sql << " " + account + ", a.BANK_ID, a.BANK_NAME, a.ACNT_NO, a.ACNT_NAME, " +
                "a.EXPORT_FILE, a.CON_PEOPLE, " + db::leadingBytes("a.BANK_ID", 3) + " ";
     sql << booksFrom(selection);
     sql << "LEFT JOIN PROVIDER p ON p.PROVIDER_ID = b.PROVIDER_ID ";
-    sql << "LEFT JOIN BANK_ACCOUNT a ON a.ACNT_ID = " + db::quote(selection.accountKey) + " ";
+    sql << "LEFT JOIN BANK_ACCOUNT a ON a.ACNT_ID = " + account + " ";
     if (joint)
         sql << "LEFT JOIN SLAVE_ITEM s ON s.STORE_ID = b.STORE_ID ";
     for (const std::string& line : selectionConditions(selection, true))

@@ -5,6 +5,7 @@
 #include "journal/folder_check.h"
 #include "journal/run_chain.h"
 #include "journal/run_register.h"
+#include "remittance/list_reprint.h"
 #include "platform/file_replace.h"
 #include "remit_fixture.h"
 #include "text/error.h"
@@ -166,6 +167,38 @@ TEST_F(PaymentRegister, VerifyingAFolderTellsMatchingChangedAndUnknownFiles)
     EXPECT_EQ(byName["OTHER.TXT"].verdict, journal::FileVerdict::Unknown);
     EXPECT_EQ(byName["OTHER.TXT"].runId, 0);
     EXPECT_THROW(journal::verifyFolder(db(), bank.path() + "no-such-folder/"), text::UserError);
+}
+
+// A remit run's list printed again: its bills as the books hold them with the stamps the run
+// gave them (a later clearing notwithstanding), every page marked 補印 with the run's date and
+// number, and the reprint journalled as a run of its own.
+TEST_F(PaymentRegister, ARemitRunsListPrintedAgainCarriesItsBillsAndTheMark)
+{
+    confirm(conditions());
+    tick("B1");
+    tick("B3");
+    remit(RemitScope::TickedRows, options());
+    const long long runId = lastResult.runId;
+    const std::size_t before = handedReports(exeFolder.path()).size();
+    exec("UPDATE PAY_MASTER SET BANK_DATE = NULL WHERE MASTERBILLID = 'B3'"); // cleared since
+
+    const remittance::ListReprint reprint = remittance::reprintRemittanceList(desk, runId, options());
+    EXPECT_EQ(reprint.bills, 2u);
+    const auto reports = handedReports(exeFolder.path());
+    ASSERT_EQ(reports.size(), before + 1);
+    const HandedReport& list = reports.back();
+    EXPECT_EQ(list.templatePath, exeFolder.path() + "rtm/P99_0005_02.rtm");
+    EXPECT_EQ(text::big5ToUtf8(list.header.text(0, "Field8")), "補印 原匯款日 " + std::string(kDate) + " 付款紀錄 " +
+                                                                     std::to_string(runId));
+    EXPECT_EQ(list.header.text(0, "Field1"), "2024/01/01"); // the range the run was listed with
+    EXPECT_EQ(list.header.text(0, "Field11"), "2");
+    // The original list carried no mark.
+    EXPECT_EQ(reports[before - 1].header.text(0, "Field8"), "");
+    const db::RecordSet runs = db().query("SELECT KIND, REASON FROM PAY_RUN WHERE RUN_ID = " + std::to_string(reprint.runId));
+    EXPECT_EQ(runs.text(0, 0), "REPRINT");
+    EXPECT_EQ(text::big5ToUtf8(runs.text(0, 1)), "補印付款紀錄 " + std::to_string(runId));
+    // Only a remit run has a list to print again.
+    EXPECT_THROW(remittance::reprintRemittanceList(desk, reprint.runId, options()), text::UserError);
 }
 
 // Three runs of the journal: a remit of B1, a clearing of it, a remit of B2 and B3.
