@@ -236,7 +236,7 @@ int main(int argc, char** argv)
         makeRemittable(*database, range);
 
         // Program and floor alternate; the figures are medians, the stages those of the last round.
-        const int rounds = 3;
+        const int rounds = 5;
         std::vector<double> routineRuns, floorRuns;
         std::size_t bills = 0;
         double routineSeconds = 0, pressSeconds = 0, placeSeconds = 0, filesSeconds = 0, outputSeconds = 0, tableDSeconds = 0, reportSeconds = 0;
