@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
@@ -77,22 +79,24 @@ CancellableRun::~CancellableRun()
 
 void CancellableRun::waitUntil(const std::function<bool()>& done)
 {
+    // A handler reached from this loop may run a statement of its own and wait inside it; every
+    // waiting loop is woken and looks again whether its own statement has ended.
     QEventLoop loop;
     {
         std::lock_guard<std::mutex> lock(loopGuard_);
-        loop_ = &loop;
+        loops_.push_back(&loop);
     }
-    if (!done())
+    while (!done())
         loop.exec();
     std::lock_guard<std::mutex> lock(loopGuard_);
-    loop_ = nullptr;
+    loops_.erase(std::find(loops_.begin(), loops_.end(), &loop));
 }
 
 void CancellableRun::wake()
 {
     std::lock_guard<std::mutex> lock(loopGuard_);
-    if (loop_)
-        QMetaObject::invokeMethod(loop_, &QEventLoop::quit, Qt::QueuedConnection);
+    for (QEventLoop* loop : loops_)
+        QMetaObject::invokeMethod(loop, &QEventLoop::quit, Qt::QueuedConnection);
 }
 
 void CancellableRun::cancel()

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <functional>
 #include <mutex>
+#include <vector>
 
 class QEventLoop;
 class QPushButton;
@@ -39,7 +40,7 @@ private:
     db::Connection& database_;
     QPushButton* cancelButton_;
     std::mutex loopGuard_;
-    QEventLoop* loop_ = nullptr;
+    std::vector<QEventLoop*> loops_; // the loops waiting for a statement, innermost last
 };
 
 // Runs `run` so that the clerk can cancel it. When cancelled, `undo` removes what the run had

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string_view>
 #include <filesystem>
 #include <tuple>
 
@@ -56,10 +57,11 @@ protected:
         return database.connection().lookup("SELECT BANK_DATE FROM PAY_MASTER WHERE MASTERBILLID = '" + key + "'");
     }
 
-    // The tab's own button (every tab has a 取消 button of the same name).
-    QPushButton* pushButton(const char* name) const
+    QPushButton* pushButton(const char* name) const { return find<QPushButton>(name); }
+    // The tab's own 取消 button (every tab has one of that name).
+    QPushButton* cancelButton() const
     {
-        return window->findChild<app::RemittancePage*>()->findChild<QPushButton*>(QString::fromLatin1(name));
+        return window->findChild<app::RemittancePage*>()->findChild<QPushButton*>(QStringLiteral("cancelRunButton"));
     }
     db::RecordSet& records() const { return window->findChild<app::RemittancePage*>()->gridRecords(); }
 
@@ -110,7 +112,7 @@ TEST_F(RemittancePageTest, ControlsStartAsTheClerkExpects)
         {"cancelRunButton", QStringLiteral("取消"), false, false}, // live only while a list runs
     };
     for (const auto& b : buttons) {
-        auto* button = pushButton(b.name);
+        auto* button = std::string_view(b.name) == "cancelRunButton" ? cancelButton() : pushButton(b.name);
         ASSERT_NE(button, nullptr) << b.name;
         EXPECT_EQ(button->text(), b.caption);
         EXPECT_EQ(button->isEnabled(), b.enabled) << b.name;
@@ -468,10 +470,9 @@ TEST_F(RemittancePageTest, EscDuringTheConditionConfirmCancelsItWithoutATrace)
     open();
     activate();
     setConditions();
-    auto* cancelButton = pushButton("cancelRunButton");
-    ASSERT_NE(cancelButton, nullptr);
-    EXPECT_EQ(cancelButton->text(), QStringLiteral("取消"));
-    EXPECT_FALSE(cancelButton->isEnabled());
+    ASSERT_NE(cancelButton(), nullptr);
+    EXPECT_EQ(cancelButton()->text(), QStringLiteral("取消"));
+    EXPECT_FALSE(cancelButton()->isEnabled());
     const QStringList before = userRelations();
 
     focusOn("bsSkinComboBox11");
@@ -484,7 +485,7 @@ TEST_F(RemittancePageTest, EscDuringTheConditionConfirmCancelsItWithoutATrace)
     EXPECT_TRUE(find<QPlainTextEdit>("bsSkinMemo11")->toPlainText().endsWith(QStringLiteral("作業已取消")));
     ASSERT_EQ(shown.size(), 1) << shown.join(QStringLiteral("|")).toStdString();
     EXPECT_TRUE(shown[0].startsWith(QStringLiteral("作業已取消"))) << shown[0].toStdString();
-    EXPECT_FALSE(cancelButton->isEnabled());
+    EXPECT_FALSE(cancelButton()->isEnabled());
 
     // Nothing of the cancelled list can be remitted.
     pushButton("bsSkinButton8")->click();
@@ -505,7 +506,7 @@ TEST_F(RemittancePageTest, TheCancelButtonStopsTheConditionConfirm)
     activate();
     setConditions();
     const QStringList before = userRelations();
-    QTimer::singleShot(0, window.get(), [this] { QTest::mouseClick(pushButton("cancelRunButton"), Qt::LeftButton); });
+    QTimer::singleShot(0, window.get(), [this] { QTest::mouseClick(cancelButton(), Qt::LeftButton); });
     pushButton("bsSkinButton6")->click();
 
     EXPECT_EQ(userRelations(), before);
