@@ -1,8 +1,8 @@
 #pragma once
 // A list or inquiry run over many rows that the clerk can stop: Esc (wherever the focus is) or
 // the page's 取消 button cancels it. While it runs, its statements go to a worker thread and
-// the window keeps painting the progress; other input waits until the run ends, so nothing
-// else reaches the connection meanwhile. Runs that stamp (the presses) are never run this way:
+// the window keeps painting the progress; other clicks and keys are ignored meanwhile, so
+// nothing else reaches the connection. Runs that stamp (the presses) are never run this way:
 // they finish or roll back as a whole.
 #include "db/connection.h"
 #include "work/messages.h"
