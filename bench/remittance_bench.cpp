@@ -195,11 +195,24 @@ int main(int argc, char** argv)
 
         const int rounds = 5;
         std::vector<double> confirmTimes, confirmFloorTimes, remitTimes, remitFloorTimes;
+        std::size_t listedBills = 0;
         for (int round = 0; round < rounds; ++round) {
             confirmTimes.push_back(seconds([&] { remittance::confirmRemittance(desk, conditions, outputs); }));
             confirmFloorTimes.push_back(seconds([&] { floor.run(*database, range); }));
 
-            // Remit all, then the floor on the same bills.
+            // The floor first, while WorkTableA stands (the press's hand-over drops the work
+            // tables when the report library is missing): the same bills stamped by one
+            // statement driven by WorkTableA's keys through the books' primary key.
+            remitFloorTimes.push_back(seconds([&] {
+                db::Transaction transaction(*database);
+                transaction.execute("MERGE INTO PAY_MASTER P USING (SELECT MASTERBILLID FROM " + tables.names().tableA +
+                                    ") A ON P.MASTERBILLID = A.MASTERBILLID WHEN MATCHED THEN UPDATE SET BANK_DATE = " +
+                                    db::quote(stampDate));
+                transaction.commit();
+            }));
+            database->execute(clearStamps);
+
+            // Remit all the same bills.
             remittance::OutputControls tab;
             tab.remittanceDateText = stampDate;
             tab.fromDateText = range.from;
@@ -207,6 +220,11 @@ int main(int argc, char** argv)
             tab.bankPath = bankFolder;
             tab.interBankFileName = "BENCHA";
             tab.sameBankFileName = "BENCHB";
+            // The press hands the list to the report library after its commit; the missing
+            // library ends it with an error and an emptied grid, so the listed bills are
+            // counted before.
+            const std::size_t listed = grid.rowCount();
+            listedBills = listed;
             remittance::RemitResult result;
             remitTimes.push_back(seconds([&] {
                 try {
@@ -216,23 +234,12 @@ int main(int argc, char** argv)
                         throw;
                 }
             }));
-            if (!result.leftOut.empty() || result.stamped.size() != grid.rowCount())
+            if (!result.leftOut.empty() || !result.refused.empty())
                 throw std::runtime_error("the remit was refused or left bills out");
             const long long stamped = std::atoll(database->lookup(
                 "SELECT COUNT(*) FROM PAY_MASTER" + rangeCondition(range) + " AND BANK_DATE = " + db::quote(stampDate)).c_str());
-            if (stamped != static_cast<long long>(grid.rowCount()))
+            if (stamped != static_cast<long long>(listed))
                 throw std::runtime_error("not every listed bill was stamped");
-            database->execute(clearStamps);
-
-            // The floor: the same bills stamped by one statement driven by WorkTableA's keys
-            // through the books' primary key.
-            remitFloorTimes.push_back(seconds([&] {
-                db::Transaction transaction(*database);
-                transaction.execute("MERGE INTO PAY_MASTER P USING (SELECT MASTERBILLID FROM " + tables.names().tableA +
-                                    ") A ON P.MASTERBILLID = A.MASTERBILLID WHEN MATCHED THEN UPDATE SET BANK_DATE = " +
-                                    db::quote(stampDate));
-                transaction.commit();
-            }));
             database->execute(clearStamps);
         }
         tables.dropAll();
@@ -243,7 +250,7 @@ int main(int argc, char** argv)
         std::printf("medians of %d alternating rounds\n", rounds);
         std::printf("condition confirm (%zu bills): %.3f s; floor (same tables by SQL written here): %.3f s; "
                     "ratio %.2f (limit 1.5)\n",
-                    grid.rowCount(), confirm, confirmFloor, confirm / confirmFloor);
+                    listedBills, confirm, confirmFloor, confirm / confirmFloor);
         std::printf("remit all: %.3f s; one set-based update (MERGE by key) in one transaction: %.3f s; ratio %.2f (limit 3)\n",
                     remit, remitFloor, remit / remitFloor);
         bench::printLoad();

@@ -4,6 +4,7 @@
 #include "cheque/issue_messages.h"
 #include "cheque/issue_state.h"
 #include "text/error.h"
+#include "ui/cancellable_run.h"
 #include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
@@ -52,7 +53,11 @@ ChequePage::ChequePage(AppContext& context, QWidget* parent) : Page(parent), con
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top);
     layout->addWidget(wwDBGrid2, 1);
-    layout->addWidget(bsSkinGauge21);
+    cancelRunButton_ = ui::cancelRunButton(this);
+    auto* gaugeRow = new QHBoxLayout;
+    gaugeRow->addWidget(bsSkinGauge21, 1);
+    gaugeRow->addWidget(cancelRunButton_);
+    layout->addLayout(gaugeRow);
     layout->addWidget(bsSkinMemo21);
 
     progress_ = std::make_unique<ui::ProgressPanel>(bsSkinGauge21, bsSkinMemo21);
@@ -208,7 +213,16 @@ cheque::IssueOptions ChequePage::issueOptions() const
 
 void ChequePage::bsSkinButton10Click()
 {
-    handle([this] { desk_->confirm(listConditions()); });
+    // The clerk may stop a long list; it then leaves no work tables and an empty grid.
+    handle([this] {
+        ui::runCancellable(
+            context_.database, cancelRunButton_, *progress_, context_.messages,
+            [this] { desk_->confirm(listConditions()); },
+            [this] {
+                ClientDataSet21.clear();
+                context_.workTables.dropAll();
+            });
+    });
     pointOutAmountsWithCents();
 }
 

@@ -66,6 +66,7 @@ private:
     ui::RadioGroup* bsSkinRadioGroup22 = nullptr;
     ui::RadioGroup* bsSkinRadioGroup23 = nullptr;
     QPushButton* bsSkinButton10 = nullptr;
+    QPushButton* cancelRunButton_ = nullptr; // stops a condition confirm (also Esc)
     QPushButton* bsSkinButton13 = nullptr;
     QPushButton* bsSkinButton12 = nullptr;
     QPushButton* bsSkinButton11 = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/lookup_dialog.h"
 #include "inquiry/provider_field.h"
+#include "ui/cancellable_run.h"
 #include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
@@ -87,7 +88,11 @@ InquiryPage::InquiryPage(AppContext& context, QWidget* parent) : Page(parent), c
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top);
     layout->addWidget(wwDBGrid3, 1);
-    layout->addWidget(bsSkinGauge31);
+    cancelRunButton_ = ui::cancelRunButton(this);
+    auto* gaugeRow = new QHBoxLayout;
+    gaugeRow->addWidget(bsSkinGauge31, 1);
+    gaugeRow->addWidget(cancelRunButton_);
+    layout->addLayout(gaugeRow);
     layout->addWidget(bsSkinMemo31);
 
     progress_ = std::make_unique<ui::ProgressPanel>(bsSkinGauge31, bsSkinMemo31);
@@ -202,6 +207,16 @@ void InquiryPage::handle(const std::function<void()>& body)
     refreshGrid();
 }
 
+// A run over a quarter's bills takes a while: the clerk may stop it, which leaves no work
+// tables and an empty grid.
+void InquiryPage::runCancellable(const std::function<void()>& run)
+{
+    ui::runCancellable(context_.database, cancelRunButton_, *progress_, context_.messages, run, [this] {
+        ClientDataSet31.clear();
+        context_.workTables.dropAll();
+    });
+}
+
 inquiry::InquiryConditions InquiryPage::conditions() const
 {
     inquiry::InquiryConditions c;
@@ -221,17 +236,17 @@ inquiry::InquiryConditions InquiryPage::conditions() const
 
 void InquiryPage::bsSkinButton14Click()
 {
-    handle([this] { inquiry::confirm(conditions(), *services_); });
+    handle([this] { runCancellable([this] { inquiry::confirm(conditions(), *services_); }); });
 }
 
 void InquiryPage::SpeedButton8Click()
 {
-    handle([this] { inquiry::runOwnStore(conditions(), *services_); });
+    handle([this] { runCancellable([this] { inquiry::runOwnStore(conditions(), *services_); }); });
 }
 
 void InquiryPage::SpeedButton9Click()
 {
-    handle([this] { inquiry::runAllStores(conditions(), *services_); });
+    handle([this] { runCancellable([this] { inquiry::runAllStores(conditions(), *services_); }); });
 }
 
 void InquiryPage::bsSkinButton16Click()

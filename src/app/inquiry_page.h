@@ -46,6 +46,7 @@ private:
     QWidget* buildButtons();
     void connectHandlers();
     void handle(const std::function<void()>& body);
+    void runCancellable(const std::function<void()>& run);
     inquiry::InquiryConditions conditions() const;
 
     void bsSkinButton14Click();
@@ -86,6 +87,7 @@ private:
     ui::DataGrid* wwDBGrid3 = nullptr;
     QProgressBar* bsSkinGauge31 = nullptr;
     QPlainTextEdit* bsSkinMemo31 = nullptr;
+    QPushButton* cancelRunButton_ = nullptr; // stops an inquiry run (also Esc)
 
     std::unique_ptr<ui::ProgressPanel> progress_;
     std::unique_ptr<inquiry::InquiryServices> services_;

@@ -6,6 +6,7 @@
 #include "remittance/remit.h"
 #include "remittance/remittance_desk.h"
 #include "remittance/select_all.h"
+#include "ui/cancellable_run.h"
 #include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
@@ -91,7 +92,11 @@ RemittancePage::RemittancePage(AppContext& context, QWidget* parent) : Page(pare
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(panel);
     layout->addWidget(wwDBGrid1, 1);
-    layout->addWidget(bsSkinGauge11);
+    cancelRunButton_ = ui::cancelRunButton(this);
+    auto* gaugeRow = new QHBoxLayout;
+    gaugeRow->addWidget(bsSkinGauge11, 1);
+    gaugeRow->addWidget(cancelRunButton_);
+    layout->addLayout(gaugeRow);
     layout->addWidget(bsSkinMemo11);
 
     progress_ = std::make_unique<ui::ProgressPanel>(bsSkinGauge11, bsSkinMemo11);
@@ -279,7 +284,16 @@ void RemittancePage::bsSkinButton6Click()
             bsSkinEdit_FILEb->setText(ui::fromBig5(names.sameBank));
         };
         outputs.enableSelectAll = [this] { bsSkinButton17->setEnabled(true); };
-        remittance::confirmRemittance(*desk_, confirmConditions(), outputs);
+        // A quarter's bills take a while: the clerk may stop the list, which then leaves no
+        // work tables and an empty grid.
+        ui::runCancellable(
+            context_.database, cancelRunButton_, *progress_, context_.messages,
+            [&] { remittance::confirmRemittance(*desk_, confirmConditions(), outputs); },
+            [this] {
+                run_.forget();
+                ClientDataSet11.clear();
+                context_.workTables.dropAll();
+            });
     });
 }
 

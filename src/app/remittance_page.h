@@ -102,6 +102,7 @@ private:
     ui::DataGrid* wwDBGrid1 = nullptr;
     QProgressBar* bsSkinGauge11 = nullptr;
     QPlainTextEdit* bsSkinMemo11 = nullptr;
+    QPushButton* cancelRunButton_ = nullptr; // stops a condition confirm (also Esc)
 
     std::unique_ptr<ui::ProgressPanel> progress_;
     std::unique_ptr<remittance::RemittanceDesk> desk_;

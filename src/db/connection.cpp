@@ -106,16 +106,60 @@ Connection::Connection(const ConnectionParams& params) : impl_(std::make_unique<
 Connection::~Connection() { detachQuietly(impl_->attachment); }
 
 long long Connection::execute(const std::string& sql) {
-    return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
-        return fb::executeStatement(impl_->attachment.get(), transaction, sql, impl_->dialect);
+    return impl_->perform([&] {
+        return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
+            return fb::executeStatement(impl_->attachment.get(), transaction, sql, impl_->dialect);
+        });
+    });
+}
+
+long long Connection::executeWithBytes(const std::string& sql, std::string_view bytes) {
+    return impl_->perform([&] {
+        return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
+            return fb::executeWithBytes(impl_->attachment.get(), transaction, sql, impl_->dialect, bytes);
+        });
     });
 }
 
 RecordSet Connection::query(const std::string& sql) {
-    return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
-        return fb::queryStatement(impl_->attachment.get(), transaction, sql, impl_->dialect);
+    return impl_->perform([&] {
+        return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
+            return fb::queryStatement(impl_->attachment.get(), transaction, sql, impl_->dialect);
+        });
     });
 }
+
+void Connection::setStatementWait(StatementWait* wait) {
+    impl_->wait = wait;
+    impl_->cancelled = false;
+    bool sent = false;
+    {
+        std::lock_guard<std::mutex> lock(impl_->flight);
+        std::swap(sent, impl_->cancelSent);
+    }
+    if (!sent) return;
+    // A cancel that reached the server just as its statement ended stays pending there and
+    // would stop the next call; one harmless query takes it.
+    try {
+        query("SELECT 1 FROM RDB$DATABASE");
+    } catch (const text::UserError&) {
+    }
+}
+
+void Connection::cancelRun() {
+    impl_->cancelled = true;
+    std::lock_guard<std::mutex> lock(impl_->flight);
+    if (!impl_->inFlight) return;
+    impl_->cancelSent = true;
+    Firebird::IStatus* raw = fb::master()->getStatus();
+    Firebird::CheckStatusWrapper status(raw);
+    impl_->attachment->cancelOperation(&status, fb_cancel_raise);
+    raw->dispose();
+}
+
+bool Connection::runCancelled() const { return impl_->cancelled; }
+
+Cancelled::Cancelled() : text::UserError("作業已取消") {}
 
 const ConnectionParams& Connection::params() const { return impl_->params; }
 
@@ -170,19 +214,35 @@ Transaction::~Transaction() { fb::rollbackQuietly(impl_->transaction); }
 long long Transaction::execute(const std::string& sql) {
     Firebird::ITransaction* transaction = impl_->open();
     return impl_->run([&] {
-        return fb::executeStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
+        return impl_->connection.perform([&] {
+            return fb::executeStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
+        });
+    });
+}
+
+long long Transaction::executeWithBytes(const std::string& sql, std::string_view bytes) {
+    Firebird::ITransaction* transaction = impl_->open();
+    return impl_->run([&] {
+        return impl_->connection.perform([&] {
+            return fb::executeWithBytes(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect,
+                                        bytes);
+        });
     });
 }
 
 RecordSet Transaction::query(const std::string& sql) {
     Firebird::ITransaction* transaction = impl_->open();
     return impl_->run([&] {
-        return fb::queryStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
+        return impl_->connection.perform([&] {
+            return fb::queryStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
+        });
     });
 }
 
 void Transaction::commit() {
     Firebird::ITransaction* transaction = impl_->open();
+    // A cancelled run keeps nothing: its transaction rolls back when it goes.
+    if (impl_->connection.cancelled) throw Cancelled();
     fb::Status status;
     impl_->run([&] { fb::guarded([&] { transaction->commit(&status); }); });
     impl_->transaction.forget();

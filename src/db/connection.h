@@ -6,6 +6,7 @@
 //   User = SYSDBA, Password = ..., Role = ..., Dialect = 3
 // Character set NONE: bytes go in and come out exactly as stored.
 #include "db/executor.h"
+#include "db/statement_wait.h"
 
 #include <memory>
 #include <string>
@@ -35,9 +36,18 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     long long execute(const std::string& sql) override;
+    long long executeWithBytes(const std::string& sql, std::string_view bytes) override;
     RecordSet query(const std::string& sql) override;
     using Executor::execute;
     using Executor::query;
+
+    // While `wait` is set, statements run under it and the run can be cancelled; setting
+    // nullptr ends the run and forgets its cancel.
+    void setStatementWait(StatementWait* wait);
+    // The clerk cancels the run: the statement running now is stopped by the server and every
+    // later one throws db::Cancelled. Called on the run's thread from within waitUntil.
+    void cancelRun();
+    bool runCancelled() const;
 
     // The server's id of this attachment (CURRENT_CONNECTION).
     long long connectionId();
@@ -76,6 +86,7 @@ public:
     Transaction& operator=(const Transaction&) = delete;
 
     long long execute(const std::string& sql) override;
+    long long executeWithBytes(const std::string& sql, std::string_view bytes) override;
     RecordSet query(const std::string& sql) override;
     using Executor::execute;
     using Executor::query;

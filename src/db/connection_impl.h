@@ -3,6 +3,13 @@
 // Inside db/ (and the record-set benchmark, which measures the bare fetch loop beside it).
 #include "db/connection.h"
 #include "db/firebird_client.h"
+#include "db/statement_wait.h"
+
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace db {
 
@@ -10,6 +17,48 @@ struct Connection::Impl {
     ConnectionParams params;
     fb::Ref<Firebird::IAttachment> attachment;
     unsigned dialect = 3;
+
+    // A cancellable run (see statement_wait.h).
+    StatementWait* wait = nullptr;
+    std::atomic<bool> cancelled{false};
+    std::mutex flight;          // guards inFlight against a cancel arriving as a statement ends
+    bool inFlight = false;
+    bool cancelSent = false;    // the server was told to stop an operation of this run
+
+    // Runs one call of the attachment: at once, or under the run's wait on a worker thread.
+    template <typename Work>
+    auto perform(Work&& work) -> decltype(work()) {
+        if (cancelled) throw Cancelled();
+        if (!wait) return work();
+        using Result = decltype(work());
+        std::optional<Result> result;
+        std::exception_ptr error;
+        std::atomic<bool> done{false};
+        {
+            std::lock_guard<std::mutex> lock(flight);
+            inFlight = true;
+        }
+        std::thread worker([&] {
+            try {
+                result.emplace(work());
+            } catch (...) {
+                error = std::current_exception();
+            }
+            {
+                std::lock_guard<std::mutex> lock(flight);
+                inFlight = false;
+            }
+            done = true;
+            wait->wake();
+        });
+        wait->waitUntil([&] { return done.load(); });
+        worker.join();
+        // A statement the cancel stopped fails with the server's "cancelled"; one that ended
+        // just before the cancel is not kept either: the run stops here.
+        if (cancelled) throw Cancelled();
+        if (error) std::rethrow_exception(error);
+        return std::move(*result);
+    }
 };
 
 } // namespace db

@@ -6,6 +6,7 @@
 #include "db/sql.h"
 
 #include <string>
+#include <string_view>
 
 namespace db {
 
@@ -16,6 +17,9 @@ public:
     // (0 for DDL).
     virtual long long execute(const std::string& sql) = 0;
     long long execute(const SqlLines& sql) { return execute(sql.text()); }
+    // A statement with one BLOB parameter ("?") that takes `bytes` as they are: large contents
+    // go to the server in one pass instead of as literals pieced together.
+    virtual long long executeWithBytes(const std::string& sql, std::string_view bytes) = 0;
     // All rows into memory.
     virtual RecordSet query(const std::string& sql) = 0;
     RecordSet query(const SqlLines& sql) { return query(sql.text()); }

@@ -3,7 +3,10 @@
 #include "db/result_reader.h"
 #include "text/error.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
+#include <stdexcept>
 #include <vector>
 
 namespace db::fb {
@@ -86,6 +89,36 @@ RecordSet queryStatement(Firebird::IAttachment* attachment, Firebird::ITransacti
         cursor.forget();
         freeStatement(statement, status);
         return records;
+    });
+}
+
+long long executeWithBytes(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
+                           std::string_view sql, unsigned dialect, std::string_view bytes) {
+    Status status;
+    return guarded([&]() -> long long {
+        Ref<Firebird::IStatement> statement = prepare(attachment, transaction, sql, dialect, status);
+        Ref<Firebird::IMessageMetadata> input(statement->getInputMetadata(&status));
+        if (input->getCount(&status) != 1 || (input->getType(&status, 0) & ~1u) != SQL_BLOB)
+            throw std::logic_error("executeWithBytes: the statement must take exactly one BLOB parameter");
+        std::vector<std::uint64_t> message(input->getMessageLength(&status) / sizeof(std::uint64_t) + 2);
+        auto* buffer = reinterpret_cast<unsigned char*>(message.data());
+
+        // The bytes go to the server as they are, in segments, and the statement takes the blob.
+        ISC_QUAD blobId{};
+        Ref<Firebird::IBlob> blob(attachment->createBlob(&status, transaction, &blobId, 0, nullptr));
+        constexpr std::size_t kSegment = 32768;
+        for (std::size_t at = 0; at < bytes.size(); at += kSegment)
+            blob->putSegment(&status, static_cast<unsigned>(std::min(kSegment, bytes.size() - at)), bytes.data() + at);
+        blob->close(&status);
+        blob.forget();
+        std::memcpy(buffer + input->getOffset(&status, 0), &blobId, sizeof blobId);
+        const ISC_SHORT notNull = 0;
+        std::memcpy(buffer + input->getNullOffset(&status, 0), &notNull, sizeof notNull);
+
+        statement->execute(&status, transaction, input.get(), buffer, nullptr, nullptr);
+        const long long affected = static_cast<long long>(statement->getAffectedRecords(&status));
+        freeStatement(statement, status);
+        return affected;
     });
 }
 

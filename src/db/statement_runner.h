@@ -15,4 +15,8 @@ long long executeStatement(Firebird::IAttachment* attachment, Firebird::ITransac
 RecordSet queryStatement(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
                          std::string_view sql, unsigned dialect);
 
+// A statement with one BLOB parameter ("?"), which takes `bytes` unchanged.
+long long executeWithBytes(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
+                           std::string_view sql, unsigned dialect, std::string_view bytes);
+
 } // namespace db::fb

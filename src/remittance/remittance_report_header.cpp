@@ -14,16 +14,24 @@ struct CountAndSum {
     std::string count, sum; // "#,##0"
 };
 
-// Bills of WorkTableC and their AMT2 sum; `condition` is an extra WHERE line or empty.
-CountAndSum countAndSum(db::Executor& database, const std::string& workTableC, const std::string& condition)
+struct HeaderCounts {
+    CountAndSum sameBank, otherBank, all;
+};
+
+// Bills of WorkTableC and their AMT2 sums: paid from the same bank, from another, and all of
+// them, in one pass over the table.
+HeaderCounts headerCounts(db::Executor& database, const std::string& workTableC)
 {
-    db::SqlLines sql{"SELECT COUNT(*) AS COU,SUM(AMT2) AS AMT FROM " + workTableC};
-    if (!condition.empty())
-        sql << condition;
-    const auto rows = database.query(sql);
-    if (rows.isEmpty())
-        return {"0", "0"};
-    return {text::formatGrouped(rows.number(0, "COU")), text::formatGrouped(rows.number(0, "AMT"))};
+    const auto rows = database.query(db::SqlLines{
+        "SELECT COUNT(CASE WHEN P_BANK_ID2 = BANK_ID2 THEN 1 END) AS SAME_COU,"
+        "SUM(CASE WHEN P_BANK_ID2 = BANK_ID2 THEN AMT2 END) AS SAME_AMT,",
+        "COUNT(CASE WHEN P_BANK_ID2 <> BANK_ID2 THEN 1 END) AS OTHER_COU,"
+        "SUM(CASE WHEN P_BANK_ID2 <> BANK_ID2 THEN AMT2 END) AS OTHER_AMT,",
+        "COUNT(*) AS COU,SUM(AMT2) AS AMT FROM " + workTableC});
+    const auto pair = [&](const char* count, const char* sum) {
+        return CountAndSum{text::formatGrouped(rows.number(0, count)), text::formatGrouped(rows.number(0, sum))};
+    };
+    return {pair("SAME_COU", "SAME_AMT"), pair("OTHER_COU", "OTHER_AMT"), pair("COU", "AMT")};
 }
 
 bool blank(const std::string& s)
@@ -36,9 +44,7 @@ bool blank(const std::string& s)
 std::map<std::string, std::string> remittanceHeader(db::Executor& database, const std::string& workTableC,
                                                     const ReportHeaderInput& input)
 {
-    const auto sameBank = countAndSum(database, workTableC, "WHERE P_BANK_ID2 = BANK_ID2 ");
-    const auto otherBank = countAndSum(database, workTableC, "WHERE P_BANK_ID2 <> BANK_ID2 ");
-    const auto all = countAndSum(database, workTableC, {});
+    const auto [sameBank, otherBank, all] = headerCounts(database, workTableC);
 
     const bool oneStore = input.books == 1 && !blank(text::comboKey(input.storeComboText));
     return {

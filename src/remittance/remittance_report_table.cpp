@@ -73,40 +73,42 @@ ReportTableFill fillReportTable(db::Connection& database, const work::WorkNames&
     if (stores.empty())
         return {};
     // S: the bills of the listed stores, numbered within provider, month and store (keys and
-    // amount only). T: per provider, month and number, each store's amount and count, and
-    // which store comes first in the list (its bill creates the row and lends it its data).
-    const std::string rowKey = "PARTITION BY S.PROVIDER_ID, S.BILL_YM, S.R_SEQ";
-    const std::string partition = "OVER (" + rowKey + ")";
-    std::string targetStores, sourceStores, amountTotal, countTotal;
+    // amount only). G: one row per provider, month and number, with each store's amount,
+    // count and bill; the first listed store that has a bill lends the row its data. Each store
+    // has at most one bill per number, so MAX picks that bill's value.
+    std::string targetStores, sourceStores, amountTotal, countTotal, firstBill;
     for (std::size_t position = 1; position <= stores.size(); ++position) {
         const std::string ee = storeSuffix(position);
         targetStores += ",AMT2" + ee + ",QTY2" + ee;
-        sourceStores += ",COALESCE(T.R_A" + ee + ", 0),COALESCE(T.R_Q" + ee + ", 0)";
-        amountTotal += (position > 1 ? " + " : "") + ("COALESCE(T.R_A" + ee + ", 0)");
-        countTotal += (position > 1 ? " + " : "") + ("COALESCE(T.R_Q" + ee + ", 0)");
+        sourceStores += ",COALESCE(G.R_A" + ee + ", 0),COALESCE(G.R_Q" + ee + ", 0)";
+        amountTotal += (position > 1 ? " + " : "") + ("COALESCE(G.R_A" + ee + ", 0)");
+        countTotal += (position > 1 ? " + " : "") + ("COALESCE(G.R_Q" + ee + ", 0)");
+        firstBill += (position > 1 ? ", " : "") + ("G.R_K" + ee);
     }
+    // COALESCE needs two arguments; a single store's bill is its own first.
+    const std::string firstKey = stores.size() > 1 ? "COALESCE(" + firstBill + ")" : firstBill;
     db::SqlLines insert;
     insert << "INSERT INTO " + names.tableD + "(" << copiedColumns1 << copiedColumns2;
     insert << "ID" + targetStores + ",AMT_T,QTY_T)";
     insert << "SELECT " + qualified("C.", copiedColumns1) << qualified("C.", copiedColumns2);
-    insert << "CASE WHEN T.R_SEQ < 1000 THEN LPAD(CAST(T.R_SEQ AS VARCHAR(20)), 3, '0') "
-              "ELSE CAST(T.R_SEQ AS VARCHAR(20)) END" + sourceStores + ",";
+    insert << "CASE WHEN G.R_SEQ < 1000 THEN LPAD(CAST(G.R_SEQ AS VARCHAR(20)), 3, '0') "
+              "ELSE CAST(G.R_SEQ AS VARCHAR(20)) END" + sourceStores + ",";
     insert << amountTotal + "," << countTotal;
-    insert << "FROM (SELECT S.K, S.R_SEQ,";
-    insert << "  ROW_NUMBER() OVER (" + rowKey + " ORDER BY S.STORE_ID) AS R_FIRST";
+    insert << "FROM (SELECT S.R_SEQ";
     for (std::size_t position = 1; position <= stores.size(); ++position) {
         const std::string ee = storeSuffix(position);
         const std::string store = db::quote(stores[position - 1].id);
-        insert << "  ,MAX(CASE WHEN S.STORE_ID = " + store + " THEN S.AMT2 END) " + partition + " AS R_A" + ee;
-        insert << "  ,MAX(CASE WHEN S.STORE_ID = " + store + " THEN 1 END) " + partition + " AS R_Q" + ee;
+        insert << "  ,MAX(CASE WHEN S.STORE_ID = " + store + " THEN S.AMT2 END) AS R_A" + ee;
+        insert << "  ,MAX(CASE WHEN S.STORE_ID = " + store + " THEN 1 END) AS R_Q" + ee;
+        insert << "  ,MAX(CASE WHEN S.STORE_ID = " + store + " THEN S.K END) AS R_K" + ee;
     }
     insert << "  FROM (SELECT B.RDB$DB_KEY AS K, B.PROVIDER_ID, B.BILL_YM, B.STORE_ID, B.AMT2,";
     insert << "        ROW_NUMBER() OVER (PARTITION BY B.PROVIDER_ID, B.BILL_YM, B.STORE_ID ORDER BY B.MASTERBILLID) AS R_SEQ";
     insert << "        FROM " + names.tableC + " B";
     insert << "        WHERE " + storeCondition(stores, "B.") + bankFilter(group) + ") S";
-    insert << ") T";
-    insert << "JOIN " + names.tableC + " C ON C.RDB$DB_KEY = T.K";
-    insert << "WHERE T.R_FIRST = 1";
+    insert << "  GROUP BY S.PROVIDER_ID, S.BILL_YM, S.R_SEQ";
+    insert << ") G";
+    insert << "JOIN " + names.tableC + " C ON C.RDB$DB_KEY = " + firstKey;
 
     ReportTableFill fill;
     db::Transaction transaction(database);

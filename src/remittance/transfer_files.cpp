@@ -63,8 +63,10 @@ TransferFiles buildTransferFiles(db::Executor& database, const std::string& work
     files.folder = settings.bankPath.empty() ? settings.defaultBankFolder : settings.bankPath;
     bool anyBills = false;
     for (BankGroup& group : groups) {
+        // Only what a record and a refusal need: the sort then carries a few columns, not all.
         group.bills = database.query(db::SqlLines{
-            "SELECT *  FROM " + workTableC, group.condition, "ORDER BY ACNT_ID,BILL_DATE,PROVIDER_ID"});
+            "SELECT PROVIDER_ID,MASTERBILLID,CON_PEOPLE,BANK_ID,BANK_ACCID,BANK_TITLE,AMT2,P_ACNT_NAME  FROM " + workTableC,
+            group.condition, "ORDER BY ACNT_ID,BILL_DATE,PROVIDER_ID"});
         anyBills = anyBills || !group.bills.isEmpty();
     }
     if (anyBills) {

@@ -325,3 +325,30 @@ TEST_F(ChequePageTest, ListShowsIssuedChequesAndAPressOnThemAsksFirst)
 }
 
 } // namespace
+
+// Esc on the focused control while the cheque list runs stops it as on the other tabs: no work
+// table or view stays, the grid is empty and says why, and the next list runs as always.
+TEST_F(ChequePageTest, EscDuringTheConditionConfirmCancelsItWithoutATrace)
+{
+    open();
+    activate();
+    const QStringList before = userRelations();
+    window->pages()->setCurrentIndex(1);
+    find<ui::RadioGroup>("bsSkinRadioGroup21")->setItemIndex(1);
+    find<ui::DateEdit>("bsSkinDateEdit21")->setText(QStringLiteral("2024/05/01"));
+    find<ui::DateEdit>("bsSkinDateEdit22")->setText(QStringLiteral("2024/05/31"));
+    focusOn("bsSkinDateEdit22");
+    pressKeyDuringNextRun(Qt::Key_Escape);
+    press("bsSkinButton10");
+
+    EXPECT_EQ(userRelations(), before);
+    EXPECT_EQ(records().rowCount(), 0u);
+    EXPECT_EQ(grid()->model()->rowCount(), 0);
+    EXPECT_TRUE(find<QPlainTextEdit>("bsSkinMemo21")->toPlainText().endsWith(QStringLiteral("作業已取消")));
+    ASSERT_EQ(shown.size(), 1) << shown.join(QStringLiteral("|")).toStdString();
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("作業已取消")));
+
+    shown.clear();
+    listMay();
+    EXPECT_EQ(records().rowCount(), 3u) << shown.join(QStringLiteral("|")).toStdString();
+}

@@ -1,5 +1,6 @@
 #include "window_fixture.h"
 
+#include "app/inquiry_page.h"
 #include "app/lookup_dialog.h"
 #include "support/report_capture.h"
 #include "text/big5.h"
@@ -216,3 +217,37 @@ TEST_F(InquiryPageTest, CancellingTheDialogChangesNeitherEdit)
 }
 
 } // namespace
+
+// Esc on the focused control while an inquiry runs stops it, for the own store's book and the
+// joint book alike: no work table or view of the run stays, the grid is empty and says why,
+// and the next run lists as always.
+TEST_F(InquiryPageTest, EscDuringEitherRunCancelsItWithoutATrace)
+{
+    database.connection().execute(
+        "INSERT INTO PAY_MASTERU (SECBILLID, MASTERBILLID, STORE_ID, BILL_DATE, PAY_DATE, PROVIDER_ID, PROVIDER_NAME, "
+        "ACNT_ID, CASH_AMT, BANK_IO, PAGE_AMT) VALUES ('U1', 'U1', '01', '2026/01/06', '2026/01/06', 'P02', 'y', 'A1', "
+        "0, 300, 0)");
+    activate();
+    // A run starts by dropping the window's earlier work tables: after a cancel none is left.
+    const QStringList before = userRelations();
+    for (const auto& [selection, rowsWhenRun] : {std::pair{0, 2}, std::pair{1, 1}}) {
+        SCOPED_TRACE(selection);
+        find<ui::RadioGroup>("bsSkinRadioGroup35")->setItemIndex(selection);
+        shown.clear();
+        focusOn("bsSkinEdit1");
+        pressKeyDuringNextRun(Qt::Key_Escape);
+        find<QPushButton>("bsSkinButton14")->click();
+
+        EXPECT_EQ(userRelations(), before);
+        EXPECT_EQ(gridRows(), 0);
+        EXPECT_TRUE(find<QPlainTextEdit>("bsSkinMemo31")->toPlainText().endsWith(QStringLiteral("作業已取消")));
+        ASSERT_EQ(shown.size(), 1) << shown.join(QStringLiteral("|")).toStdString();
+        EXPECT_TRUE(shown[0].startsWith(QStringLiteral("作業已取消")));
+        EXPECT_FALSE(window->findChild<app::InquiryPage*>()->findChild<QPushButton*>(QStringLiteral("cancelRunButton"))->isEnabled());
+
+        shown.clear();
+        find<QPushButton>("bsSkinButton14")->click();
+        EXPECT_TRUE(shown.isEmpty()) << shown.join(QStringLiteral("|")).toStdString();
+        EXPECT_EQ(gridRows(), rowsWhenRun);
+    }
+}

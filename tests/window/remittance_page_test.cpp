@@ -20,9 +20,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string_view>
 #include <filesystem>
 #include <tuple>
 
@@ -56,6 +58,11 @@ protected:
     }
 
     QPushButton* pushButton(const char* name) const { return find<QPushButton>(name); }
+    // The tab's own 取消 button (every tab has one of that name).
+    QPushButton* cancelButton() const
+    {
+        return window->findChild<app::RemittancePage*>()->findChild<QPushButton*>(QStringLiteral("cancelRunButton"));
+    }
     db::RecordSet& records() const { return window->findChild<app::RemittancePage*>()->gridRecords(); }
 
     void setConditions()
@@ -102,9 +109,10 @@ TEST_F(RemittancePageTest, ControlsStartAsTheClerkExpects)
         {"bsSkinButton8", QStringLiteral("全部匯款"), true, false},
         {"BitBtn1", QStringLiteral("匯款日清空"), true, true},
         {"bsSkinButton7", QStringLiteral("離開"), true, false},
+        {"cancelRunButton", QStringLiteral("取消"), false, false}, // live only while a list runs
     };
     for (const auto& b : buttons) {
-        auto* button = pushButton(b.name);
+        auto* button = std::string_view(b.name) == "cancelRunButton" ? cancelButton() : pushButton(b.name);
         ASSERT_NE(button, nullptr) << b.name;
         EXPECT_EQ(button->text(), b.caption);
         EXPECT_EQ(button->isEnabled(), b.enabled) << b.name;
@@ -458,3 +466,54 @@ TEST_F(RemittancePageTest, TheJournalTabListsTheRunChecksTheFolderAndMakesItsFil
 }
 
 } // namespace
+
+// Esc on the focused control while the condition confirm runs stops it: no work table or view
+// of the run stays, the grid is empty and says why, and the next confirm lists as always.
+TEST_F(RemittancePageTest, EscDuringTheConditionConfirmCancelsItWithoutATrace)
+{
+    open();
+    activate();
+    setConditions();
+    ASSERT_NE(cancelButton(), nullptr);
+    EXPECT_EQ(cancelButton()->text(), QStringLiteral("取消"));
+    EXPECT_FALSE(cancelButton()->isEnabled());
+    const QStringList before = userRelations();
+
+    focusOn("bsSkinComboBox11");
+    pressKeyDuringNextRun(Qt::Key_Escape);
+    pushButton("bsSkinButton6")->click();
+
+    EXPECT_EQ(userRelations(), before);
+    EXPECT_EQ(records().rowCount(), 0u);
+    EXPECT_EQ(find<ui::DataGrid>("wwDBGrid1")->model()->rowCount(), 0);
+    EXPECT_TRUE(find<QPlainTextEdit>("bsSkinMemo11")->toPlainText().endsWith(QStringLiteral("作業已取消")));
+    ASSERT_EQ(shown.size(), 1) << shown.join(QStringLiteral("|")).toStdString();
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("作業已取消"))) << shown[0].toStdString();
+    EXPECT_FALSE(cancelButton()->isEnabled());
+
+    // Nothing of the cancelled list can be remitted.
+    pushButton("bsSkinButton8")->click();
+    EXPECT_EQ(bankDate("B1"), "");
+
+    // The page is usable again: the same confirm lists the bills.
+    shown.clear();
+    pushButton("bsSkinButton6")->click();
+    EXPECT_EQ(records().rowCount(), 3u) << shown.join(QStringLiteral("|")).toStdString();
+    EXPECT_TRUE(shown.isEmpty()) << shown.join(QStringLiteral("|")).toStdString();
+    EXPECT_EQ(userRelations().size(), before.size() + 5);
+}
+
+// The 取消 button does what Esc does.
+TEST_F(RemittancePageTest, TheCancelButtonStopsTheConditionConfirm)
+{
+    open();
+    activate();
+    setConditions();
+    const QStringList before = userRelations();
+    QTimer::singleShot(0, window.get(), [this] { QTest::mouseClick(cancelButton(), Qt::LeftButton); });
+    pushButton("bsSkinButton6")->click();
+
+    EXPECT_EQ(userRelations(), before);
+    EXPECT_EQ(records().rowCount(), 0u);
+    EXPECT_TRUE(find<QPlainTextEdit>("bsSkinMemo11")->toPlainText().endsWith(QStringLiteral("作業已取消")));
+}

@@ -5,6 +5,7 @@
 #include "ui/message_boxes.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -76,6 +77,24 @@ struct WindowFixture {
         QWidget* focused = QApplication::focusWidget();
         EXPECT_TRUE(focused == target || (focused && target->isAncestorOf(focused))) << name;
         return focused;
+    }
+    // The tables and views of the database that are not the server's own, sorted: what a run
+    // left behind shows as a difference.
+    QStringList userRelations()
+    {
+        const db::RecordSet rows = database.connection().query(
+            "SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+            "ORDER BY RDB$RELATION_NAME");
+        QStringList names;
+        for (std::size_t r = 0; r < rows.rowCount(); ++r)
+            names << QString::fromStdString(rows.text(r, 0));
+        return names;
+    }
+    // Presses `key` on the focused widget as soon as the window handles events again: during
+    // the next run, from its first progress line or while its first statement runs.
+    void pressKeyDuringNextRun(Qt::Key key) const
+    {
+        QTimer::singleShot(0, window.get(), [this, key] { pressKey(key); });
     }
     // A key as the clerk presses it: delivered to the focused widget, never to the window.
     void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
