@@ -269,6 +269,15 @@ int main(int argc, char** argv)
     settle(500);
     shoot(QStringLiteral("13-remittance-page-after-remit"));
 
+    // 8. The journal tab listing the runs, the remittance's files in its detail.
+    auto* journal = window.findChild<QWidget*>(QStringLiteral("bsSkinTabSheet5"));
+    window.pages()->setCurrentWidget(journal);
+    press("bsSkinButton41");
+    settle(500);
+    if (auto* detail = journal->findChild<QTabWidget*>())
+        detail->setCurrentIndex(1); // 檔案
+    shoot(QStringLiteral("14-journal-page"));
+
     std::printf("%d screenshots in %s\n", shots, qPrintable(outputFolder));
     return 0;
 }
