@@ -583,16 +583,18 @@ TEST_F(RemittancePageTest, AfterARemitTheMessageSaysWhichFilesWentWhere)
     pushButton("bsSkinButton9")->click();
     ASSERT_EQ(bankDate("B2"), "2024/02/01") << shown.join(QStringLiteral("|")).toStdString();
     ASSERT_TRUE(std::filesystem::is_regular_file(sameBank.toStdString()));
-    EXPECT_EQ(shown, QStringList{QStringLiteral("本次匯款 1 筆單據,匯款檔寫入:\n") + sameBank + QStringLiteral("  1 筆\n") +
-                                 interBank + QStringLiteral("  本次沒有單據,未寫出(資料夾中若有同名檔,是先前的檔案)")});
+    EXPECT_EQ(shown,
+              QStringList{QStringLiteral("本次匯款 1 筆單據,匯款檔寫入:\n") + sameBank + QStringLiteral("  1 筆\n") +
+                          interBank + QStringLiteral("  本次沒有單據,未寫出(資料夾中若有同名檔,是先前的檔案)")});
 
     pushButton("bsSkinButton6")->click();
     ASSERT_EQ(records().rowCount(), 2u);
     shown.clear();
     pushButton("bsSkinButton8")->click(); // 全部匯款: B1 and B3, both inter-bank
     ASSERT_EQ(bankDate("B1"), "2024/02/01") << shown.join(QStringLiteral("|")).toStdString();
-    EXPECT_EQ(shown, QStringList{QStringLiteral("本次匯款 2 筆單據,匯款檔寫入:\n") + interBank + QStringLiteral("  2 筆\n") +
-                                 sameBank + QStringLiteral("  本次沒有單據,未寫出(資料夾中若有同名檔,是先前的檔案)")});
+    EXPECT_EQ(shown,
+              QStringList{QStringLiteral("本次匯款 2 筆單據,匯款檔寫入:\n") + interBank + QStringLiteral("  2 筆\n") +
+                          sameBank + QStringLiteral("  本次沒有單據,未寫出(資料夾中若有同名檔,是先前的檔案)")});
 }
 
 } // namespace
