@@ -1,8 +1,9 @@
 // desk_screens <database file> <folder>: drives the real main window on a copy of the demo
 // database as a clerk would (each page's condition confirm, ticks, the provider lookup, an
-// inquiry print with its preview and print dialog, a remittance with its list) and saves a
-// screenshot of the whole screen at each step, taken by ImageMagick's `import`, into <folder>.
-// Message boxes that come up are photographed once and answered with their default button.
+// inquiry print with its preview and print dialog, a refused remittance with its marked rows,
+// a remittance with its list and the files it wrote) and saves a screenshot of the whole
+// screen at each step, taken by ImageMagick's `import`, into <folder>.
+// Message boxes are answered with their default button; those a step expects are photographed.
 #include "app/main_window.h"
 #include "db/connection.h"
 #include "platform/paths.h"
@@ -18,6 +19,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -27,6 +29,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 
 #include <cstdio>
 #include <functional>
@@ -112,8 +115,9 @@ int main(int argc, char** argv)
     settle(1500);
     QTemporaryDir bankFolder;
 
-    // Message boxes: the first of each run of them photographed, every one answered.
-    int boxes = 0;
+    // Message boxes: every one answered; the one a step expects (`expectedBox`) photographed
+    // under the step's name, any other one's text printed, so that a retake shows surprises.
+    QString expectedBox;
     QTimer answerer;
     answerer.setInterval(150);
     QObject::connect(&answerer, &QTimer::timeout, [&] {
@@ -121,8 +125,12 @@ int main(int argc, char** argv)
         if (!box || box->property("answering").toBool())
             return;
         box->setProperty("answering", true);
-        if (boxes++ < 2)
-            shoot(QStringLiteral("message-box-%1").arg(boxes));
+        if (!expectedBox.isEmpty()) {
+            shoot(expectedBox);
+            expectedBox.clear();
+        } else {
+            std::fprintf(stderr, "unexpected message box: %s\n", qPrintable(box->text()));
+        }
         box->done(box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::Ok);
     });
     answerer.start();
@@ -150,16 +158,20 @@ int main(int argc, char** argv)
         key(Qt::Key_Space);
         key(Qt::Key_Down);
     }
-    shoot(QStringLiteral("1-remittance-page"));
+    shoot(QStringLiteral("01-remittance-page"));
 
-    // 2. The cheque page after a condition confirm on the cheques due in the coming weeks.
+    // 2. The cheque page after a condition confirm on the cheques to issue in the coming month
+    // (by 開票日期: the demo book has those still to issue, beside a few issued already), with
+    // its notice of amounts with cents.
     window.pages()->setCurrentIndex(1);
-    date("bsSkinDateEdit21", today.addDays(-15));
-    date("bsSkinDateEdit22", today.addDays(45));
+    static_cast<ui::RadioGroup*>(find("bsSkinRadioGroup21"))->setItemIndex(1);
+    date("bsSkinDateEdit21", today.addDays(-8));
+    date("bsSkinDateEdit22", today.addDays(31));
     static_cast<QComboBox*>(find("bsSkinComboBox21"))->setCurrentIndex(0);
+    expectedBox = QStringLiteral("02-cheque-cents-notice");
     press("bsSkinButton10");
     settle(500);
-    shoot(QStringLiteral("2-cheque-page"));
+    shoot(QStringLiteral("03-cheque-page"));
 
     // 3. The inquiry page after a condition confirm.
     window.pages()->setCurrentIndex(2);
@@ -167,19 +179,19 @@ int main(int argc, char** argv)
     date("bsSkinDateEdit32", today);
     press("bsSkinButton14");
     settle(500);
-    shoot(QStringLiteral("3-inquiry-page"));
+    shoot(QStringLiteral("04-inquiry-page"));
 
     // 4. Its print: the preview at its default zoom, the print dialog, the PDF save dialog.
     whenModal([](QWidget* w) { return w->objectName() == QStringLiteral("VistrelPreview"); }, [](QWidget* preview) {
-        shoot(QStringLiteral("4-report-preview"));
+        shoot(QStringLiteral("05-report-preview"));
         whenModal(is<QPrintDialog>, [](QWidget* dialog) {
-            shoot(QStringLiteral("5-print-dialog"));
+            shoot(QStringLiteral("06-print-dialog"));
             static_cast<QDialog*>(dialog)->reject();
         });
         if (QAction* print = action(preview, QStringLiteral("列印")))
             print->trigger();
         whenModal(is<QFileDialog>, [](QWidget* dialog) {
-            shoot(QStringLiteral("6-pdf-save-dialog"));
+            shoot(QStringLiteral("07-pdf-save-dialog"));
             static_cast<QDialog*>(dialog)->reject();
         });
         if (QAction* pdf = action(preview, QStringLiteral("匯出 PDF")))
@@ -200,13 +212,15 @@ int main(int argc, char** argv)
         lookup->findChild<ui::RadioGroup*>(QStringLiteral("RadioGroup1"))->setItemIndex(2); // 其中有
         lookup->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("食品"));
         lookup->findChild<QPushButton*>(QStringLiteral("SearchButton"))->click();
-        shoot(QStringLiteral("7-provider-lookup"));
+        shoot(QStringLiteral("08-provider-lookup"));
         lookup->findChild<QPushButton*>(QStringLiteral("CancelButton"))->click();
     });
     key(Qt::Key_F4);
     settle(300);
 
-    // 6. A remittance of the ticked rows and its list in the preview.
+    // 6. A remittance of every row of a fresh list, refused for the rows no transfer file can
+    // carry (the demo book has providers without bank data and bills with negative amounts):
+    // its message, then the rows marked in the grid, one with its reason as a tooltip.
     window.pages()->setCurrentIndex(0);
     press("bsSkinButton6");
     settle(500);
@@ -216,13 +230,53 @@ int main(int argc, char** argv)
         key(Qt::Key_Space);
         key(Qt::Key_Down);
     }
+    expectedBox = QStringLiteral("09-remittance-refused-message");
+    press("bsSkinButton8");
+    settle(500);
+    ui::RecordSetModel& remittanceRows = remittanceGrid->recordModel();
+    int firstMarked = -1;
+    for (int r = 0; r < remittanceRows.rowCount() && firstMarked < 0; ++r)
+        if (!remittanceRows.rowAlert(r).isEmpty())
+            firstMarked = r;
+    if (firstMarked >= 0) {
+        const QModelIndex name = remittanceRows.index(firstMarked, 2);
+        remittanceGrid->scrollTo(name, QAbstractItemView::PositionAtCenter);
+        settle(300);
+        const QPoint at = remittanceGrid->visualRect(name).center();
+        QHelpEvent hover(QEvent::ToolTip, at, remittanceGrid->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(remittanceGrid->viewport(), &hover);
+    } else {
+        std::fprintf(stderr, "the remittance of every row was not refused: no marked rows\n");
+    }
+    shoot(QStringLiteral("10-remittance-refused-rows"));
+    QToolTip::hideText();
+
+    // 7. The clerk unticks the marked rows among the ticked ones and remits the rest: the list
+    // in the preview, the message naming the files written, the page afterwards.
+    for (int r = 0; r < remittanceRows.rowCount(); ++r)
+        if (!remittanceRows.rowAlert(r).isEmpty() &&
+            remittanceRows.index(r, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked) {
+            remittanceGrid->setCurrentIndex(remittanceRows.index(r, 1));
+            key(Qt::Key_Space);
+        }
+    remittanceGrid->scrollToTop();
     whenModal([](QWidget* w) { return w->objectName() == QStringLiteral("VistrelPreview"); }, [](QWidget* preview) {
-        shoot(QStringLiteral("8-remittance-list-preview"));
+        shoot(QStringLiteral("11-remittance-list-preview"));
         static_cast<QDialog*>(preview)->accept();
     });
+    expectedBox = QStringLiteral("12-remittance-files-message");
     press("bsSkinButton9");
     settle(500);
-    shoot(QStringLiteral("9-remittance-page-after-remit"));
+    shoot(QStringLiteral("13-remittance-page-after-remit"));
+
+    // 8. The journal tab listing the runs, the remittance's files in its detail.
+    auto* journal = window.findChild<QWidget*>(QStringLiteral("bsSkinTabSheet5"));
+    window.pages()->setCurrentWidget(journal);
+    press("bsSkinButton41");
+    settle(500);
+    if (auto* detail = journal->findChild<QTabWidget*>())
+        detail->setCurrentIndex(1); // 檔案
+    shoot(QStringLiteral("14-journal-page"));
 
     std::printf("%d screenshots in %s\n", shots, qPrintable(outputFolder));
     return 0;

@@ -24,7 +24,10 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringList>
 #include <QVBoxLayout>
+
+#include <map>
 
 namespace app {
 namespace {
@@ -53,6 +56,26 @@ QLineEdit* upperCaseEdit(const char* objectName, QWidget* parent)
 bool leavesTheField(const QFocusEvent& event)
 {
     return event.reason() != Qt::ActiveWindowFocusReason && event.reason() != Qt::PopupFocusReason;
+}
+
+// The grid rows of the bills a remit was refused for, each with its reasons for the tooltip.
+std::map<int, QString> refusedRowAlerts(const db::RecordSet& grid, const std::vector<remittance::RefusedRow>& refused)
+{
+    std::map<int, QString> alerts;
+    if (refused.empty())
+        return alerts;
+    const std::size_t provider = grid.fieldIndex("PROVIDER_ID");
+    const std::size_t bill = grid.fieldIndex("MASTERBILLID");
+    for (const remittance::RefusedRow& row : refused) {
+        QStringList reasons;
+        for (const std::string& problem : row.problems)
+            reasons << QString::fromStdString(problem);
+        const QString note = QStringLiteral("無法寫入匯款檔,本次未匯款:") + reasons.join(QStringLiteral("、"));
+        for (std::size_t r = 0; r < grid.rowCount(); ++r)
+            if (grid.text(r, bill) == row.billId && grid.text(r, provider) == row.providerId)
+                alerts[static_cast<int>(r)] = note;
+    }
+    return alerts;
 }
 
 ui::RadioGroup* radioGroup(const QStringList& items, int columns, const char* objectName, QWidget* parent)
@@ -284,6 +307,7 @@ void RemittancePage::bsSkinButton6Click()
             bsSkinEdit_FILEb->setText(ui::fromBig5(names.sameBank));
         };
         outputs.enableSelectAll = [this] { bsSkinButton17->setEnabled(true); };
+        wwDBGrid1->recordModel().clearRowAlerts(); // a new list: the refused rows' marks go
         // A quarter's bills take a while: the clerk may stop the list, which then leaves no
         // work tables and an empty grid.
         ui::runCancellable(
@@ -309,7 +333,13 @@ void RemittancePage::bsSkinButton9Click()
 
 void RemittancePage::remit(remittance::RemitScope scope)
 {
-    showMessages(remittance::remit(*desk_, scope, outputControls()).messages());
+    // Each press starts unmarked; the rows a refused one names are marked while it is told.
+    wwDBGrid1->recordModel().clearRowAlerts();
+    const remittance::RemitResult result = remittance::remit(*desk_, scope, outputControls());
+    wwDBGrid1->recordModel().setRowAlerts(refusedRowAlerts(ClientDataSet11, result.refused));
+    showMessages(result.messages());
+    if (const std::string summary = result.summary(); !summary.empty())
+        context_.messages.inform(summary);
 }
 
 void RemittancePage::showMessages(const std::vector<std::string>& messages)

@@ -10,6 +10,7 @@
 #include "remittance/work_table_layout.h"
 #include "text/big5.h"
 #include "text/error.h"
+#include "text/numbers.h"
 #include "work/press_transaction.h"
 
 #include <memory>
@@ -141,6 +142,25 @@ std::string leftOutMessage(const std::vector<LeftOutBill>& bills)
     return message;
 }
 
+namespace {
+
+// How many bills, each file's full path (the bank path as typed, then the name) with its
+// records, then the groups that wrote none.
+std::string writtenFilesMessage(std::size_t stampedBills, const std::vector<WrittenFile>& files,
+                                const std::vector<std::string>& notWritten)
+{
+    std::string message = "本次匯款 " + text::formatGrouped(static_cast<double>(stampedBills)) + " 筆單據,";
+    message += files.empty() ? "沒有寫出匯款檔。" : "匯款檔寫入:";
+    for (const WrittenFile& file : files)
+        message += "\n" + platform::pathForDisplay(file.path) + "  " +
+                   text::formatGrouped(static_cast<double>(file.records)) + " 筆";
+    for (const std::string& path : notWritten)
+        message += "\n" + platform::pathForDisplay(path) + "  本次沒有單據,未寫出(資料夾中若有同名檔,是先前的檔案)";
+    return message;
+}
+
+} // namespace
+
 std::vector<std::string> RemitResult::messages() const
 {
     std::vector<std::string> shown;
@@ -151,7 +171,7 @@ std::vector<std::string> RemitResult::messages() const
         shown.push_back(kConfirmAgain);
         break;
     case Outcome::Refused:
-        shown.push_back(refusedRowsMessage(refused));
+        shown.push_back(refusedRowsMessage(refused) + "\n(這些單據已在表格中標示,滑鼠停在該列可看原因。)");
         break;
     case Outcome::Declined:
         break;
@@ -163,6 +183,13 @@ std::vector<std::string> RemitResult::messages() const
         break;
     }
     return shown;
+}
+
+std::string RemitResult::summary() const
+{
+    if (outcome != Outcome::Remitted || runId == 0) // nothing stamped, no file written
+        return {};
+    return writtenFilesMessage(stamped.size(), files, notWritten);
 }
 
 RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& tab)
@@ -250,8 +277,11 @@ RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& 
                                     .sameBankFileName = tab.sameBankFileName,
                                     .remittanceDate = date});
         for (const TransferFile& file : files.files) {
-            if (file.records == 0)
-                continue; // a group without bills writes no file; an earlier one stays as it was
+            if (file.records == 0) {
+                // A group without bills writes no file; an earlier one stays as it was.
+                result.notWritten.push_back(files.folder + file.name);
+                continue;
+            }
             journal::FileEntry entry;
             entry.folder = files.folder;
             entry.name = file.name;

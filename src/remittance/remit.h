@@ -46,11 +46,18 @@ struct RemitResult {
     std::vector<LeftOutBill> leftOut;
     std::vector<RefusedRow> refused;
     std::vector<WrittenFile> files;
+    // The files of bank groups this press had no bill for: none written, and a file of that
+    // name already in the folder is an earlier one, not this press's.
+    std::vector<std::string> notWritten;
     std::string recoveryNotice;          // UTF-8: what recovery before the press did, "" for nothing
     std::vector<std::string> placingProblems; // UTF-8: a file that could not be put in place after the commit
 
-    // The messages for the clerk, in the order to show them (UTF-8).
+    // The messages for the clerk, in the order to show them (UTF-8): what went wrong or needs
+    // a look; none after a press that went through as asked.
     std::vector<std::string> messages() const;
+    // After a press that stamped bills, what it did: the bills and each file written where
+    // with its records (UTF-8), shown after the messages; "" otherwise.
+    std::string summary() const;
 };
 
 // `tab` are the remittance tab's controls as they stand at the press (the switch, the

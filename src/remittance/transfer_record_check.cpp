@@ -72,7 +72,10 @@ std::vector<std::string> transferRecordProblems(const TransferValues& values)
 
 std::string refusedRowsMessage(const std::vector<RefusedRow>& rows, std::size_t maxListed)
 {
-    std::string message = "下列單據的銀行資料或金額無法產生匯款檔案,本次未匯款:";
+    // The clerk must read first that the press did nothing at all, then what to do about it.
+    std::string message = "本次未匯款,沒有任何單據被處理:未蓋匯款日,也未寫出匯款檔。\n"
+                          "下列單據無法寫入匯款檔案。請取消勾選這些單據後按「選擇性匯款」,"
+                          "或修正其原因後再匯款(廠商銀行資料修正後請重新「條件確認」):";
     std::size_t listed = 0;
     for (const RefusedRow& row : rows) {
         if (listed == maxListed)

@@ -28,8 +28,9 @@ struct RefusedRow {
     std::vector<std::string> problems; // UTF-8
 };
 
-// One message listing the failing providers and bills and why (the first `maxListed` rows
-// in full, then how many more there are).
+// One message saying that nothing was remitted, what the clerk can do (untick the rows or mend
+// their data), and listing the failing providers and bills and why (the first `maxListed`
+// rows in full, then how many more there are).
 std::string refusedRowsMessage(const std::vector<RefusedRow>& rows, std::size_t maxListed = 40);
 
 } // namespace remittance

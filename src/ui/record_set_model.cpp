@@ -16,6 +16,8 @@ RecordSetModel::RecordSetModel(db::RecordSet& records, QObject* parent)
 void RecordSetModel::reload()
 {
     beginResetModel();
+    if (records_.rowCount() != alertedRowCount_)
+        rowAlerts_.clear(); // another list: the alerts were about rows no longer there
     visibleColumns_.clear();
     declIndex_.clear();
     const auto& declared = records_.declaredFields();
@@ -64,7 +66,35 @@ bool RecordSetModel::isRowMarked(int row) const
     return value.find_first_not_of(' ') != std::string::npos;
 }
 
+void RecordSetModel::setRowAlerts(std::map<int, QString> alerts)
+{
+    rowAlerts_ = std::move(alerts);
+    alertedRowCount_ = records_.rowCount();
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole, Qt::ToolTipRole});
+}
+
+QString RecordSetModel::rowAlert(int row) const
+{
+    const auto alert = rowAlerts_.find(row);
+    return alert == rowAlerts_.end() ? QString() : alert->second;
+}
+
 QVariant RecordSetModel::data(const QModelIndex& index, int role) const
+{
+    // An alerted row shows its alert over everything else; a cell's own note follows the reason.
+    if (index.isValid() && (role == Qt::BackgroundRole || role == Qt::ToolTipRole)) {
+        if (const auto alert = rowAlerts_.find(index.row()); alert != rowAlerts_.end()) {
+            if (role == Qt::BackgroundRole)
+                return QColor(255, 183, 183); // light red: this row stopped the press
+            const QString own = cellData(index, role).toString();
+            return own.isEmpty() ? alert->second : alert->second + QLatin1Char('\n') + own;
+        }
+    }
+    return cellData(index, role);
+}
+
+QVariant RecordSetModel::cellData(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= static_cast<int>(records_.rowCount()))
         return {};

@@ -5,6 +5,8 @@
 #include "db/record_set.h"
 
 #include <QAbstractTableModel>
+#include <QString>
+#include <map>
 #include <string>
 
 namespace ui {
@@ -20,6 +22,12 @@ public:
     // already issued); empty for none.
     void setRowMarkField(std::string name) { rowMarkField_ = std::move(name); }
     bool isRowMarked(int row) const;
+    // Rows the clerk must attend to before going on (those a remit was refused for): each is
+    // drawn whole in an alert colour, its reason the tooltip of every cell, until replaced or
+    // cleared. Keyed by record-set row; dropped when a reload finds a different row count.
+    void setRowAlerts(std::map<int, QString> alerts);
+    void clearRowAlerts() { setRowAlerts({}); }
+    QString rowAlert(int row) const;
     // Call after the record set was reopened, closed or changed outside the model.
     void reload();
     // Toggles the check field of a row ("Y" <-> "N").
@@ -38,6 +46,7 @@ public:
     const db::RecordSet& records() const { return records_; }
 
 private:
+    QVariant cellData(const QModelIndex& index, int role) const;
     QVariant amountData(std::size_t row, std::size_t col, int role) const;
 
     db::RecordSet& records_;
@@ -45,6 +54,8 @@ private:
     std::string rowMarkField_;
     std::vector<int> visibleColumns_; // record-set column per view column
     std::vector<int> declIndex_;      // declaration per view column
+    std::map<int, QString> rowAlerts_;
+    std::size_t alertedRowCount_ = 0; // the record set's row count when the alerts were set
 };
 
 } // namespace ui

@@ -74,6 +74,51 @@ protected:
         find<QLineEdit>("bsSkinEdit15")->setText(QString::fromStdString(bankFolder.path()));
     }
 
+    // The grid row of a bill in the list on screen.
+    int rowOf(const std::string& key) const
+    {
+        for (std::size_t r = 0; r < records().rowCount(); ++r)
+            if (records().text(r, "MASTERBILLID") == key)
+                return static_cast<int>(r);
+        ADD_FAILURE() << key << " is not in the list";
+        return -1;
+    }
+
+    // Ticks exactly the rows of `keys` with Space, as the clerk does.
+    void tickOnly(const std::vector<std::string>& keys)
+    {
+        auto* grid = find<ui::DataGrid>("wwDBGrid1");
+        focusOn("wwDBGrid1");
+        for (std::size_t r = 0; r < records().rowCount(); ++r) {
+            const bool wanted = std::find(keys.begin(), keys.end(), records().text(r, "MASTERBILLID")) != keys.end();
+            if (wanted != (records().text(r, "CHKED") == "Y")) {
+                grid->setCurrentIndex(grid->model()->index(static_cast<int>(r), 2));
+                pressKey(Qt::Key_Space);
+            }
+        }
+    }
+
+    // The keys of the rows the grid shows marked, each cell of the row alike: the same
+    // background and a tooltip holding `reason`.
+    std::vector<std::string> markedRows(const QString& reason) const
+    {
+        const QAbstractItemModel* model = find<ui::DataGrid>("wwDBGrid1")->model();
+        std::vector<std::string> marked;
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QVariant background = model->index(r, 0).data(Qt::BackgroundRole);
+            if (!background.isValid())
+                continue;
+            marked.push_back(records().text(static_cast<std::size_t>(r), "MASTERBILLID"));
+            for (int c = 0; c < model->columnCount(); ++c) {
+                EXPECT_EQ(model->index(r, c).data(Qt::BackgroundRole), background) << "row " << r << " column " << c;
+                EXPECT_TRUE(model->index(r, c).data(Qt::ToolTipRole).toString().contains(reason))
+                    << "row " << r << " column " << c << ": "
+                    << model->index(r, c).data(Qt::ToolTipRole).toString().toStdString();
+            }
+        }
+        return marked;
+    }
+
     testing_support::TempFolder bankFolder;
 };
 
@@ -463,6 +508,93 @@ TEST_F(RemittancePageTest, TheJournalTabListsTheRunChecksTheFolderAndMakesItsFil
     pushButton("bsSkinButton44")->click();
     EXPECT_TRUE(shown.last().startsWith(QStringLiteral("error: 付款紀錄完整"))) << shown.last().toStdString();
     EXPECT_TRUE(shown.last().contains(QStringLiteral("PAY_MASTER B1"))) << shown.last().toStdString();
+}
+
+// A refused press says plainly that nothing was remitted and what to do, and marks the rows it
+// names in the grid with their reasons; the marks follow the next press and go with the next list.
+TEST_F(RemittancePageTest, ARefusedRemitMarksItsRowsAndSaysNothingWasRemitted)
+{
+    exec("UPDATE PROVIDER SET BANK_ACCID = '12-34' WHERE PROVIDER_ID = 'P1'"); // B1 and B3
+    open();
+    activate();
+    setConditions();
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 3u);
+    const QString reason = QStringLiteral("帳號不是數字");
+
+    tickOnly({"B1", "B2"});
+    shown.clear();
+    pushButton("bsSkinButton9")->click(); // 選擇性匯款
+    ASSERT_EQ(shown.size(), 1) << shown.join(QStringLiteral("|")).toStdString();
+    const QString told = shown[0];
+    EXPECT_TRUE(told.startsWith(QStringLiteral("本次未匯款,沒有任何單據被處理"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("請取消勾選這些單據"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("修正其原因"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("廠商 P1 單據 B1: ") + reason)) << told.toStdString();
+    EXPECT_FALSE(told.contains(QStringLiteral("B3"))) << "B3 was not ticked";
+    EXPECT_EQ(markedRows(reason), std::vector<std::string>{"B1"});
+    for (const char* key : {"B1", "B2", "B3"})
+        EXPECT_EQ(bankDate(key), "") << key;
+    EXPECT_TRUE(std::filesystem::is_empty(bankFolder.path()));
+
+    // The next press marks what it refuses, and only that.
+    tickOnly({"B3"});
+    shown.clear();
+    pushButton("bsSkinButton9")->click();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("廠商 P1 單據 B3: ") + reason)) << shown[0].toStdString();
+    EXPECT_EQ(markedRows(reason), std::vector<std::string>{"B3"});
+
+    // A new list carries no marks.
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 3u);
+    EXPECT_TRUE(markedRows(reason).empty());
+
+    // 全部匯款 names both rows of P1; once they are left out, the press goes through.
+    shown.clear();
+    pushButton("bsSkinButton8")->click();
+    ASSERT_EQ(shown.size(), 1);
+    std::vector<std::string> marked = markedRows(reason);
+    std::sort(marked.begin(), marked.end());
+    EXPECT_EQ(marked, (std::vector<std::string>{"B1", "B3"}));
+    EXPECT_FALSE(find<ui::DataGrid>("wwDBGrid1")->model()->index(rowOf("B2"), 1).data(Qt::ToolTipRole).isValid());
+    tickOnly({"B2"});
+    shown.clear();
+    pushButton("bsSkinButton9")->click();
+    EXPECT_EQ(bankDate("B2"), "2024/02/01") << shown.join(QStringLiteral("|")).toStdString();
+    EXPECT_TRUE(markedRows(reason).empty());
+}
+
+// After a remit the clerk is told each file written, where, with its record count, and which
+// file this press had no bill for (an older one of that name may lie in the folder).
+TEST_F(RemittancePageTest, AfterARemitTheMessageSaysWhichFilesWentWhere)
+{
+    open();
+    activate();
+    setConditions();
+    const QString folder = QString::fromStdString(bankFolder.path());
+    const QString interBank = folder + QStringLiteral("ABC.TXT");
+    const QString sameBank = folder + QStringLiteral("DEF.TXT");
+
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 3u);
+    tickOnly({"B2"}); // the same-bank row
+    shown.clear();
+    pushButton("bsSkinButton9")->click();
+    ASSERT_EQ(bankDate("B2"), "2024/02/01") << shown.join(QStringLiteral("|")).toStdString();
+    ASSERT_TRUE(std::filesystem::is_regular_file(sameBank.toStdString()));
+    EXPECT_EQ(shown,
+              QStringList{QStringLiteral("本次匯款 1 筆單據,匯款檔寫入:\n") + sameBank + QStringLiteral("  1 筆\n") +
+                          interBank + QStringLiteral("  本次沒有單據,未寫出(資料夾中若有同名檔,是先前的檔案)")});
+
+    pushButton("bsSkinButton6")->click();
+    ASSERT_EQ(records().rowCount(), 2u);
+    shown.clear();
+    pushButton("bsSkinButton8")->click(); // 全部匯款: B1 and B3, both inter-bank
+    ASSERT_EQ(bankDate("B1"), "2024/02/01") << shown.join(QStringLiteral("|")).toStdString();
+    EXPECT_EQ(shown,
+              QStringList{QStringLiteral("本次匯款 2 筆單據,匯款檔寫入:\n") + interBank + QStringLiteral("  2 筆\n") +
+                          sameBank + QStringLiteral("  本次沒有單據,未寫出(資料夾中若有同名檔,是先前的檔案)")});
 }
 
 } // namespace
