@@ -117,6 +117,18 @@ RecordSet Connection::query(const std::string& sql) {
     });
 }
 
+long long Connection::executeWithBlob(const std::string& sql, std::string_view bytes) {
+    return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
+        return fb::executeWithBlob(impl_->attachment.get(), transaction, sql, impl_->dialect, bytes);
+    });
+}
+
+std::string Connection::blobLookup(const std::string& sql) {
+    return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
+        return fb::queryBlob(impl_->attachment.get(), transaction, sql, impl_->dialect);
+    });
+}
+
 const ConnectionParams& Connection::params() const { return impl_->params; }
 
 long long Connection::connectionId() {
@@ -178,6 +190,21 @@ RecordSet Transaction::query(const std::string& sql) {
     Firebird::ITransaction* transaction = impl_->open();
     return impl_->run([&] {
         return fb::queryStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
+    });
+}
+
+long long Transaction::executeWithBlob(const std::string& sql, std::string_view bytes) {
+    Firebird::ITransaction* transaction = impl_->open();
+    return impl_->run([&] {
+        return fb::executeWithBlob(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect,
+                                   bytes);
+    });
+}
+
+std::string Transaction::blobLookup(const std::string& sql) {
+    Firebird::ITransaction* transaction = impl_->open();
+    return impl_->run([&] {
+        return fb::queryBlob(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
     });
 }
 

@@ -36,7 +36,10 @@ public:
 
     long long execute(const std::string& sql) override;
     RecordSet query(const std::string& sql) override;
+    long long executeWithBlob(const std::string& sql, std::string_view bytes) override;
+    std::string blobLookup(const std::string& sql) override;
     using Executor::execute;
+    using Executor::executeWithBlob;
     using Executor::query;
 
     // The server's id of this attachment (CURRENT_CONNECTION).
@@ -77,7 +80,10 @@ public:
 
     long long execute(const std::string& sql) override;
     RecordSet query(const std::string& sql) override;
+    long long executeWithBlob(const std::string& sql, std::string_view bytes) override;
+    std::string blobLookup(const std::string& sql) override;
     using Executor::execute;
+    using Executor::executeWithBlob;
     using Executor::query;
 
     void commit();

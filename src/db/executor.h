@@ -6,6 +6,7 @@
 #include "db/sql.h"
 
 #include <string>
+#include <string_view>
 
 namespace db {
 
@@ -19,6 +20,12 @@ public:
     // All rows into memory.
     virtual RecordSet query(const std::string& sql) = 0;
     RecordSet query(const SqlLines& sql) { return query(sql.text()); }
+    // A statement whose one parameter (`?`) is a BLOB that takes `bytes` whole, however long:
+    // the bytes go through the blob interface, not into the statement's text.
+    virtual long long executeWithBlob(const std::string& sql, std::string_view bytes) = 0;
+    long long executeWithBlob(const SqlLines& sql, std::string_view bytes) { return executeWithBlob(sql.text(), bytes); }
+    // The whole BLOB in the first column of the first row ("" when there is no row or it is NULL).
+    virtual std::string blobLookup(const std::string& sql) = 0;
     // First row's first column as text ("" when there is no row).
     std::string lookup(const std::string& sql);
     std::string lookup(const SqlLines& sql) { return lookup(sql.text()); }

@@ -14,5 +14,12 @@ long long executeStatement(Firebird::IAttachment* attachment, Firebird::ITransac
 // All rows of a query into a record set.
 RecordSet queryStatement(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
                          std::string_view sql, unsigned dialect);
+// A statement whose one parameter is a BLOB: `bytes` go into a new blob segment by segment
+// and the statement runs once with its id. Returns the rows it changed.
+long long executeWithBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
+                          std::string_view sql, unsigned dialect, std::string_view bytes);
+// The whole BLOB in the first column of a query's first row ("" for no row or NULL).
+std::string queryBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
+                      std::string_view sql, unsigned dialect);
 
 } // namespace db::fb

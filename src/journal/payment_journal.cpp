@@ -13,20 +13,6 @@ std::string quotedOrNull(const std::optional<std::string>& value)
     return value ? db::quote(*value) : "NULL";
 }
 
-std::string hexLiteral(std::string_view bytes)
-{
-    static const char* const kHex = "0123456789ABCDEF";
-    std::string literal = "x'";
-    literal.reserve(bytes.size() * 2 + 3);
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        literal += kHex[b >> 4];
-        literal += kHex[b & 0xf];
-    }
-    literal += "'";
-    return literal;
-}
-
 std::string number(double value)
 {
     char buffer[64];
@@ -34,9 +20,6 @@ std::string number(double value)
     return buffer;
 }
 
-// A statement's text stays well below the server's 64 KB; the bytes go as hex, two
-// characters each.
-constexpr std::size_t kPieceBytes = 30000;
 constexpr const char* kBillColumns =
     "INSERT INTO PAY_RUN_BILL (RUN_ID, BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, STAMP_AFTER) ";
 // Bills per EXECUTE BLOCK of recordBills.
@@ -101,18 +84,13 @@ void recordBills(db::Executor& transaction, long long runId, const std::vector<B
 
 void recordFile(db::Executor& transaction, long long runId, int fileNo, const FileEntry& file)
 {
-    const std::string where =
-        " WHERE RUN_ID = " + std::to_string(runId) + " AND FILE_NO = " + std::to_string(fileNo);
-    const std::string_view bytes(file.bytes);
-    transaction.execute("INSERT INTO PAY_RUN_FILE (RUN_ID, FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, "
-                        "BYTE_SIZE, BYTES) VALUES (" + std::to_string(runId) + ", " + std::to_string(fileNo) + ", " +
-                        db::quote(file.folder) + ", " + db::quote(file.name) + ", " + db::quote(file.tempName) +
-                        ", " + std::to_string(file.records) + ", " + std::to_string(file.bytes.size()) + ", " +
-                        hexLiteral(bytes.substr(0, kPieceBytes)) + ")");
-    for (std::size_t at = kPieceBytes; at < bytes.size(); at += kPieceBytes)
-        transaction.execute("UPDATE PAY_RUN_FILE SET BYTES = BYTES || " + hexLiteral(bytes.substr(at, kPieceBytes)) +
-                            where);
-    transaction.execute("UPDATE PAY_RUN_FILE SET SHA256 = " + db::quote(sha256Hex(bytes)) + where);
+    // The bytes go as one BLOB parameter, sealed by their checksum in the same insert.
+    transaction.executeWithBlob("INSERT INTO PAY_RUN_FILE (RUN_ID, FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, "
+                                "BYTE_SIZE, SHA256, BYTES) VALUES (" + std::to_string(runId) + ", " +
+                                std::to_string(fileNo) + ", " + db::quote(file.folder) + ", " + db::quote(file.name) +
+                                ", " + db::quote(file.tempName) + ", " + std::to_string(file.records) + ", " +
+                                std::to_string(file.bytes.size()) + ", " + db::quote(sha256Hex(file.bytes)) + ", ?)",
+                                file.bytes);
 }
 
 void recordRun(db::Executor& transaction, long long runId, const RunEntry& run, int fileCount)
@@ -133,21 +111,8 @@ void recordRun(db::Executor& transaction, long long runId, const RunEntry& run, 
 
 std::string fileBytes(db::Executor& database, long long runId, int fileNo)
 {
-    const std::string where =
-        " FROM PAY_RUN_FILE WHERE RUN_ID = " + std::to_string(runId) + " AND FILE_NO = " + std::to_string(fileNo);
-    const long long size = std::stoll("0" + database.lookup("SELECT BYTE_SIZE" + where));
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(size));
-    constexpr long long kPiece = 16000;
-    for (long long at = 0; at < size; at += kPiece) {
-        const db::RecordSet piece = database.query(
-            "SELECT CAST(SUBSTRING(BYTES FROM " + std::to_string(at + 1) + " FOR " + std::to_string(kPiece) +
-            ") AS VARCHAR(16000) CHARACTER SET OCTETS)" + where);
-        if (piece.isEmpty())
-            break;
-        bytes += piece.text(0, 0);
-    }
-    return bytes;
+    return database.blobLookup("SELECT BYTES FROM PAY_RUN_FILE WHERE RUN_ID = " + std::to_string(runId) +
+                               " AND FILE_NO = " + std::to_string(fileNo));
 }
 
 bool runCommitted(db::Connection& fresh, long long runId)
