@@ -133,16 +133,28 @@ std::string temporaryName(const std::string& name, long long runId, long long at
     return name + ".run" + std::to_string(runId) + "-" + std::to_string(attachmentId) + ".tmp";
 }
 
+void writeTemporaries(std::span<const FileEntry> files)
+{
+    std::size_t written = 0;
+    const auto refuse = [&](const FileEntry& file) {
+        for (std::size_t i = 0; i < written; ++i)
+            removeTemporary(files[i]);
+        unableToWrite(file.folder + file.name);
+    };
+    for (const FileEntry& file : files) {
+        if (!replaceable(file.folder + file.name) || !writeFlushed(file.folder + file.tempName, file.bytes))
+            refuse(file);
+        ++written;
+    }
+    std::set<std::string> flushed;
+    for (const FileEntry& file : files)
+        if (flushed.insert(file.folder).second && !flushFolder(file.folder))
+            refuse(file);
+}
+
 void writeTemporary(const FileEntry& file)
 {
-    const std::string target = file.folder + file.name;
-    const std::string temporary = file.folder + file.tempName;
-    if (!replaceable(target) || !writeFlushed(temporary, file.bytes))
-        unableToWrite(target);
-    if (!flushFolder(file.folder)) {
-        ::unlink(temporary.c_str());
-        unableToWrite(target);
-    }
+    writeTemporaries(std::span(&file, 1));
 }
 
 void removeTemporary(const FileEntry& file)
@@ -150,11 +162,56 @@ void removeTemporary(const FileEntry& file)
     ::unlink((file.folder + file.tempName).c_str());
 }
 
-void putInPlace(db::Executor& database, long long runId, int fileNo, const FileEntry& file)
+std::vector<std::string> putInPlace(db::Executor& database, long long runId, std::span<const FileEntry> files)
 {
-    place(file, sha256Hex(file.bytes));
+    std::vector<std::string> problems(files.size());
+    std::vector<bool> moved(files.size(), false);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const FileEntry& file = files[i];
+        const std::string target = file.folder + file.name;
+        const std::string temporary = file.folder + file.tempName;
+        // The press wrote and flushed the temporary file moments ago: it is renamed as it is.
+        if (::rename(temporary.c_str(), target.c_str()) == 0) {
+            moved[i] = true;
+            continue;
+        }
+        const bool gone = errno == ENOENT;
+        try {
+            if (!gone) {
+                ::unlink(temporary.c_str());
+                unableToWrite(target);
+            }
+            place(file, sha256Hex(file.bytes)); // a recovery elsewhere took it: the bytes anew
+            moved[i] = true;
+        } catch (const text::UserError& error) {
+            problems[i] = error.what();
+        }
+    }
+    std::set<std::string> flushed;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (moved[i] && flushed.insert(files[i].folder).second && !flushFolder(files[i].folder))
+            for (std::size_t j = 0; j < files.size(); ++j)
+                if (moved[j] && files[j].folder == files[i].folder)
+                    problems[j] = text::formatMessage("Unable to write to %s",
+                                                      platform::pathForDisplay(files[j].folder + files[j].name));
     platform::failpoint("after-rename");
-    notePlaced(database, runId, fileNo, "PLACED");
+
+    std::string notes;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (problems[i].empty())
+            notes += "INSERT INTO PAY_RUN_PLACED (RUN_ID, FILE_NO, OUTCOME, HOST_NAME) VALUES (" + std::to_string(runId) +
+                     ", " + std::to_string(i + 1) + ", 'PLACED', " + db::quote(hostName()) + "); ";
+    if (!notes.empty()) {
+        try {
+            database.execute("EXECUTE BLOCK AS BEGIN " + notes + "END");
+        } catch (const text::UserError& error) {
+            // In place but not noted: the next recovery writes the same bytes again and notes them.
+            for (std::string& problem : problems)
+                if (problem.empty())
+                    problem = error.what();
+        }
+    }
+    return problems;
 }
 
 RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::string>& folders)
