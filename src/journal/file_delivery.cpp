@@ -219,11 +219,20 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
     RecoveryReport report;
     std::set<std::string> foldersToSweep(folders.begin(), folders.end());
 
+    // A run whose workstation is still attached, other than this one, has just committed and
+    // is putting its files in place itself: they are left to it, temporary files included.
+    const long long self = database.connectionId();
+    std::set<long long> attached;
+    const db::RecordSet attachments = database.query("SELECT MON$ATTACHMENT_ID FROM MON$ATTACHMENTS");
+    for (std::size_t r = 0; r < attachments.rowCount(); ++r)
+        attached.insert(static_cast<long long>(attachments.number(r, 0)));
+    std::set<std::string> leftToTheirPress; // temporary names
+
     db::SqlLines unplaced;
     unplaced << "SELECT F.RUN_ID, F.FILE_NO, F.FOLDER, F.FILE_NAME, F.TEMP_NAME, F.SHA256, ";
     unplaced << " (SELECT MIN(L.RUN_ID) FROM PAY_RUN_FILE L WHERE L.FOLDER = F.FOLDER ";
-    unplaced << "   AND L.FILE_NAME = F.FILE_NAME AND L.RUN_ID > F.RUN_ID) ";
-    unplaced << "FROM PAY_RUN_FILE F ";
+    unplaced << "   AND L.FILE_NAME = F.FILE_NAME AND L.RUN_ID > F.RUN_ID), R.ATTACHMENT_ID ";
+    unplaced << "FROM PAY_RUN_FILE F LEFT JOIN PAY_RUN R ON R.RUN_ID = F.RUN_ID ";
     unplaced << "WHERE NOT EXISTS (SELECT 1 FROM PAY_RUN_PLACED P WHERE P.RUN_ID = F.RUN_ID AND P.FILE_NO = F.FILE_NO) ";
     unplaced << "ORDER BY F.RUN_ID, F.FILE_NO";
     const db::RecordSet rows = database.query(unplaced);
@@ -236,6 +245,13 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
         file.tempName = rows.text(r, 4);
         const std::string sha = rows.text(r, 5);
         foldersToSweep.insert(file.folder);
+        if (!rows.isNull(r, 7)) {
+            const long long writer = static_cast<long long>(rows.number(r, 7));
+            if (writer != self && attached.count(writer)) {
+                leftToTheirPress.insert(file.tempName);
+                continue;
+            }
+        }
         if (!rows.isNull(r, 6)) {
             notePlaced(database, runId, fileNo, "OVERTAKEN");
             ::unlink((file.folder + file.tempName).c_str());
@@ -264,7 +280,7 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
         for (const std::filesystem::path& path : found) {
             std::smatch match;
             const std::string name = path.filename().string();
-            if (!std::regex_match(name, match, temporaryNamePattern()))
+            if (!std::regex_match(name, match, temporaryNamePattern()) || leftToTheirPress.count(name))
                 continue;
             const std::string runId = match[1].str();
             const std::string attachment = match[2].str();

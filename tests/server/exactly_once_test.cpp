@@ -379,5 +379,29 @@ TEST_F(ExactlyOnce, AFileOvertakenByALaterRunOfTheSameNameIsNamedNotRestored)
     EXPECT_FALSE(fs::exists(station.bank.path() + "XYZ.TXT"));
 }
 
+// A press between its commit and putting its files in place has not crashed: another
+// clerk's recovery at that moment leaves its files to it, tells its own clerk nothing, and
+// the press puts them in place itself.
+TEST_F(ExactlyOnce, AnotherClerksRecoveryLeavesALivePresssFilesToIt)
+{
+    bills.addBills(1, 3);
+    Workstation a(books), b(books);
+    a.confirm();
+    journal::RecoveryReport meanwhile;
+    platform::setFailpointHook([&](std::string_view point) {
+        if (point == "after-commit")
+            meanwhile = journal::recoverFiles(b.database(), {b.bank.path()});
+    });
+    const remittance::RemitResult result = a.remitAll("2024/02/01");
+    platform::setFailpointHook(nullptr);
+    EXPECT_TRUE(meanwhile.restored.empty());
+    EXPECT_EQ(meanwhile.removedTemporaries, 0);
+    EXPECT_EQ(journal::recoveryMessage(meanwhile), "");
+    EXPECT_TRUE(result.placingProblems.empty());
+    EXPECT_EQ(filesIn(a.bank.path()), std::vector<std::string>{"ABC.TXT"});
+    EXPECT_EQ(filed(a), (std::set<int>{1, 2, 3}));
+    EXPECT_EQ(books.connection().lookup("SELECT LIST(OUTCOME) FROM PAY_RUN_PLACED"), "PLACED");
+}
+
 } // namespace
 } // namespace server_tests
