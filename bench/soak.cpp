@@ -13,10 +13,13 @@
 // names of its own, so that every file a press puts in place stays there for the check.
 //
 // With --kills N, N times at a random moment within the first four fifths of the soak a
-// random workstation is killed with SIGKILL, wherever it is (often mid-press), and a fresh
-// workstation process starts in its place on the same bank folder; its start, and every
-// press of any workstation, finishes or undoes what the journal says, and the next run
-// prologue of any workstation drops the killed one's work tables.
+// random workstation is killed with SIGKILL and a fresh workstation process starts in its
+// place on the same bank folder; its start, and every press of any workstation, finishes or
+// undoes what the journal says, and the next run prologue of any workstation drops the killed
+// one's work tables. Every other kill strikes at once, wherever the workstation is; the others
+// are aimed at a step of its next press (a random one of the steps the crash tests name),
+// since a press of a few bills spends too little of its time between writing its files and
+// putting them in place for blind kills to land there often.
 //
 // The database is host[/port]:path on a server (several processes cannot share the embedded
 // engine's file); the password comes from DESK_SOAK_PASSWORD (or DESK_TEST_PASSWORD).
@@ -82,6 +85,18 @@ constexpr int kBillsPerFeed = 12;
 const char* const kFromDate = "2031/05/01";
 const char* const kToDate = "2031/05/31";
 const char* const kWorkstationMode = "--workstation";
+// The steps of a press a kill can be aimed at (platform/failpoint.h).
+const char* const kPressSteps[] = {"after-temp-files", "before-commit", "after-commit", "after-rename", "after-place"};
+constexpr int kPressStepCount = 5;
+
+// The step of its press at which this workstation process dies, -1 for none: set by the soak
+// through SIGUSR1 with the step's number.
+volatile std::sig_atomic_t aimedStep = -1;
+
+void aimKill(int, siginfo_t* info, void*)
+{
+    aimedStep = info->si_value.sival_int;
+}
 
 std::string environment(const char* name)
 {
@@ -265,7 +280,11 @@ private:
         if (!all)
             for (std::size_t r = 0; r < grid_.rowCount(); ++r)
                 grid_.setText(r, "CHKED", random_() % 2 ? "Y" : "N");
-        platform::setFailpointHook([this](std::string_view point) { ledger_.note("step " + std::string(point)); });
+        platform::setFailpointHook([this](std::string_view point) {
+            ledger_.note("step " + std::string(point));
+            if (aimedStep >= 0 && aimedStep < kPressStepCount && point == kPressSteps[aimedStep])
+                std::raise(SIGKILL);
+        });
         remittance::RemitResult result;
         try {
             result = remittance::remit(desk_, all ? remittance::RemitScope::AllRows
@@ -330,6 +349,11 @@ int runWorkstation(int argc, char** argv)
     setting.exe = argv[6];
     setting.ledger = argv[7];
     setting.untilEpochMs = std::atoll(argv[8]);
+    struct sigaction aim {};
+    aim.sa_sigaction = aimKill;
+    aim.sa_flags = SA_SIGINFO | SA_RESTART;
+    sigemptyset(&aim.sa_mask);
+    ::sigaction(SIGUSR1, &aim, nullptr);
     try {
         Workstation station(paramsFor(setting.database), setting);
         station.start();
@@ -394,6 +418,7 @@ struct Phase {
     int stations = 0;
     double minutes = 0;
     int kills = 0;
+    std::map<bool, int> aimedKills;      // at once (false), aimed at a press step (true)
     std::map<std::string, int> killedAt; // where each kill landed, from the ledger
     std::vector<int> exitCodes;          // of the processes that ended on their own
     Tally tally;
@@ -442,11 +467,13 @@ public:
         for (const double moment : moments) {
             std::this_thread::sleep_until(start + std::chrono::milliseconds(static_cast<long long>(moment * 1000)));
             const std::size_t s = std::uniform_int_distribution<std::size_t>(0, folders.size() - 1)(random);
-            if (::kill(pids[s], SIGKILL) != 0)
+            const bool aimed = phase.kills % 2 == 1;
+            if (aimed ? !killAtStep(pids[s], random) : ::kill(pids[s], SIGKILL) != 0)
                 continue; // ended on its own meanwhile: reaped below
             int status = 0;
             ::waitpid(pids[s], &status, 0);
             ++phase.kills;
+            ++phase.aimedKills[aimed];
             Tally scratch;
             const std::string landed = scratch.add(current[s]);
             ++phase.killedAt[landed.empty() ? "before its first step" : landed];
@@ -464,6 +491,24 @@ public:
     }
 
 private:
+    // Aims a kill at a random step of the workstation's next press and waits for it to die
+    // there; one that reaches no such step within half a minute is killed where it is.
+    static bool killAtStep(pid_t pid, std::mt19937& random)
+    {
+        sigval step{};
+        step.sival_int = std::uniform_int_distribution<int>(0, kPressStepCount - 1)(random);
+        if (::sigqueue(pid, SIGUSR1, step) != 0)
+            return false;
+        const auto deadline = Clock::now() + std::chrono::seconds(30);
+        while (Clock::now() < deadline) {
+            siginfo_t info{};
+            if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid)
+                return true; // dead, reaped by the caller
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return ::kill(pid, SIGKILL) == 0;
+    }
+
     pid_t spawn(const std::vector<std::string>& args)
     {
         std::fflush(nullptr);
@@ -507,7 +552,9 @@ void printPhase(const char* title, const Phase& phase)
                 title, phase.stations, phase.minutes, t.runs(), t.confirms, t.remits, t.inquiries,
                 phase.runsPerMinute(), t.leftOut);
     if (phase.kills > 0) {
-        std::printf("  kills: %d; where they landed:\n", phase.kills);
+        std::printf("  kills: %d (%d at once, %d aimed at a press step); where they landed:\n", phase.kills,
+                    phase.aimedKills.count(false) ? phase.aimedKills.at(false) : 0,
+                    phase.aimedKills.count(true) ? phase.aimedKills.at(true) : 0);
         for (const auto& [where, count] : phase.killedAt)
             std::printf("    %dx %s\n", count, where.c_str());
     }

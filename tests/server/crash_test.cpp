@@ -9,6 +9,7 @@
 
 #include "support/payment_consistency.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -97,6 +98,18 @@ TEST_P(Crash, AFreshStartFinishesOrUndoesThePressKilledAtThisStep)
     ASSERT_TRUE(killed.killed) << "the press did not reach " << point << " (exit " << killed.code << ")";
     const bool committed = books.connection().lookup("SELECT COUNT(*) FROM PAY_RUN") != "0";
     EXPECT_EQ(committed, point != "after-temp-files" && point != "before-commit");
+
+    // Before any recovery the check sees what the kill left: the waiting temporary files and,
+    // of a committed run, stamped bills that no file in place carries.
+    const std::vector<std::string> left = findings();
+    const bool waiting = point == "after-temp-files" || point == "before-commit" || point == "after-commit";
+    EXPECT_EQ(!left.empty(), waiting) << ::testing::PrintToString(left);
+    if (waiting) {
+        EXPECT_THAT(left, ::testing::Contains(::testing::HasSubstr("temporary file left")));
+    }
+    if (point == "after-commit") {
+        EXPECT_THAT(left, ::testing::Contains(::testing::HasSubstr("is in 0 records")));
+    }
 
     ASSERT_EQ(child("recover", "").code, 0);
     EXPECT_EQ(findings(), std::vector<std::string>{});
