@@ -129,7 +129,8 @@ int main(int argc, char** argv)
                 return std::chrono::duration<double>(reached.at(to) - from).count();
             };
             pressTimes.push_back(since(started, "after-place"));
-            std::printf("  press round %d: to temporary files %.3f s, journal %.3f s, commit %.3f s, in place %.3f s\n",
+            std::printf("  press round %d: to files written and journalled %.3f s, run row %.3f s, commit %.3f s, "
+                        "in place %.3f s\n",
                         round + 1, since(started, "after-temp-files"),
                         since(reached.at("after-temp-files"), "before-commit"),
                         since(reached.at("before-commit"), "after-commit"),

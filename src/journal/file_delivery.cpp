@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <regex>
 #include <set>
 
@@ -221,11 +222,17 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
 
     // A run whose workstation is still attached, other than this one, has just committed and
     // is putting its files in place itself: they are left to it, temporary files included.
-    const long long self = database.connectionId();
-    std::set<long long> attached;
-    const db::RecordSet attachments = database.query("SELECT MON$ATTACHMENT_ID FROM MON$ATTACHMENTS");
-    for (std::size_t r = 0; r < attachments.rowCount(); ++r)
-        attached.insert(static_cast<long long>(attachments.number(r, 0)));
+    // The server is asked which attachments live only when there is a run to judge.
+    std::optional<std::pair<long long, std::set<long long>>> attachments; // this one, those alive
+    const auto anotherLiveWorkstation = [&](long long writer) {
+        if (!attachments) {
+            attachments.emplace(database.connectionId(), std::set<long long>{});
+            const db::RecordSet alive = database.query("SELECT MON$ATTACHMENT_ID FROM MON$ATTACHMENTS");
+            for (std::size_t r = 0; r < alive.rowCount(); ++r)
+                attachments->second.insert(static_cast<long long>(alive.number(r, 0)));
+        }
+        return writer != attachments->first && attachments->second.count(writer) != 0;
+    };
     std::set<std::string> leftToTheirPress; // temporary names
 
     db::SqlLines unplaced;
@@ -245,12 +252,9 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
         file.tempName = rows.text(r, 4);
         const std::string sha = rows.text(r, 5);
         foldersToSweep.insert(file.folder);
-        if (!rows.isNull(r, 7)) {
-            const long long writer = static_cast<long long>(rows.number(r, 7));
-            if (writer != self && attached.count(writer)) {
-                leftToTheirPress.insert(file.tempName);
-                continue;
-            }
+        if (!rows.isNull(r, 7) && anotherLiveWorkstation(static_cast<long long>(rows.number(r, 7)))) {
+            leftToTheirPress.insert(file.tempName);
+            continue;
         }
         if (!rows.isNull(r, 6)) {
             notePlaced(database, runId, fileNo, "OVERTAKEN");
