@@ -108,7 +108,8 @@ void notePlaced(db::Executor& database, long long runId, int fileNo, const char*
 }
 
 // Places the bytes at folder + name: the temporary file when it holds them, else a fresh
-// copy through the temporary name.
+// copy through the temporary name. Another workstation recovering the same run may move the
+// temporary file into place first: a target that then holds the bytes is what was wanted.
 void place(const FileEntry& file, const std::string& sha)
 {
     const std::string target = file.folder + file.name;
@@ -119,9 +120,15 @@ void place(const FileEntry& file, const std::string& sha)
         if (!writeFlushed(temporary, file.bytes))
             unableToWrite(target);
     }
+    platform::failpoint("before-placing-rename");
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        unableToWrite(target);
+        const bool movedMeanwhile = errno == ENOENT;
+        bool placed = false;
+        const std::string there = movedMeanwhile ? readAll(target, placed) : std::string();
+        if (!placed || sha256Hex(there) != sha) {
+            ::unlink(temporary.c_str());
+            unableToWrite(target);
+        }
     }
     if (!flushFolder(file.folder))
         unableToWrite(target);
