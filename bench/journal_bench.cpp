@@ -7,7 +7,7 @@
 // press is timed up to its files being in place; the remittance list that follows is not
 // part of either.
 //
-//   journal_bench [bills (5000)] [rounds (3)]
+//   journal_bench [bills (5000)] [rounds (5)]
 //
 // On the server DESK_TEST_SERVER names (password DESK_TEST_PASSWORD), else on the embedded
 // engine, in a fresh database. Exit 0 when the ratio is at most 1.5.
@@ -71,7 +71,7 @@ int main(int argc, char** argv)
 {
     try {
         const long long bills = argc > 1 ? std::atoll(argv[1]) : 5000;
-        const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+        const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
         const fs::path work = fs::temp_directory_path() / ("journal-bench-" + std::to_string(::getpid()));
         fs::create_directories(work / "exe");
         fs::create_directories(work / "bank");
@@ -85,6 +85,7 @@ int main(int argc, char** argv)
         demo::createSchema(*database);
         addBills(*database, bills);
         std::printf("journal bench on %s: %lld bills, best of %d rounds\n", params.database.c_str(), bills, rounds);
+        bench::printLoad();
 
         work::WorkTables tables(*database, "_J", exe);
         work::NullProgress progress;
@@ -128,7 +129,8 @@ int main(int argc, char** argv)
                 return std::chrono::duration<double>(reached.at(to) - from).count();
             };
             pressTimes.push_back(since(started, "after-place"));
-            std::printf("  press round %d: to temporary files %.3f s, journal %.3f s, commit %.3f s, in place %.3f s\n",
+            std::printf("  press round %d: to files written and journalled %.3f s, run row %.3f s, commit %.3f s, "
+                        "in place %.3f s\n",
                         round + 1, since(started, "after-temp-files"),
                         since(reached.at("after-temp-files"), "before-commit"),
                         since(reached.at("before-commit"), "after-commit"),
@@ -176,6 +178,7 @@ int main(int argc, char** argv)
         std::printf("same stamps, copy and files without a journal:   %.3f s\n", floor);
         std::printf("ratio %.2f (target at most 1.5); journal holds %s file bytes over %d runs\n", press / floor,
                     journalBytes.c_str(), rounds);
+        bench::printLoad();
         database.reset();
         std::error_code ignored;
         fs::remove_all(work, ignored);

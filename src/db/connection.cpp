@@ -161,6 +161,14 @@ bool Connection::runCancelled() const { return impl_->cancelled; }
 
 Cancelled::Cancelled() : text::UserError("作業已取消") {}
 
+std::string Connection::blobLookup(const std::string& sql) {
+    return impl_->perform([&] {
+        return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
+            return fb::queryBlob(impl_->attachment.get(), transaction, sql, impl_->dialect);
+        });
+    });
+}
+
 const ConnectionParams& Connection::params() const { return impl_->params; }
 
 long long Connection::connectionId() {
@@ -235,6 +243,15 @@ RecordSet Transaction::query(const std::string& sql) {
     return impl_->run([&] {
         return impl_->connection.perform([&] {
             return fb::queryStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
+        });
+    });
+}
+
+std::string Transaction::blobLookup(const std::string& sql) {
+    Firebird::ITransaction* transaction = impl_->open();
+    return impl_->run([&] {
+        return impl_->connection.perform([&] {
+            return fb::queryBlob(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
         });
     });
 }

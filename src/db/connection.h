@@ -38,6 +38,7 @@ public:
     long long execute(const std::string& sql) override;
     long long executeWithBytes(const std::string& sql, std::string_view bytes) override;
     RecordSet query(const std::string& sql) override;
+    std::string blobLookup(const std::string& sql) override;
     using Executor::execute;
     using Executor::query;
 
@@ -88,6 +89,7 @@ public:
     long long execute(const std::string& sql) override;
     long long executeWithBytes(const std::string& sql, std::string_view bytes) override;
     RecordSet query(const std::string& sql) override;
+    std::string blobLookup(const std::string& sql) override;
     using Executor::execute;
     using Executor::query;
 

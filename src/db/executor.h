@@ -23,6 +23,8 @@ public:
     // All rows into memory.
     virtual RecordSet query(const std::string& sql) = 0;
     RecordSet query(const SqlLines& sql) { return query(sql.text()); }
+    // The whole BLOB in the first column of the first row ("" when there is no row or it is NULL).
+    virtual std::string blobLookup(const std::string& sql) = 0;
     // First row's first column as text ("" when there is no row).
     std::string lookup(const std::string& sql);
     std::string lookup(const SqlLines& sql) { return lookup(sql.text()); }

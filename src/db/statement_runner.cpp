@@ -49,6 +49,49 @@ long long run(Firebird::IStatement* statement, Firebird::ITransaction* transacti
     return static_cast<long long>(statement->getAffectedRecords(&status));
 }
 
+// The largest piece a blob segment takes.
+constexpr std::size_t kSegmentBytes = 32768;
+
+// A message buffer aligned for every type a message holds.
+class MessageBuffer {
+public:
+    explicit MessageBuffer(unsigned length) : words_(length / sizeof(std::uint64_t) + 1) {}
+    unsigned char* data() { return reinterpret_cast<unsigned char*>(words_.data()); }
+
+private:
+    std::vector<std::uint64_t> words_;
+};
+
+ISC_QUAD createBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction, std::string_view bytes,
+                    Status& status) {
+    ISC_QUAD id{};
+    Ref<Firebird::IBlob> blob(attachment->createBlob(&status, transaction, &id, 0, nullptr));
+    for (std::size_t at = 0; at < bytes.size(); at += kSegmentBytes) {
+        const std::string_view piece = bytes.substr(at, kSegmentBytes);
+        blob->putSegment(&status, static_cast<unsigned>(piece.size()), piece.data());
+    }
+    blob->close(&status);
+    blob.forget();
+    return id;
+}
+
+std::string readBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction, ISC_QUAD id,
+                     Status& status) {
+    std::string bytes;
+    Ref<Firebird::IBlob> blob(attachment->openBlob(&status, transaction, &id, 0, nullptr));
+    std::vector<char> segment(kSegmentBytes);
+    for (;;) {
+        unsigned length = 0;
+        const int result =
+            blob->getSegment(&status, static_cast<unsigned>(segment.size()), segment.data(), &length);
+        if (result != Firebird::IStatus::RESULT_OK && result != Firebird::IStatus::RESULT_SEGMENT) break;
+        bytes.append(segment.data(), length);
+    }
+    blob->close(&status);
+    blob.forget();
+    return bytes;
+}
+
 } // namespace
 
 long long executeStatement(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
@@ -99,26 +142,47 @@ long long executeWithBytes(Firebird::IAttachment* attachment, Firebird::ITransac
         Ref<Firebird::IStatement> statement = prepare(attachment, transaction, sql, dialect, status);
         Ref<Firebird::IMessageMetadata> input(statement->getInputMetadata(&status));
         if (input->getCount(&status) != 1 || (input->getType(&status, 0) & ~1u) != SQL_BLOB)
-            throw std::logic_error("executeWithBytes: the statement must take exactly one BLOB parameter");
-        std::vector<std::uint64_t> message(input->getMessageLength(&status) / sizeof(std::uint64_t) + 2);
-        auto* buffer = reinterpret_cast<unsigned char*>(message.data());
+            throw text::UserError("The statement does not take exactly one BLOB parameter");
+        MessageBuffer message(input->getMessageLength(&status));
+        const ISC_QUAD id = createBlob(attachment, transaction, bytes, status);
+        std::memcpy(message.data() + input->getOffset(&status, 0), &id, sizeof id);
+        const short notNull = 0;
+        std::memcpy(message.data() + input->getNullOffset(&status, 0), &notNull, sizeof notNull);
 
-        // The bytes go to the server as they are, in segments, and the statement takes the blob.
-        ISC_QUAD blobId{};
-        Ref<Firebird::IBlob> blob(attachment->createBlob(&status, transaction, &blobId, 0, nullptr));
-        constexpr std::size_t kSegment = 32768;
-        for (std::size_t at = 0; at < bytes.size(); at += kSegment)
-            blob->putSegment(&status, static_cast<unsigned>(std::min(kSegment, bytes.size() - at)), bytes.data() + at);
-        blob->close(&status);
-        blob.forget();
-        std::memcpy(buffer + input->getOffset(&status, 0), &blobId, sizeof blobId);
-        const ISC_SHORT notNull = 0;
-        std::memcpy(buffer + input->getNullOffset(&status, 0), &notNull, sizeof notNull);
-
-        statement->execute(&status, transaction, input.get(), buffer, nullptr, nullptr);
+        Ref<Firebird::IMessageMetadata> output(statement->getOutputMetadata(&status));
+        MessageBuffer row(output->getMessageLength(&status));
+        statement->execute(&status, transaction, input.get(), message.data(), output.get(), row.data());
         const long long affected = static_cast<long long>(statement->getAffectedRecords(&status));
         freeStatement(statement, status);
         return affected;
+    });
+}
+
+std::string queryBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
+                      std::string_view sql, unsigned dialect) {
+    Status status;
+    return guarded([&]() -> std::string {
+        Ref<Firebird::IStatement> statement = prepare(attachment, transaction, sql, dialect, status);
+        Ref<Firebird::IMessageMetadata> output(statement->getOutputMetadata(&status));
+        if (output->getCount(&status) < 1 || (output->getType(&status, 0) & ~1u) != SQL_BLOB)
+            throw text::UserError("The query does not give a BLOB in its first column");
+        MessageBuffer row(output->getMessageLength(&status));
+        Ref<Firebird::IResultSet> cursor(
+            statement->openCursor(&status, transaction, nullptr, nullptr, output.get(), 0));
+        std::string bytes;
+        if (cursor->fetchNext(&status, row.data()) == Firebird::IStatus::RESULT_OK) {
+            short isNull = 0;
+            std::memcpy(&isNull, row.data() + output->getNullOffset(&status, 0), sizeof isNull);
+            if (!isNull) {
+                ISC_QUAD id{};
+                std::memcpy(&id, row.data() + output->getOffset(&status, 0), sizeof id);
+                bytes = readBlob(attachment, transaction, id, status);
+            }
+        }
+        cursor->close(&status);
+        cursor.forget();
+        freeStatement(statement, status);
+        return bytes;
     });
 }
 

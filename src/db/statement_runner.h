@@ -14,8 +14,12 @@ long long executeStatement(Firebird::IAttachment* attachment, Firebird::ITransac
 // All rows of a query into a record set.
 RecordSet queryStatement(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
                          std::string_view sql, unsigned dialect);
+// The whole BLOB in the first column of a query's first row ("" for no row or NULL).
+std::string queryBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
+                      std::string_view sql, unsigned dialect);
 
-// A statement with one BLOB parameter ("?"), which takes `bytes` unchanged.
+// A statement whose one parameter ("?") is a BLOB: `bytes` go into a new blob segment by
+// segment, unchanged, and the statement runs once with its id. Returns the rows it changed.
 long long executeWithBytes(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
                            std::string_view sql, unsigned dialect, std::string_view bytes);
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <regex>
 #include <set>
 
@@ -107,7 +108,8 @@ void notePlaced(db::Executor& database, long long runId, int fileNo, const char*
 }
 
 // Places the bytes at folder + name: the temporary file when it holds them, else a fresh
-// copy through the temporary name.
+// copy through the temporary name. Another workstation recovering the same run may move the
+// temporary file into place first: a target that then holds the bytes is what was wanted.
 void place(const FileEntry& file, const std::string& sha)
 {
     const std::string target = file.folder + file.name;
@@ -118,9 +120,15 @@ void place(const FileEntry& file, const std::string& sha)
         if (!writeFlushed(temporary, file.bytes))
             unableToWrite(target);
     }
+    platform::failpoint("before-placing-rename");
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        unableToWrite(target);
+        const bool movedMeanwhile = errno == ENOENT;
+        bool placed = false;
+        const std::string there = movedMeanwhile ? readAll(target, placed) : std::string();
+        if (!placed || sha256Hex(there) != sha) {
+            ::unlink(temporary.c_str());
+            unableToWrite(target);
+        }
     }
     if (!flushFolder(file.folder))
         unableToWrite(target);
@@ -133,16 +141,28 @@ std::string temporaryName(const std::string& name, long long runId, long long at
     return name + ".run" + std::to_string(runId) + "-" + std::to_string(attachmentId) + ".tmp";
 }
 
+void writeTemporaries(std::span<const FileEntry> files)
+{
+    std::size_t written = 0;
+    const auto refuse = [&](const FileEntry& file) {
+        for (std::size_t i = 0; i < written; ++i)
+            removeTemporary(files[i]);
+        unableToWrite(file.folder + file.name);
+    };
+    for (const FileEntry& file : files) {
+        if (!replaceable(file.folder + file.name) || !writeFlushed(file.folder + file.tempName, file.bytes))
+            refuse(file);
+        ++written;
+    }
+    std::set<std::string> flushed;
+    for (const FileEntry& file : files)
+        if (flushed.insert(file.folder).second && !flushFolder(file.folder))
+            refuse(file);
+}
+
 void writeTemporary(const FileEntry& file)
 {
-    const std::string target = file.folder + file.name;
-    const std::string temporary = file.folder + file.tempName;
-    if (!replaceable(target) || !writeFlushed(temporary, file.bytes))
-        unableToWrite(target);
-    if (!flushFolder(file.folder)) {
-        ::unlink(temporary.c_str());
-        unableToWrite(target);
-    }
+    writeTemporaries(std::span(&file, 1));
 }
 
 void removeTemporary(const FileEntry& file)
@@ -150,11 +170,56 @@ void removeTemporary(const FileEntry& file)
     ::unlink((file.folder + file.tempName).c_str());
 }
 
-void putInPlace(db::Executor& database, long long runId, int fileNo, const FileEntry& file)
+std::vector<std::string> putInPlace(db::Executor& database, long long runId, std::span<const FileEntry> files)
 {
-    place(file, sha256Hex(file.bytes));
+    std::vector<std::string> problems(files.size());
+    std::vector<bool> moved(files.size(), false);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const FileEntry& file = files[i];
+        const std::string target = file.folder + file.name;
+        const std::string temporary = file.folder + file.tempName;
+        // The press wrote and flushed the temporary file moments ago: it is renamed as it is.
+        if (::rename(temporary.c_str(), target.c_str()) == 0) {
+            moved[i] = true;
+            continue;
+        }
+        const bool gone = errno == ENOENT;
+        try {
+            if (!gone) {
+                ::unlink(temporary.c_str());
+                unableToWrite(target);
+            }
+            place(file, sha256Hex(file.bytes)); // a recovery elsewhere took it: the bytes anew
+            moved[i] = true;
+        } catch (const text::UserError& error) {
+            problems[i] = error.what();
+        }
+    }
+    std::set<std::string> flushed;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (moved[i] && flushed.insert(files[i].folder).second && !flushFolder(files[i].folder))
+            for (std::size_t j = 0; j < files.size(); ++j)
+                if (moved[j] && files[j].folder == files[i].folder)
+                    problems[j] = text::formatMessage("Unable to write to %s",
+                                                      platform::pathForDisplay(files[j].folder + files[j].name));
     platform::failpoint("after-rename");
-    notePlaced(database, runId, fileNo, "PLACED");
+
+    std::string notes;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (problems[i].empty())
+            notes += "INSERT INTO PAY_RUN_PLACED (RUN_ID, FILE_NO, OUTCOME, HOST_NAME) VALUES (" + std::to_string(runId) +
+                     ", " + std::to_string(i + 1) + ", 'PLACED', " + db::quote(hostName()) + "); ";
+    if (!notes.empty()) {
+        try {
+            database.execute("EXECUTE BLOCK AS BEGIN " + notes + "END");
+        } catch (const text::UserError& error) {
+            // In place but not noted: the next recovery writes the same bytes again and notes them.
+            for (std::string& problem : problems)
+                if (problem.empty())
+                    problem = error.what();
+        }
+    }
+    return problems;
 }
 
 RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::string>& folders)
@@ -162,11 +227,26 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
     RecoveryReport report;
     std::set<std::string> foldersToSweep(folders.begin(), folders.end());
 
+    // A run whose workstation is still attached, other than this one, has just committed and
+    // is putting its files in place itself: they are left to it, temporary files included.
+    // The server is asked which attachments live only when there is a run to judge.
+    std::optional<std::pair<long long, std::set<long long>>> attachments; // this one, those alive
+    const auto anotherLiveWorkstation = [&](long long writer) {
+        if (!attachments) {
+            attachments.emplace(database.connectionId(), std::set<long long>{});
+            const db::RecordSet alive = database.query("SELECT MON$ATTACHMENT_ID FROM MON$ATTACHMENTS");
+            for (std::size_t r = 0; r < alive.rowCount(); ++r)
+                attachments->second.insert(static_cast<long long>(alive.number(r, 0)));
+        }
+        return writer != attachments->first && attachments->second.count(writer) != 0;
+    };
+    std::set<std::string> leftToTheirPress; // temporary names
+
     db::SqlLines unplaced;
     unplaced << "SELECT F.RUN_ID, F.FILE_NO, F.FOLDER, F.FILE_NAME, F.TEMP_NAME, F.SHA256, ";
     unplaced << " (SELECT MIN(L.RUN_ID) FROM PAY_RUN_FILE L WHERE L.FOLDER = F.FOLDER ";
-    unplaced << "   AND L.FILE_NAME = F.FILE_NAME AND L.RUN_ID > F.RUN_ID) ";
-    unplaced << "FROM PAY_RUN_FILE F ";
+    unplaced << "   AND L.FILE_NAME = F.FILE_NAME AND L.RUN_ID > F.RUN_ID), R.ATTACHMENT_ID ";
+    unplaced << "FROM PAY_RUN_FILE F LEFT JOIN PAY_RUN R ON R.RUN_ID = F.RUN_ID ";
     unplaced << "WHERE NOT EXISTS (SELECT 1 FROM PAY_RUN_PLACED P WHERE P.RUN_ID = F.RUN_ID AND P.FILE_NO = F.FILE_NO) ";
     unplaced << "ORDER BY F.RUN_ID, F.FILE_NO";
     const db::RecordSet rows = database.query(unplaced);
@@ -179,6 +259,10 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
         file.tempName = rows.text(r, 4);
         const std::string sha = rows.text(r, 5);
         foldersToSweep.insert(file.folder);
+        if (!rows.isNull(r, 7) && anotherLiveWorkstation(static_cast<long long>(rows.number(r, 7)))) {
+            leftToTheirPress.insert(file.tempName);
+            continue;
+        }
         if (!rows.isNull(r, 6)) {
             notePlaced(database, runId, fileNo, "OVERTAKEN");
             ::unlink((file.folder + file.tempName).c_str());
@@ -207,7 +291,7 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
         for (const std::filesystem::path& path : found) {
             std::smatch match;
             const std::string name = path.filename().string();
-            if (!std::regex_match(name, match, temporaryNamePattern()))
+            if (!std::regex_match(name, match, temporaryNamePattern()) || leftToTheirPress.count(name))
                 continue;
             const std::string runId = match[1].str();
             const std::string attachment = match[2].str();

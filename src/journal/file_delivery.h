@@ -8,6 +8,7 @@
 #include "db/connection.h"
 #include "journal/payment_journal.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,16 +18,20 @@ namespace journal {
 std::string temporaryName(const std::string& name, long long runId, long long attachmentId);
 bool isTemporaryName(const std::string& name);
 
-// Writes `file.bytes` to folder + tempName and flushes file and folder. Refuses, with
-// "Unable to write to %s" naming the final file, a final name that cannot be replaced (a
-// read-only file, a folder) and any failed write, leaving no temporary file behind.
+// Writes each file's bytes to folder + tempName and flushes it, then flushes each folder
+// once. Refuses, with "Unable to write to %s" naming the final file, a final name that
+// cannot be replaced (a read-only file, a folder) and any failed write, leaving no temporary
+// file of these behind.
+void writeTemporaries(std::span<const FileEntry> files);
 void writeTemporary(const FileEntry& file);
 void removeTemporary(const FileEntry& file);
 
-// Puts a committed run's file in place: renames its temporary file (or, when that is gone,
-// writes the journalled bytes anew), flushes the folder and notes it in PAY_RUN_PLACED.
-// Throws "Unable to write to %s" when the folder refuses.
-void putInPlace(db::Executor& database, long long runId, int fileNo, const FileEntry& file);
+// Puts a committed run's files in place (files[i] is the run's file number i + 1): renames
+// each temporary file (or, when another workstation's recovery has moved it meanwhile,
+// writes the journalled bytes anew), flushes each folder once and notes the files placed in
+// PAY_RUN_PLACED in one statement. Returns per file "" when it is in place, else the clerk's
+// message ("Unable to write to %s" when the folder refuses).
+std::vector<std::string> putInPlace(db::Executor& database, long long runId, std::span<const FileEntry> files);
 
 struct RecoveryReport {
     std::vector<std::string> restored;  // full paths put in place from the journal

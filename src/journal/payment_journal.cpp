@@ -134,21 +134,8 @@ void recordRun(db::Executor& transaction, long long runId, const RunEntry& run, 
 
 std::string fileBytes(db::Executor& database, long long runId, int fileNo)
 {
-    const std::string where =
-        " FROM PAY_RUN_FILE WHERE RUN_ID = " + std::to_string(runId) + " AND FILE_NO = " + std::to_string(fileNo);
-    const long long size = std::stoll("0" + database.lookup("SELECT BYTE_SIZE" + where));
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(size));
-    constexpr long long kPiece = 16000;
-    for (long long at = 0; at < size; at += kPiece) {
-        const db::RecordSet piece = database.query(
-            "SELECT CAST(SUBSTRING(BYTES FROM " + std::to_string(at + 1) + " FOR " + std::to_string(kPiece) +
-            ") AS VARCHAR(16000) CHARACTER SET OCTETS)" + where);
-        if (piece.isEmpty())
-            break;
-        bytes += piece.text(0, 0);
-    }
-    return bytes;
+    return database.blobLookup("SELECT BYTES FROM PAY_RUN_FILE WHERE RUN_ID = " + std::to_string(runId) +
+                               " AND FILE_NO = " + std::to_string(fileNo));
 }
 
 bool runCommitted(db::Connection& fresh, long long runId)

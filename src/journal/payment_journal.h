@@ -72,7 +72,7 @@ void recordFile(db::Executor& transaction, long long runId, int fileNo, const Fi
 // is sealed onto the chain of runs (journal/run_chain.h).
 void recordRun(db::Executor& transaction, long long runId, const RunEntry& run, int fileCount);
 
-// The bytes of a journalled file, read back in pieces.
+// The bytes of a journalled file.
 std::string fileBytes(db::Executor& database, long long runId, int fileNo);
 
 // Whether run `runId` committed, asked on a fresh connection after the answer to the commit

@@ -13,6 +13,7 @@
 #include "text/numbers.h"
 #include "work/press_transaction.h"
 
+#include <future>
 #include <memory>
 #include <set>
 
@@ -292,11 +293,14 @@ RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& 
         }
         // A file that cannot be written takes the ones written before it along.
         try {
-            for (const journal::FileEntry& entry : pending.entries)
-                journal::writeTemporary(entry);
-            platform::failpoint("after-temp-files");
+            // The files are written and flushed to disk while the journal takes their bytes:
+            // the flushes wait on the disk, the journal on the server. Both end before the commit.
+            std::future<void> written = std::async(
+                std::launch::async, [&entries = pending.entries] { journal::writeTemporaries(entries); });
             for (std::size_t i = 0; i < pending.entries.size(); ++i)
                 journal::recordFile(transaction, runId, static_cast<int>(i + 1), pending.entries[i]);
+            written.get();
+            platform::failpoint("after-temp-files");
             journal::RunEntry run;
             run.kind = journal::RunKind::Remit;
             run.books = booksTable(books);
@@ -349,17 +353,16 @@ RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& 
     // After the commit the files go into place; one that cannot is put there by the next
     // recovery, and its batch file waits for it.
     std::set<std::string> unplaced;
+    const std::vector<std::string> placing = journal::putInPlace(live, runId, pending.entries);
     for (std::size_t i = 0; i < pending.entries.size(); ++i) {
         const journal::FileEntry& entry = pending.entries[i];
-        try {
-            journal::putInPlace(live, runId, static_cast<int>(i + 1), entry);
+        if (placing[i].empty()) {
             result.files.push_back({entry.folder + entry.name, entry.records});
-        } catch (const text::UserError& error) {
-            unplaced.insert(entry.name);
-            result.placingProblems.push_back(std::string(error.what()) + "\n本次匯款已提交並記入付款日誌(第 " +
-                                             std::to_string(runId) + " 次),此檔案將於下次作業時依日誌補放;"
-                                             "請勿重新匯款。");
+            continue;
         }
+        unplaced.insert(entry.name);
+        result.placingProblems.push_back(placing[i] + "\n本次匯款已提交並記入付款日誌(第 " + std::to_string(runId) +
+                                         " 次),此檔案將於下次作業時依日誌補放;請勿重新匯款。");
     }
     platform::failpoint("after-place");
     std::vector<std::string> batchFiles;

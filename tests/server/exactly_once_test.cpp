@@ -384,5 +384,56 @@ TEST_F(ExactlyOnce, AFileOvertakenByALaterRunOfTheSameNameIsNamedNotRestored)
     EXPECT_FALSE(fs::exists(station.bank.path() + "XYZ.TXT"));
 }
 
+// A press between its commit and putting its files in place has not crashed: another
+// clerk's recovery at that moment leaves its files to it, tells its own clerk nothing, and
+// the press puts them in place itself.
+TEST_F(ExactlyOnce, AnotherClerksRecoveryLeavesALivePresssFilesToIt)
+{
+    bills.addBills(1, 3);
+    Workstation a(books), b(books);
+    a.confirm();
+    journal::RecoveryReport meanwhile;
+    platform::setFailpointHook([&](std::string_view point) {
+        if (point == "after-commit")
+            meanwhile = journal::recoverFiles(b.database(), {b.bank.path()});
+    });
+    const remittance::RemitResult result = a.remitAll("2024/02/01");
+    platform::setFailpointHook(nullptr);
+    EXPECT_TRUE(meanwhile.restored.empty());
+    EXPECT_EQ(meanwhile.removedTemporaries, 0);
+    EXPECT_EQ(journal::recoveryMessage(meanwhile), "");
+    EXPECT_TRUE(result.placingProblems.empty());
+    EXPECT_EQ(filesIn(a.bank.path()), std::vector<std::string>{"ABC.TXT"});
+    EXPECT_EQ(filed(a), (std::set<int>{1, 2, 3}));
+    EXPECT_EQ(books.connection().lookup("SELECT LIST(OUTCOME) FROM PAY_RUN_PLACED"), "PLACED");
+}
+
+// Two workstations recover the same crashed run at once (seen in the soak run with kills):
+// the one whose waiting file the other moved into place first finds the file there and goes
+// on, instead of failing its clerk's press with "Unable to write".
+TEST_F(ExactlyOnce, ARecoveryOvertakenByAnotherRecoveryOfTheSameRunFindsTheFileInPlace)
+{
+    bills.addBills(1, 3);
+    Workstation station(books);
+    station.confirm();
+    platform::setFailpointHook([](std::string_view point) {
+        if (point == "after-commit")
+            throw std::runtime_error("crash after the commit");
+    });
+    EXPECT_THROW(station.remitAll("2024/02/01"), std::runtime_error);
+    const std::vector<std::string> waiting = filesIn(station.bank.path());
+    ASSERT_EQ(waiting.size(), 1u);
+    platform::setFailpointHook([&](std::string_view point) {
+        if (point == "before-placing-rename") // the other workstation's recovery, a moment earlier
+            fs::rename(station.bank.path() + waiting[0], station.bank.path() + kInterBankFile);
+    });
+    journal::RecoveryReport report;
+    EXPECT_NO_THROW(report = journal::recoverFiles(station.database(), {station.bank.path()}));
+    platform::setFailpointHook(nullptr);
+    EXPECT_EQ(report.restored, std::vector<std::string>{station.bank.path() + kInterBankFile});
+    EXPECT_EQ(filesIn(station.bank.path()), std::vector<std::string>{kInterBankFile});
+    EXPECT_EQ(filed(station), (std::set<int>{1, 2, 3}));
+}
+
 } // namespace
 } // namespace server_tests
