@@ -4,6 +4,7 @@
 // a remittance with its list and the files it wrote) and saves a screenshot of the whole
 // screen at each step, taken by ImageMagick's `import`, into <folder>.
 // Message boxes are answered with their default button; those a step expects are photographed.
+#include "app/journal_page.h"
 #include "app/main_window.h"
 #include "db/connection.h"
 #include "platform/paths.h"
@@ -29,6 +30,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QFile>
 #include <QToolTip>
 
 #include <cstdio>
@@ -277,6 +279,21 @@ int main(int argc, char** argv)
     if (auto* detail = journal->findChild<QTabWidget*>())
         detail->setCurrentIndex(1); // 檔案
     shoot(QStringLiteral("14-journal-page"));
+
+    // 9. Before the folder goes to the bank: a file no run wrote lies beside the run's files.
+    {
+        QFile stray(bankFolder.path() + QStringLiteral("/OLD.TXT"));
+        if (stray.open(QIODevice::WriteOnly))
+            stray.write("not written by the desk\r\n");
+    }
+    auto* journalPage = static_cast<app::JournalPage*>(journal);
+    journalPage->setFolderChooser([&](const QString&, const QString&) { return bankFolder.path() + QLatin1Char('/'); });
+    press("bsSkinButton43");
+    settle(500);
+    shoot(QStringLiteral("15-journal-folder-check"));
+    expectedBox = QStringLiteral("16-journal-seal-check");
+    press("bsSkinButton44");
+    settle(500);
 
     std::printf("%d screenshots in %s\n", shots, qPrintable(outputFolder));
     return 0;
