@@ -4,6 +4,7 @@
 #include "journal/sha256.h"
 #include "text/big5.h"
 
+#include <cstdio>
 #include <map>
 
 namespace journal {
@@ -18,10 +19,16 @@ void appendRows(std::string& sealed, const db::RecordSet& rows)
 {
     for (std::size_t r = 0; r < rows.rowCount(); ++r) {
         for (std::size_t c = 0; c < rows.columnCount(); ++c) {
-            if (rows.isNull(r, c))
+            if (rows.isNull(r, c)) {
                 sealed += kNull;
-            else
-                sealed += rows.text(r, c);
+            } else if (rows.column(c).type == db::FieldType::String) {
+                sealed += rows.stringView(r, c);
+            } else {
+                // Every digit of a number, as the record set holds it.
+                char digits[32];
+                std::snprintf(digits, sizeof digits, "%.17g", rows.number(r, c));
+                sealed += digits;
+            }
             sealed += kField;
         }
         sealed += kRecord;
@@ -94,11 +101,9 @@ std::string runSeal(db::Executor& database, long long runId, const RunRow& row, 
         sealed += kField;
     }
     sealed += kRecord;
-    // The amounts as the server writes them, every digit.
-    appendRows(sealed,
-               database.query("SELECT BOOK, BILL_KEY, PROVIDER_ID, CAST(AMOUNT AS VARCHAR(32)), STAMP_BEFORE, "
-                              "STAMP_AFTER FROM PAY_RUN_BILL" +
-                              runTail(runId) + " ORDER BY BOOK, BILL_KEY, STAMP_BEFORE, STAMP_AFTER, PROVIDER_ID, 4"));
+    appendRows(sealed, database.query("SELECT BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, STAMP_AFTER "
+                                      "FROM PAY_RUN_BILL" + runTail(runId) +
+                                      " ORDER BY BOOK, BILL_KEY, STAMP_BEFORE, STAMP_AFTER, PROVIDER_ID, AMOUNT"));
     sealed += kRecord;
     appendRows(sealed, database.query("SELECT FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, BYTE_SIZE, SHA256 "
                                       "FROM PAY_RUN_FILE" +
