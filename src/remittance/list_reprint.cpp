@@ -77,14 +77,7 @@ ListReprint reprintRemittanceList(RemittanceDesk& desk, long long runId, const O
     OutputControls controls = tab;
     controls.books = selection.books == Books::Joint ? 1 : 0;
     controls.storeComboText.clear();
-    runRemittanceReport({.controls = controls,
-                         .database = desk.database,
-                         .workTables = desk.workTables,
-                         .progress = desk.progress,
-                         .messages = desk.messages,
-                         .reports = desk.reports,
-                         .grid = desk.grid},
-                        input);
+    runRemittanceReport(outputRequest(desk, controls), input);
     return result;
 }
 

@@ -378,14 +378,7 @@ RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& 
         return result;
     }
 
-    runRemittanceOutput({.controls = tab,
-                         .database = desk.database,
-                         .workTables = desk.workTables,
-                         .progress = desk.progress,
-                         .messages = desk.messages,
-                         .reports = desk.reports,
-                         .grid = desk.grid},
-                        files.rocDate);
+    runRemittanceOutput(outputRequest(desk, tab), files.rocDate);
     return result;
 }
 

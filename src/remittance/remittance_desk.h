@@ -2,6 +2,7 @@
 // The collaborators every remittance handler works with, handed in by the page.
 #include "db/connection.h"
 #include "db/record_set.h"
+#include "remittance/output_routine.h"
 #include "remittance/listed_run.h"
 #include "report/bridge.h"
 #include "work/messages.h"
@@ -25,6 +26,18 @@ struct RemittanceDesk {
 inline bool listStillOnScreen(RemittanceDesk& desk)
 {
     return desk.grid.isOpen() && desk.run.stamp.holds(desk.database, desk.workTables.names());
+}
+
+// The output routine's request on this desk's collaborators.
+inline OutputRequest outputRequest(RemittanceDesk& desk, const OutputControls& controls)
+{
+    return {.controls = controls,
+            .database = desk.database,
+            .workTables = desk.workTables,
+            .progress = desk.progress,
+            .messages = desk.messages,
+            .reports = desk.reports,
+            .grid = desk.grid};
 }
 
 } // namespace remittance
