@@ -8,6 +8,7 @@
 #include "cheque/issue_state.h"
 #include "cheque_fixture.h"
 #include "text/error.h"
+#include "support/pdf_text.h"
 
 #include <gmock/gmock.h>
 
@@ -304,15 +305,7 @@ TEST_F(ChequeReissueTest, IssuedChequeChangedAgainAfterTheListIsLeftOutEvenAfter
 
 namespace {
 
-std::string pdfText(const std::string& pdf)
-{
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r"), pclose);
-    std::array<char, 4096> buffer{};
-    while (pipe && fgets(buffer.data(), buffer.size(), pipe.get()))
-        out += buffer.data();
-    return out;
-}
+using testing_support::pdfText;
 
 // The line of the PDF text that holds `needle`.
 std::string lineWith(const std::string& text, const std::string& needle)

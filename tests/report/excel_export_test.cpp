@@ -14,6 +14,7 @@
 #include "vistrel/preview_dialog.h"
 #include "vistrel/report_document.h"
 #include "vistrel/report_workbook.h"
+#include "support/pdf_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,15 +41,7 @@ std::string templatePath(const std::string& name)
     return std::string(DESK_BIN_DIR) + "rtm/" + name;
 }
 
-std::string pdfText(const std::string& pdf)
-{
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r"), pclose);
-    std::array<char, 4096> buffer{};
-    while (pipe && fgets(buffer.data(), buffer.size(), pipe.get()))
-        out += buffer.data();
-    return out;
-}
+using testing_support::pdfText;
 
 // The numbers printed on the first line of the PDF text that holds `label`.
 std::vector<std::string> printedNumbersAfter(const std::string& text, const std::string& label)
