@@ -288,6 +288,7 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
         std::vector<std::filesystem::path> found;
         for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, error))
             found.push_back(entry.path());
+        bool removedHere = false;
         for (const std::filesystem::path& path : found) {
             std::smatch match;
             const std::string name = path.filename().string();
@@ -302,10 +303,14 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
                                               attachment) != "0";
             if (writerAlive)
                 continue;
-            if (std::filesystem::remove(path, error))
+            if (std::filesystem::remove(path, error)) {
                 ++report.removedTemporaries;
+                removedHere = true;
+            }
         }
-        flushFolder(folder);
+        // A removal is made lasting; a folder left as it was costs the press no disk wait.
+        if (removedHere)
+            flushFolder(folder);
     }
     return report;
 }

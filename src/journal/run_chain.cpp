@@ -4,6 +4,7 @@
 #include "journal/sha256.h"
 #include "text/big5.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -15,24 +16,42 @@ constexpr char kNull = '\x01';
 constexpr char kField = '\x1f';
 constexpr char kRecord = '\x1e';
 
+void appendRow(std::string& sealed, const db::RecordSet& rows, std::size_t r)
+{
+    for (std::size_t c = 0; c < rows.columnCount(); ++c) {
+        if (rows.isNull(r, c)) {
+            sealed += kNull;
+        } else if (rows.column(c).type == db::FieldType::String) {
+            sealed += rows.stringView(r, c);
+        } else {
+            // Every digit of a number, as the record set holds it.
+            char digits[32];
+            std::snprintf(digits, sizeof digits, "%.17g", rows.number(r, c));
+            sealed += digits;
+        }
+        sealed += kField;
+    }
+    sealed += kRecord;
+}
+
+// Rows in the order the query gave them (a unique key's order).
 void appendRows(std::string& sealed, const db::RecordSet& rows)
 {
-    for (std::size_t r = 0; r < rows.rowCount(); ++r) {
-        for (std::size_t c = 0; c < rows.columnCount(); ++c) {
-            if (rows.isNull(r, c)) {
-                sealed += kNull;
-            } else if (rows.column(c).type == db::FieldType::String) {
-                sealed += rows.stringView(r, c);
-            } else {
-                // Every digit of a number, as the record set holds it.
-                char digits[32];
-                std::snprintf(digits, sizeof digits, "%.17g", rows.number(r, c));
-                sealed += digits;
-            }
-            sealed += kField;
-        }
-        sealed += kRecord;
-    }
+    for (std::size_t r = 0; r < rows.rowCount(); ++r)
+        appendRow(sealed, rows, r);
+}
+
+// Rows that have no unique order in their table are sealed in the order of their sealed
+// bytes: sorting the few thousand rows of a run here is cheaper than a server sort on every
+// column, and gives the same order on every reading.
+void appendRowsInByteOrder(std::string& sealed, const db::RecordSet& rows)
+{
+    std::vector<std::string> each(rows.rowCount());
+    for (std::size_t r = 0; r < rows.rowCount(); ++r)
+        appendRow(each[r], rows, r);
+    std::sort(each.begin(), each.end());
+    for (const std::string& row : each)
+        sealed += row;
 }
 
 double numberOrZero(const std::string& text)
@@ -101,16 +120,15 @@ std::string runSeal(db::Executor& database, long long runId, const RunRow& row, 
         sealed += kField;
     }
     sealed += kRecord;
-    appendRows(sealed, database.query("SELECT BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, STAMP_AFTER "
-                                      "FROM PAY_RUN_BILL" + runTail(runId) +
-                                      " ORDER BY BOOK, BILL_KEY, STAMP_BEFORE, STAMP_AFTER, PROVIDER_ID, AMOUNT"));
+    appendRowsInByteOrder(sealed, database.query("SELECT BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, "
+                                                 "STAMP_AFTER FROM PAY_RUN_BILL" + runTail(runId)));
     sealed += kRecord;
     appendRows(sealed, database.query("SELECT FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, BYTE_SIZE, SHA256 "
                                       "FROM PAY_RUN_FILE" +
                                       runTail(runId) + " ORDER BY FILE_NO"));
     sealed += kRecord;
-    appendRows(sealed, database.query("SELECT CHEQUE_ID, STATE_BEFORE, STATE_AFTER FROM PAY_RUN_CHEQUE" +
-                                      runTail(runId) + " ORDER BY CHEQUE_ID, STATE_BEFORE, STATE_AFTER"));
+    appendRowsInByteOrder(sealed, database.query("SELECT CHEQUE_ID, STATE_BEFORE, STATE_AFTER FROM PAY_RUN_CHEQUE" +
+                                                 runTail(runId)));
     return sha256Hex(sealed);
 }
 
