@@ -1,9 +1,11 @@
 // The program's entry: open the "Kalder" connection, show the main window, run the loop.
 #include "app/database_login.h"
+#include "app/desk_log.h"
 #include "app/login_dialog.h"
 #include "app/lookup_dialog.h"
 #include "app/main_window.h"
 #include "db/connection.h"
+#include "platform/log.h"
 #include "platform/paths.h"
 #include "ui/qt_translations.h"
 
@@ -19,6 +21,7 @@ int main(int argc, char* argv[])
     ui::installQtTranslations(application); // without them Qt's own dialogs stay in English
 
     const std::string exeFolder = platform::exeFolder();
+    const app::DeskLog log(exeFolder); // desk.log, beside Bill.ini
     std::unique_ptr<db::Connection> database;
     try {
         database = app::openDatabase(db::readConnectionDefinition(exeFolder + "connections.ini", "Kalder"),
@@ -27,6 +30,7 @@ int main(int argc, char* argv[])
             return 0; // the clerk cancelled the login
     } catch (const std::exception& e) {
         // Without the database there is nothing to show: report and end before any window.
+        platform::log("app", platform::LogLevel::Error, std::string("no database: ") + e.what());
         QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), QString::fromUtf8(e.what()));
         return 1;
     }

@@ -2,6 +2,7 @@
 
 #include "app/bill_settings.h"
 #include "app/cheque_page.h"
+#include "app/desk_log.h"
 #include "app/inquiry_page.h"
 #include "app/journal_page.h"
 #include "app/remittance_page.h"
@@ -65,6 +66,7 @@ FormTolvane::FormTolvane(db::Connection& database, std::string exeFolder, QWidge
     buildPages();
     connectWindowControls();
     applyDeskRole(*this, context_->role);
+    logPresses(this);
 
     fitToScreen();
     // Form-level key preview: the window sees every key before the focused control.

@@ -50,6 +50,7 @@ void ChequeDesk::handOverPrint(const PrintOptions& options, IssueResult& result)
         printIssued(options);
     } catch (const text::UserError& failure) {
         result.printFailure = failure.what();
+        result.printFailureCause = failure.cause();
         result.canReprint = usedUp_ && grid_.isOpen();
     }
 }

@@ -44,11 +44,13 @@ std::string printFailureMessage(const IssueResult& result)
 {
     if (result.printFailure.empty())
         return {};
+    const std::string failure =
+        result.printFailure + (result.printFailureCause.empty() ? "" : "\n" + result.printFailureCause);
     const std::string count = result.issued.empty() ? std::string() : std::to_string(result.issued.size()) + " 張";
     if (result.canReprint)
-        return result.printFailure + "\n\n" + count
+        return failure + "\n\n" + count
                + "支票已開票，尚未印出。排除原因後再按「全部開票」或「選擇性開票」即可重印這些支票，不會再開票。";
-    return result.printFailure + "\n\n" + count
+    return failure + "\n\n" + count
            + "支票已開票，列印未完成，清單已關閉。如需補印，請重新 條件確認 後再開票（會詢問原因）。";
 }
 

@@ -44,6 +44,8 @@ struct IssueResult {
     // The hand-over of the print failed after the stamps committed (UTF-8, the error's text);
     // the list stays used up and its cheques can be printed again without a new issue.
     std::string printFailure;
+    std::string printFailureCause; // what lies behind it (the loader's words), "" when nothing
+
     // After a failed hand-over: the list is still on screen, so pressing again reprints it.
     // A failure from the library's load on has ended the run (grid emptied, tables dropped).
     bool canReprint = false;

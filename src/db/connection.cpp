@@ -4,10 +4,19 @@
 #include "db/statement_runner.h"
 
 #include <chrono>
+#include <cstdio>
 #include <stdexcept>
 #include <thread>
 
 namespace db {
+
+void logStatement(const std::string& sql, double milliseconds, const std::exception* error) {
+    char time[32];
+    std::snprintf(time, sizeof time, "%.1f ms", milliseconds);
+    std::string line = std::string(error ? "failed after " : "") + time + ": " + platform::logText(sql, 600);
+    if (error) line += " -- " + std::string(error->what());
+    platform::log("db", error ? platform::LogLevel::Warning : platform::LogLevel::Info, line);
+}
 
 namespace {
 
@@ -106,7 +115,7 @@ Connection::Connection(const ConnectionParams& params) : impl_(std::make_unique<
 Connection::~Connection() { detachQuietly(impl_->attachment); }
 
 long long Connection::execute(const std::string& sql) {
-    return impl_->perform([&] {
+    return impl_->perform(sql, [&] {
         return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
             return fb::executeStatement(impl_->attachment.get(), transaction, sql, impl_->dialect);
         });
@@ -114,7 +123,7 @@ long long Connection::execute(const std::string& sql) {
 }
 
 long long Connection::executeWithBytes(const std::string& sql, std::string_view bytes) {
-    return impl_->perform([&] {
+    return impl_->perform(sql, [&] {
         return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
             return fb::executeWithBytes(impl_->attachment.get(), transaction, sql, impl_->dialect, bytes);
         });
@@ -122,7 +131,7 @@ long long Connection::executeWithBytes(const std::string& sql, std::string_view 
 }
 
 RecordSet Connection::query(const std::string& sql) {
-    return impl_->perform([&] {
+    return impl_->perform(sql, [&] {
         return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
             return fb::queryStatement(impl_->attachment.get(), transaction, sql, impl_->dialect);
         });
@@ -162,7 +171,7 @@ bool Connection::runCancelled() const { return impl_->cancelled; }
 Cancelled::Cancelled() : text::UserError("作業已取消") {}
 
 std::string Connection::blobLookup(const std::string& sql) {
-    return impl_->perform([&] {
+    return impl_->perform(sql, [&] {
         return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
             return fb::queryBlob(impl_->attachment.get(), transaction, sql, impl_->dialect);
         });
@@ -222,7 +231,7 @@ Transaction::~Transaction() { fb::rollbackQuietly(impl_->transaction); }
 long long Transaction::execute(const std::string& sql) {
     Firebird::ITransaction* transaction = impl_->open();
     return impl_->run([&] {
-        return impl_->connection.perform([&] {
+        return impl_->connection.perform(sql, [&] {
             return fb::executeStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
         });
     });
@@ -231,7 +240,7 @@ long long Transaction::execute(const std::string& sql) {
 long long Transaction::executeWithBytes(const std::string& sql, std::string_view bytes) {
     Firebird::ITransaction* transaction = impl_->open();
     return impl_->run([&] {
-        return impl_->connection.perform([&] {
+        return impl_->connection.perform(sql, [&] {
             return fb::executeWithBytes(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect,
                                         bytes);
         });
@@ -241,7 +250,7 @@ long long Transaction::executeWithBytes(const std::string& sql, std::string_view
 RecordSet Transaction::query(const std::string& sql) {
     Firebird::ITransaction* transaction = impl_->open();
     return impl_->run([&] {
-        return impl_->connection.perform([&] {
+        return impl_->connection.perform(sql, [&] {
             return fb::queryStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
         });
     });
@@ -250,7 +259,7 @@ RecordSet Transaction::query(const std::string& sql) {
 std::string Transaction::blobLookup(const std::string& sql) {
     Firebird::ITransaction* transaction = impl_->open();
     return impl_->run([&] {
-        return impl_->connection.perform([&] {
+        return impl_->connection.perform(sql, [&] {
             return fb::queryBlob(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
         });
     });
@@ -261,7 +270,10 @@ void Transaction::commit() {
     // A cancelled run keeps nothing: its transaction rolls back when it goes.
     if (impl_->connection.cancelled) throw Cancelled();
     fb::Status status;
-    impl_->run([&] { fb::guarded([&] { transaction->commit(&status); }); });
+    impl_->connection.perform("COMMIT", [&] {
+        impl_->run([&] { fb::guarded([&] { transaction->commit(&status); }); });
+        return 0;
+    });
     impl_->transaction.forget();
 }
 

@@ -5,13 +5,19 @@
 #include "db/firebird_client.h"
 #include "db/statement_wait.h"
 
+#include "platform/log.h"
+
 #include <atomic>
+#include <chrono>
 #include <exception>
 #include <mutex>
 #include <optional>
 #include <thread>
 
 namespace db {
+
+// One statement's line of the log: its time, its text (shortened) and, when it failed, why.
+void logStatement(const std::string& sql, double milliseconds, const std::exception* error);
 
 struct Connection::Impl {
     ConnectionParams params;
@@ -25,9 +31,27 @@ struct Connection::Impl {
     bool inFlight = false;
     bool cancelSent = false;    // the server was told to stop an operation of this run
 
+    // Runs one statement of the attachment, timed into the log when there is one.
+    template <typename Work>
+    auto perform(const std::string& sql, Work&& work) -> decltype(work()) {
+        if (!platform::logging()) return performUntimed(std::forward<Work>(work));
+        const auto started = std::chrono::steady_clock::now();
+        const auto elapsed = [&] {
+            return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+        };
+        try {
+            auto result = performUntimed(std::forward<Work>(work));
+            logStatement(sql, elapsed(), nullptr);
+            return result;
+        } catch (const std::exception& error) {
+            logStatement(sql, elapsed(), &error);
+            throw;
+        }
+    }
+
     // Runs one call of the attachment: at once, or under the run's wait on a worker thread.
     template <typename Work>
-    auto perform(Work&& work) -> decltype(work()) {
+    auto performUntimed(Work&& work) -> decltype(work()) {
         if (cancelled) throw Cancelled();
         if (!wait) return work();
         using Result = decltype(work());

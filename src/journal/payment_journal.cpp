@@ -2,6 +2,7 @@
 
 #include "journal/run_chain.h"
 #include "journal/sha256.h"
+#include "platform/log.h"
 #include "text/error.h"
 
 #include <unistd.h>
@@ -130,6 +131,10 @@ void recordRun(db::Executor& transaction, long long runId, const RunEntry& run, 
                ", " + db::quote(seal) + " ";
     sql << "FROM PAY_RUN_BILL WHERE RUN_ID = " + id;
     transaction.execute(sql);
+    platform::log("journal", platform::LogLevel::Info,
+                  "run " + id + " " + row.kind + " " + row.books + " " + row.runDate + ", " + row.fileCount +
+                      " files, conditions: " + platform::logText(row.conditions, 400) +
+                      (row.reason.empty() ? "" : ", reason: " + platform::logText(row.reason, 200)));
 }
 
 std::string fileBytes(db::Executor& database, long long runId, int fileNo)

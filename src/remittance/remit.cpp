@@ -3,6 +3,7 @@
 #include "journal/file_delivery.h"
 #include "journal/payment_journal.h"
 #include "platform/failpoint.h"
+#include "platform/log.h"
 #include "platform/paths.h"
 #include "remittance/bill_stamping.h"
 #include "remittance/key_lists.h"
@@ -365,6 +366,15 @@ RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& 
                                          " 次),此檔案將於下次作業時依日誌補放;請勿重新匯款。");
     }
     platform::failpoint("after-place");
+    if (platform::logging()) {
+        std::string line = "remit run " + std::to_string(runId) + ": " + std::to_string(result.stamped.size()) +
+                           " bills stamped " + date + ", " + std::to_string(result.leftOut.size()) + " left out";
+        for (const auto& file : result.files)
+            line += ", " + platform::logText(file.path, 300) + " (" + std::to_string(file.records) + " records)";
+        for (const std::string& problem : result.placingProblems)
+            line += "; not in place: " + problem;
+        platform::log("remittance", platform::LogLevel::Info, line);
+    }
     std::vector<std::string> batchFiles;
     for (const TransferFile& file : files.files)
         if (!unplaced.count(file.name))

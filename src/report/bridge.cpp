@@ -42,7 +42,7 @@ void Bridge::launch(const ReportRequest& request, db::RecordSet& gridToClose, wo
     });
 
     if (!library.loaded())
-        throw text::UserError("Unable to Load DLL");
+        throw text::UserError("Unable to Load DLL", library.errorText());
     // A library without the entry shows nothing and says nothing.
     if (auto showForm = reinterpret_cast<void (*)()>(library.symbol("ShowForm")))
         showForm();

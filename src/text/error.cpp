@@ -11,4 +11,12 @@ std::string formatMessage(std::string_view pattern, std::string_view value)
     return message;
 }
 
+std::string shownText(const std::exception& error)
+{
+    const auto* own = dynamic_cast<const UserError*>(&error);
+    if (!own || own->cause().empty())
+        return error.what();
+    return std::string(error.what()) + "\n" + own->cause();
+}
+
 } // namespace text

@@ -1,5 +1,7 @@
 #include "ui/message_boxes.h"
 
+#include "platform/log.h"
+#include "text/error.h"
 #include "ui/reason_question.h"
 
 #include <QApplication>
@@ -87,8 +89,11 @@ bool MessageBoxes::guarded(const std::function<void()>& handler)
         handler();
         return true;
     } catch (const std::exception& e) {
-        error(e.what());
+        const std::string shown = text::shownText(e);
+        platform::log("ui", platform::LogLevel::Error, "error shown: " + platform::logText(shown, 4000));
+        error(shown);
     } catch (...) {
+        platform::log("ui", platform::LogLevel::Error, "error shown: Unknown error");
         error("Unknown error");
     }
     return false;
