@@ -7,6 +7,9 @@
 #include "demo/demo_data.h"
 #include "demo/schema_loader.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -140,6 +143,30 @@ inline void printLoad()
             std::printf("load: %s", line);
         pclose(uptime);
     }
+}
+
+// Files written as a press must leave them before it reports the stamps: each whole under a
+// temporary name, flushed to disk, renamed over its name, and the folder's entries flushed.
+// (Plain POSIX calls, written here: the floor does not borrow the program's file routines.)
+inline void writeFilesDurably(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files)
+{
+    for (const auto& [name, bytes] : files) {
+        const std::string temporary = folder + name + ".floor";
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        bool ok = fd >= 0;
+        for (std::size_t done = 0; ok && done < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            ok = n > 0;
+            done += ok ? static_cast<std::size_t>(n) : 0;
+        }
+        ok = ok && ::fsync(fd) == 0;
+        ok = fd >= 0 && ::close(fd) == 0 && ok;
+        if (!ok || ::rename(temporary.c_str(), (folder + name).c_str()) != 0)
+            throw std::runtime_error("the floor could not write " + folder + name);
+    }
+    const int directory = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory < 0 || ::fsync(directory) != 0 || ::close(directory) != 0)
+        throw std::runtime_error("the floor could not flush " + folder);
 }
 
 // A whole file's bytes ("" when it is missing).

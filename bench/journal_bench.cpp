@@ -3,7 +3,8 @@
 // with their folder, the journal's bill rows, file bytes and checksums, commit, files put in
 // place), against the same result without a journal in the same run: the same bills stamped
 // by one keyed MERGE that claims them by their listed stamp, the same rows copied, the same
-// files (built by the same record layout) written and renamed into place, one commit. The
+// files (built by the same record layout) written, flushed to disk and renamed into place
+// with their folder flushed, as a press must before it reports the stamps, one commit. The
 // press is timed up to its files being in place; the remittance list that follows is not
 // part of either.
 //
@@ -13,7 +14,6 @@
 // engine, in a fresh database. Exit 0 when the ratio is at most 1.5.
 #include "bench_support.h"
 #include "platform/failpoint.h"
-#include "platform/file_replace.h"
 #include "remittance/condition_confirm.h"
 #include "remittance/remit.h"
 #include "remittance/transfer_files.h"
@@ -156,9 +156,10 @@ int main(int argc, char** argv)
                     {.bankPath = bank, .interBankFileName = "FLOORA", .sameBankFileName = "FLOORB",
                      .remittanceDate = "2024/02/01"});
                 transaction.commit();
+                std::vector<std::pair<std::string, std::string>> written;
                 for (const remittance::TransferFile& file : files.files)
-                    if (!platform::replaceWholeFile(files.folder + file.name, file.content))
-                        throw std::runtime_error("the floor could not write its file");
+                    written.emplace_back(file.name, file.content);
+                bench::writeFilesDurably(files.folder, written);
             });
             floorTimes.push_back(floor);
             if (database->lookup("SELECT COUNT(*) FROM PAY_MASTER WHERE BANK_DATE = '2024/02/01'") !=

@@ -13,7 +13,7 @@
 // "Unable to Load DLL" and the clean-up).
 // The floor: the same bills stamped by one MERGE per book (a set-based UPDATE driven from the
 // work table) and copied by one INSERT ... SELECT in one transaction, the two transfer files
-// written, and WorkTableD filled by one INSERT ... SELECT written here (checked cell for cell
+// written and flushed to disk as the press must, and WorkTableD filled by one INSERT ... SELECT written here (checked cell for cell
 // against the program's list in the same run), its rows read and the header's counts and sums
 // taken in one statement. Program and floor alternate; the figures are medians. A server
 // database "host/port:path" may be given (DESK_BENCH_USER, DESK_BENCH_PASSWORD).
@@ -21,7 +21,6 @@
 #include "db/connection.h"
 #include "demo/demo_database.h"
 #include "platform/failpoint.h"
-#include "platform/file_replace.h"
 #include "remittance/condition_confirm.h"
 #include "remittance/output_routine.h"
 #include "remittance/remit.h"
@@ -311,12 +310,14 @@ int main(int argc, char** argv)
         floorStampSeconds = secondsSince(floorStarted);
         const auto floorFilesStarted = Clock::now();
         const std::string rocDate = remittance::rocDateField(kRemittanceDate);
+        std::vector<std::pair<std::string, std::string>> floorFiles;
         for (const auto& [condition, file] : {std::pair{"BANK_ID NOT LIKE '016%'", "FLOORA"},
                                               std::pair{"BANK_ID LIKE '016%'", "FLOORB"}}) {
             const auto rows = database->query("SELECT * FROM " + names.tableC + " WHERE " + condition
                                               + " ORDER BY ACNT_ID,BILL_DATE,PROVIDER_ID");
-            platform::replaceWholeFile(bankFolder + file + ".TXT", remittance::transferFileContent(rocDate, rows));
+            floorFiles.emplace_back(std::string(file) + ".TXT", remittance::transferFileContent(rocDate, rows));
         }
+        bench::writeFilesDurably(bankFolder, floorFiles);
         floorFilesSeconds = secondsSince(floorFilesStarted);
         const auto floorTableStarted = Clock::now();
         const auto stores = database->query("SELECT STORE_ID, STORE_NAME FROM SLAVE_ITEM ORDER BY STORE_ID");
