@@ -6,37 +6,17 @@
 #include "remittance/output_routine.h"
 #include "remittance/remit.h"
 #include "report/bridge.h"
+#include "support/pdf_text.h"
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 
 namespace remittance_tests {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string commandOutput(const std::string& command)
-{
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::array<char, 4096> buffer{};
-    while (pipe && fgets(buffer.data(), buffer.size(), pipe.get()))
-        out += buffer.data();
-    return out;
-}
-
-// Runs of blanks count as one, since the layout decides how many pdftotext writes.
-std::string squeezed(const std::string& s)
-{
-    std::string out;
-    for (char c : s)
-        if (c != ' ' || out.empty() || out.back() != ' ')
-            out += c;
-    return out;
-}
+using testing_support::squeezedBlanks;
 
 class OwnStoreListTest : public testing_support::RemittanceFixture {
 protected:
@@ -79,7 +59,7 @@ protected:
         const remittance::RemitResult result = remittance::remit(desk, remittance::RemitScope::TickedRows, controls);
         EXPECT_EQ(result.outcome, remittance::RemitResult::Outcome::Remitted);
         EXPECT_TRUE(fs::exists(pdf()));
-        return squeezed(commandOutput("pdftotext -layout '" + pdf() + "' -"));
+        return squeezedBlanks(testing_support::pdfText(pdf()));
     }
 };
 

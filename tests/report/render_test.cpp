@@ -2,6 +2,7 @@
 // pdftotext; and the preview opened and closed on the offscreen platform.
 #include "report/bridge.h"
 #include "report_fixtures.h"
+#include "support/pdf_text.h"
 #include "support/test_database.h"
 #include "text/big5.h"
 #include "text/numbers.h"
@@ -59,7 +60,7 @@ protected:
         // Kept for the documentation pages when asked for.
         if (const char* samples = std::getenv("DESK_REPORT_SAMPLES"))
             fs::copy_file(pdf, fs::path(samples) / pdfName, fs::copy_options::overwrite_existing);
-        return run("pdftotext -layout '" + pdf + "' -");
+        return testing_support::pdfText(pdf);
     }
     int pages(const std::string& pdfName)
     {
@@ -69,21 +70,13 @@ protected:
     }
 };
 
-// Runs of blanks count as one, since the layout decides how many pdftotext writes.
-std::string squeezed(const std::string& s)
-{
-    std::string out;
-    for (char c : s)
-        if (c != ' ' || out.empty() || out.back() != ' ')
-            out += c;
-    return out;
-}
+using testing_support::squeezedBlanks;
 
 void expectTexts(const std::string& pdfText, const std::vector<std::string>& texts)
 {
-    const std::string page = squeezed(pdfText);
+    const std::string page = squeezedBlanks(pdfText);
     for (const std::string& t : texts)
-        EXPECT_NE(page.find(squeezed(t)), std::string::npos) << "missing: " << t << "\n" << pdfText;
+        EXPECT_NE(page.find(squeezedBlanks(t)), std::string::npos) << "missing: " << t << "\n" << pdfText;
 }
 
 TEST_F(RenderTest, RemittanceListShowsStoresTotalsAndTheRunsCounts)

@@ -16,4 +16,13 @@ std::string pdfText(const std::string& pdf)
     return out;
 }
 
+std::string squeezedBlanks(const std::string& text)
+{
+    std::string out;
+    for (const char c : text)
+        if (c != ' ' || out.empty() || out.back() != ' ')
+            out += c;
+    return out;
+}
+
 } // namespace testing_support

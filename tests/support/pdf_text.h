@@ -7,4 +7,7 @@ namespace testing_support {
 
 std::string pdfText(const std::string& pdf);
 
+// Runs of blanks as one, since the layout decides how many pdftotext writes.
+std::string squeezedBlanks(const std::string& text);
+
 } // namespace testing_support
