@@ -25,24 +25,21 @@ namespace {
 
 using ui::button;
 using ui::editableCombo;
-using ui::named;
 
 } // namespace
 
 ChequePage::ChequePage(AppContext& context, QWidget* parent) : Page(parent), context_(context)
 {
-    setObjectName(QStringLiteral("bsSkinTabSheet2"));
-
-    wwDBGrid2 = named(new ui::DataGrid(ClientDataSet21, this), "wwDBGrid2");
-    wwDBGrid2->setCheckField("CHKED");
-    wwDBGrid2->recordModel().setRowMarkField(cheque::kIssueStateField);
-    bsSkinGauge21 = named(new QProgressBar(this), "bsSkinGauge21");
-    bsSkinGauge21->setTextVisible(false);
-    bsSkinGauge21->setRange(0, 10);
-    bsSkinGauge21->setValue(0);
-    bsSkinMemo21 = named(new QPlainTextEdit(this), "bsSkinMemo21");
-    bsSkinMemo21->setReadOnly(true);
-    bsSkinMemo21->setMaximumHeight(80);
+    grid_ = new ui::DataGrid(chequeRows_, this);
+    grid_->setCheckField("CHKED");
+    grid_->recordModel().setRowMarkField(cheque::kIssueStateField);
+    gauge_ = new QProgressBar(this);
+    gauge_->setTextVisible(false);
+    gauge_->setRange(0, 10);
+    gauge_->setValue(0);
+    statusMemo_ = new QPlainTextEdit(this);
+    statusMemo_->setReadOnly(true);
+    statusMemo_->setMaximumHeight(80);
 
     auto* top = new QHBoxLayout;
     top->addWidget(buildConditions());
@@ -52,18 +49,41 @@ ChequePage::ChequePage(AppContext& context, QWidget* parent) : Page(parent), con
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top);
-    layout->addWidget(wwDBGrid2, 1);
+    layout->addWidget(grid_, 1);
     cancelRunButton_ = ui::cancelRunButton(this);
     auto* gaugeRow = new QHBoxLayout;
-    gaugeRow->addWidget(bsSkinGauge21, 1);
+    gaugeRow->addWidget(gauge_, 1);
     gaugeRow->addWidget(cancelRunButton_);
     layout->addLayout(gaugeRow);
-    layout->addWidget(bsSkinMemo21);
+    layout->addWidget(statusMemo_);
 
-    progress_ = std::make_unique<ui::ProgressPanel>(bsSkinGauge21, bsSkinMemo21);
+    progress_ = std::make_unique<ui::ProgressPanel>(gauge_, statusMemo_);
     desk_ = std::make_unique<cheque::ChequeDesk>(context_.database, context_.workTables, *progress_,
-                                                 context_.messages, context_.reports, ClientDataSet21);
+                                                 context_.messages, context_.reports, chequeRows_);
     connectHandlers();
+
+    // The component names, the one place they are set.
+    ui::setComponentNames({
+        {this, "bsSkinTabSheet2"},
+        {dateColumnGroup_, "bsSkinRadioGroup21"},
+        {fromDateEdit_, "bsSkinDateEdit21"},
+        {toDateEdit_, "bsSkinDateEdit22"},
+        {accountCombo_, "bsSkinComboBox21"},
+        {storeCombo_, "bsSkinComboBox22"},
+        {issueDateEdit_, "bsSkinDateEdit23"},
+        {chequeFormGroup_, "bsSkinRadioGroup22"},
+        {sortOrderGroup_, "bsSkinRadioGroup23"},
+        {confirmButton_, "bsSkinButton10"},
+        {issueTickedButton_, "bsSkinButton13"},
+        {issueAllButton_, "bsSkinButton12"},
+        {exitButton_, "bsSkinButton11"},
+        {clearIssueDatesButton_, "BitBtn2"},
+        {printButton_, "SpeedButton5"},
+        {voidChequesButton_, "bsSkinButton24"},
+        {grid_, "wwDBGrid2"},
+        {gauge_, "bsSkinGauge21"},
+        {statusMemo_, "bsSkinMemo21"},
+    });
 }
 
 ChequePage::~ChequePage() = default;
@@ -74,51 +94,46 @@ QWidget* ChequePage::buildConditions()
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
 
-    bsSkinRadioGroup21 = named(new ui::RadioGroup(QStringLiteral("報表選項"),
-                                                  {QStringLiteral("到期日期"), QStringLiteral("開票日期"),
-                                                   QStringLiteral("預兌日期")},
-                                                  panel),
-                               "bsSkinRadioGroup21");
-    bsSkinRadioGroup21->setItemIndex(0);
+    dateColumnGroup_ = new ui::RadioGroup(
+        QStringLiteral("報表選項"), {QStringLiteral("到期日期"), QStringLiteral("開票日期"), QStringLiteral("預兌日期")},
+        panel);
+    dateColumnGroup_->setItemIndex(0);
 
-    bsSkinDateEdit21 = named(new ui::DateEdit(panel), "bsSkinDateEdit21");
-    bsSkinDateEdit22 = named(new ui::DateEdit(panel), "bsSkinDateEdit22");
+    fromDateEdit_ = new ui::DateEdit(panel);
+    toDateEdit_ = new ui::DateEdit(panel);
     auto* range = new QHBoxLayout;
-    range->addWidget(bsSkinDateEdit21);
+    range->addWidget(fromDateEdit_);
     range->addWidget(new QLabel(QStringLiteral("~"), panel));
-    range->addWidget(bsSkinDateEdit22);
+    range->addWidget(toDateEdit_);
 
-    bsSkinComboBox21 = editableCombo("bsSkinComboBox21", panel, 16);
+    accountCombo_ = editableCombo(panel, 16);
     // The store list is filled with the others but the cheque run has no store condition.
-    bsSkinComboBox22 = editableCombo("bsSkinComboBox22", panel, 16);
-    bsSkinComboBox22->hide();
+    storeCombo_ = editableCombo(panel, 16);
+    storeCombo_->hide();
 
-    issueDateLabel = new QLabel(QStringLiteral("開票日期"), panel);
-    bsSkinDateEdit23 = named(new ui::DateEdit(panel), "bsSkinDateEdit23");
-    issueDateLabel->hide();
-    bsSkinDateEdit23->hide();
+    issueDateLabel_ = new QLabel(QStringLiteral("開票日期"), panel);
+    issueDateEdit_ = new ui::DateEdit(panel);
+    issueDateLabel_->hide();
+    issueDateEdit_->hide();
 
-    bsSkinRadioGroup22 = named(new ui::RadioGroup(QStringLiteral("報表格式"),
-                                                  {QStringLiteral("格式一"), QStringLiteral("格式二"),
-                                                   QStringLiteral("格式三")},
-                                                  panel),
-                               "bsSkinRadioGroup22");
-    bsSkinRadioGroup22->setItemIndex(0);
-    bsSkinRadioGroup23 = named(new ui::RadioGroup(QStringLiteral("排序"),
-                                                  {QStringLiteral("支票號碼"), QStringLiteral("廠商編號")}, panel),
-                               "bsSkinRadioGroup23");
-    bsSkinRadioGroup23->setItemIndex(0);
+    chequeFormGroup_ = new ui::RadioGroup(
+        QStringLiteral("報表格式"), {QStringLiteral("格式一"), QStringLiteral("格式二"), QStringLiteral("格式三")},
+        panel);
+    chequeFormGroup_->setItemIndex(0);
+    sortOrderGroup_ =
+        new ui::RadioGroup(QStringLiteral("排序"), {QStringLiteral("支票號碼"), QStringLiteral("廠商編號")}, panel);
+    sortOrderGroup_->setItemIndex(0);
 
-    grid->addWidget(bsSkinRadioGroup21, 0, 0, 3, 1);
+    grid->addWidget(dateColumnGroup_, 0, 0, 3, 1);
     grid->addWidget(new QLabel(QStringLiteral("日期區間"), panel), 0, 1);
     grid->addLayout(range, 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("帳戶代號"), panel), 1, 1);
-    grid->addWidget(bsSkinComboBox21, 1, 2);
-    grid->addWidget(bsSkinComboBox22, 2, 2);
-    grid->addWidget(issueDateLabel, 2, 1);
-    grid->addWidget(bsSkinDateEdit23, 2, 2);
-    grid->addWidget(bsSkinRadioGroup22, 0, 3, 3, 1);
-    grid->addWidget(bsSkinRadioGroup23, 0, 4, 3, 1);
+    grid->addWidget(accountCombo_, 1, 2);
+    grid->addWidget(storeCombo_, 2, 2);
+    grid->addWidget(issueDateLabel_, 2, 1);
+    grid->addWidget(issueDateEdit_, 2, 2);
+    grid->addWidget(chequeFormGroup_, 0, 3, 3, 1);
+    grid->addWidget(sortOrderGroup_, 0, 4, 3, 1);
     return panel;
 }
 
@@ -127,38 +142,38 @@ QWidget* ChequePage::buildButtons()
     auto* panel = new QWidget(this);
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
-    bsSkinButton10 = button(QStringLiteral("條件確認"), "bsSkinButton10", panel);
-    bsSkinButton13 = button(QStringLiteral("選擇性開票"), "bsSkinButton13", panel);
-    bsSkinButton12 = button(QStringLiteral("全部開票"), "bsSkinButton12", panel);
-    bsSkinButton11 = button(QStringLiteral("離開"), "bsSkinButton11", panel); // the window closes itself
-    BitBtn2 = button(QStringLiteral("匯款日清空"), "BitBtn2", panel);
-    BitBtn2->hide(); // shown by F1
-    SpeedButton5 = button(QStringLiteral("產生報表"), "SpeedButton5", panel);
-    SpeedButton5->hide(); // the printing routine, run by the issuing buttons
-    voidChequesButton_ = button(QStringLiteral("支票作廢"), "bsSkinButton24", panel);
-    grid->addWidget(bsSkinButton10, 0, 0);
-    grid->addWidget(bsSkinButton13, 0, 1);
-    grid->addWidget(bsSkinButton12, 1, 0);
-    grid->addWidget(bsSkinButton11, 1, 1);
-    grid->addWidget(BitBtn2, 2, 0);
-    grid->addWidget(SpeedButton5, 2, 1);
+    confirmButton_ = button(QStringLiteral("條件確認"), panel);
+    issueTickedButton_ = button(QStringLiteral("選擇性開票"), panel);
+    issueAllButton_ = button(QStringLiteral("全部開票"), panel);
+    exitButton_ = button(QStringLiteral("離開"), panel); // the window closes itself
+    clearIssueDatesButton_ = button(QStringLiteral("匯款日清空"), panel);
+    clearIssueDatesButton_->hide(); // shown by F1
+    printButton_ = button(QStringLiteral("產生報表"), panel);
+    printButton_->hide(); // the printing routine, run by the issuing buttons
+    voidChequesButton_ = button(QStringLiteral("支票作廢"), panel);
+    grid->addWidget(confirmButton_, 0, 0);
+    grid->addWidget(issueTickedButton_, 0, 1);
+    grid->addWidget(issueAllButton_, 1, 0);
+    grid->addWidget(exitButton_, 1, 1);
+    grid->addWidget(clearIssueDatesButton_, 2, 0);
+    grid->addWidget(printButton_, 2, 1);
     grid->addWidget(voidChequesButton_, 3, 0);
     return panel;
 }
 
 void ChequePage::connectHandlers()
 {
-    connect(bsSkinButton10, &QPushButton::clicked, this, &ChequePage::bsSkinButton10Click);
-    connect(bsSkinButton12, &QPushButton::clicked, this, &ChequePage::bsSkinButton12Click);
-    connect(bsSkinButton13, &QPushButton::clicked, this, &ChequePage::bsSkinButton13Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &ChequePage::BitBtn2Click);
-    connect(SpeedButton5, &QPushButton::clicked, this, &ChequePage::SpeedButton5Click);
+    connect(confirmButton_, &QPushButton::clicked, this, &ChequePage::onConfirm);
+    connect(issueAllButton_, &QPushButton::clicked, this, &ChequePage::onIssueAll);
+    connect(issueTickedButton_, &QPushButton::clicked, this, &ChequePage::onIssueTicked);
+    connect(clearIssueDatesButton_, &QPushButton::clicked, this, &ChequePage::onClearIssueDates);
+    connect(printButton_, &QPushButton::clicked, this, &ChequePage::onPrint);
     connect(voidChequesButton_, &QPushButton::clicked, this, &ChequePage::onVoidTicked);
 }
 
 void ChequePage::refreshGrid()
 {
-    wwDBGrid2->reload();
+    grid_->reload();
 }
 
 void ChequePage::handle(const std::function<void()>& body)
@@ -170,7 +185,7 @@ void ChequePage::handle(const std::function<void()>& body)
 cheque::ListConditions ChequePage::listConditions() const
 {
     cheque::ListConditions conditions;
-    switch (bsSkinRadioGroup21->itemIndex()) {
+    switch (dateColumnGroup_->itemIndex()) {
     case 1:
         conditions.dateColumn = cheque::DateColumn::Issued;
         break;
@@ -180,9 +195,9 @@ cheque::ListConditions ChequePage::listConditions() const
     default:
         conditions.dateColumn = cheque::DateColumn::Due;
     }
-    conditions.startDateText = ui::toBig5(bsSkinDateEdit21->text());
-    conditions.endDateText = ui::toBig5(bsSkinDateEdit22->text());
-    conditions.accountComboText = ui::toBig5(bsSkinComboBox21->currentText());
+    conditions.startDateText = ui::toBig5(fromDateEdit_->text());
+    conditions.endDateText = ui::toBig5(toDateEdit_->text());
+    conditions.accountComboText = ui::toBig5(accountCombo_->currentText());
     conditions.order = printOptions().order;
     return conditions;
 }
@@ -190,7 +205,7 @@ cheque::ListConditions ChequePage::listConditions() const
 cheque::PrintOptions ChequePage::printOptions() const
 {
     cheque::PrintOptions options;
-    switch (bsSkinRadioGroup22->itemIndex()) {
+    switch (chequeFormGroup_->itemIndex()) {
     case 1:
         options.form = cheque::ChequeForm::Two;
         break;
@@ -200,7 +215,7 @@ cheque::PrintOptions ChequePage::printOptions() const
     default:
         options.form = cheque::ChequeForm::One;
     }
-    options.order = bsSkinRadioGroup23->itemIndex() == 1 ? cheque::SortOrder::Provider
+    options.order = sortOrderGroup_->itemIndex() == 1 ? cheque::SortOrder::Provider
                                                          : cheque::SortOrder::ChequeNumber;
     options.reportTitle = context_.reportTitle;
     return options;
@@ -208,10 +223,10 @@ cheque::PrintOptions ChequePage::printOptions() const
 
 cheque::IssueOptions ChequePage::issueOptions() const
 {
-    return cheque::IssueOptions{ui::toBig5(bsSkinDateEdit23->text()), printOptions()};
+    return cheque::IssueOptions{ui::toBig5(issueDateEdit_->text()), printOptions()};
 }
 
-void ChequePage::bsSkinButton10Click()
+void ChequePage::onConfirm()
 {
     // The clerk may stop a long list; it then leaves no work tables and an empty grid.
     handle([this] {
@@ -219,7 +234,7 @@ void ChequePage::bsSkinButton10Click()
             context_.database, cancelRunButton_, *progress_, context_.messages,
             [this] { desk_->confirm(listConditions()); },
             [this] {
-                ClientDataSet21.clear();
+                chequeRows_.clear();
                 context_.workTables.dropAll();
             });
     });
@@ -229,17 +244,17 @@ void ChequePage::bsSkinButton10Click()
 // Before anything is issued and printed, with the list in view: which cheques carry cents.
 void ChequePage::pointOutAmountsWithCents()
 {
-    const std::string notice = cheque::centsNotice(ClientDataSet21);
+    const std::string notice = cheque::centsNotice(chequeRows_);
     if (!notice.empty())
         context_.messages.inform(notice);
 }
 
-void ChequePage::bsSkinButton12Click()
+void ChequePage::onIssueAll()
 {
     handle([this] { showIssueResult(desk_->issueAll(issueOptions())); });
 }
 
-void ChequePage::bsSkinButton13Click()
+void ChequePage::onIssueTicked()
 {
     handle([this] { showIssueResult(desk_->issueTicked(issueOptions())); });
 }
@@ -272,7 +287,7 @@ void ChequePage::onVoidTicked()
     });
 }
 
-void ChequePage::BitBtn2Click()
+void ChequePage::onClearIssueDates()
 {
     handle([this] {
         const std::string notice = desk_->clearTicked();
@@ -281,7 +296,7 @@ void ChequePage::BitBtn2Click()
     });
 }
 
-void ChequePage::SpeedButton5Click()
+void ChequePage::onPrint()
 {
     handle([this] { desk_->print(printOptions()); });
 }

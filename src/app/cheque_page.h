@@ -31,7 +31,7 @@ public:
     ~ChequePage() override;
 
     void refreshGrid() override;
-    db::RecordSet& gridRecords() { return ClientDataSet21; }
+    db::RecordSet& gridRecords() { return chequeRows_; }
 
 private:
     QWidget* buildConditions();
@@ -47,37 +47,37 @@ private:
     // Shows what an issue press did: the cheques left out, a print that failed.
     void showIssueResult(const cheque::IssueResult& result);
 
-    void bsSkinButton10Click();
+    void onConfirm(); // "條件確認": lists the cheques of the conditions
     void pointOutAmountsWithCents();
-    void bsSkinButton12Click();
-    void bsSkinButton13Click();
-    void BitBtn2Click();
-    void SpeedButton5Click();
-    void onVoidTicked();
+    void onIssueAll();        // "全部開票": issues and prints every listed cheque
+    void onIssueTicked();     // "選擇性開票": issues and prints the ticked cheques
+    void onClearIssueDates(); // "匯款日清空" (shown by F1): takes the issue stamp off
+    void onPrint();           // the hidden "產生報表": prints the issued cheques
+    void onVoidTicked();      // "支票作廢": voids the ticked issued cheques
 
     AppContext& context_;
-    db::RecordSet ClientDataSet21;
+    db::RecordSet chequeRows_;
 
-    ui::RadioGroup* bsSkinRadioGroup21 = nullptr;
-    ui::DateEdit* bsSkinDateEdit21 = nullptr;
-    ui::DateEdit* bsSkinDateEdit22 = nullptr;
-    QComboBox* bsSkinComboBox21 = nullptr;
-    QComboBox* bsSkinComboBox22 = nullptr;
-    ui::RadioGroup* bsSkinRadioGroup22 = nullptr;
-    ui::RadioGroup* bsSkinRadioGroup23 = nullptr;
-    QPushButton* bsSkinButton10 = nullptr;
+    ui::RadioGroup* dateColumnGroup_ = nullptr;
+    ui::DateEdit* fromDateEdit_ = nullptr;
+    ui::DateEdit* toDateEdit_ = nullptr;
+    QComboBox* accountCombo_ = nullptr;
+    QComboBox* storeCombo_ = nullptr;
+    ui::RadioGroup* chequeFormGroup_ = nullptr;
+    ui::RadioGroup* sortOrderGroup_ = nullptr;
+    QPushButton* confirmButton_ = nullptr;
     QPushButton* cancelRunButton_ = nullptr; // stops a condition confirm (also Esc)
-    QPushButton* bsSkinButton13 = nullptr;
-    QPushButton* bsSkinButton12 = nullptr;
-    QPushButton* bsSkinButton11 = nullptr;
-    QLabel* issueDateLabel = nullptr;
-    ui::DateEdit* bsSkinDateEdit23 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-    QPushButton* SpeedButton5 = nullptr;
+    QPushButton* issueTickedButton_ = nullptr;
+    QPushButton* issueAllButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    QLabel* issueDateLabel_ = nullptr;
+    ui::DateEdit* issueDateEdit_ = nullptr;
+    QPushButton* clearIssueDatesButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
     QPushButton* voidChequesButton_ = nullptr;
-    ui::DataGrid* wwDBGrid2 = nullptr;
-    QProgressBar* bsSkinGauge21 = nullptr;
-    QPlainTextEdit* bsSkinMemo21 = nullptr;
+    ui::DataGrid* grid_ = nullptr;
+    QProgressBar* gauge_ = nullptr;
+    QPlainTextEdit* statusMemo_ = nullptr;
 
     std::unique_ptr<ui::ProgressPanel> progress_;
     std::unique_ptr<cheque::ChequeDesk> desk_;

@@ -29,7 +29,6 @@ namespace app {
 namespace {
 
 using ui::button;
-using ui::named;
 
 template <std::size_t N>
 QStringList items(const std::array<std::string_view, N>& texts)
@@ -41,9 +40,9 @@ QStringList items(const std::array<std::string_view, N>& texts)
 }
 
 ui::RadioGroup* radioGroup(const QString& caption, const QStringList& entries, int columns, int defaultIndex,
-                           const char* objectName, QWidget* parent)
+                           QWidget* parent)
 {
-    auto* group = named(new ui::RadioGroup(caption, entries, parent, columns), objectName);
+    auto* group = new ui::RadioGroup(caption, entries, parent, columns);
     group->setItemIndex(defaultIndex);
     return group;
 }
@@ -56,9 +55,9 @@ bool opensTheLookup(const QKeyEvent& key)
            (key.key() == Qt::Key_Down && key.modifiers() == Qt::AltModifier);
 }
 
-QPushButton* hiddenButton(const QString& caption, const char* objectName, QWidget* parent)
+QPushButton* hiddenButton(const QString& caption, QWidget* parent)
 {
-    auto* b = button(caption, objectName, parent);
+    auto* b = button(caption, parent);
     b->hide(); // reached only through the confirm and print buttons
     return b;
 }
@@ -67,17 +66,15 @@ QPushButton* hiddenButton(const QString& caption, const char* objectName, QWidge
 
 InquiryPage::InquiryPage(AppContext& context, QWidget* parent) : Page(parent), context_(context)
 {
-    setObjectName(QStringLiteral("bsSkinTabSheet4"));
-
-    wwDBGrid3 = named(new ui::DataGrid(ClientDataSet31, this), "wwDBGrid3");
-    bsSkinGauge31 = named(new QProgressBar(this), "bsSkinGauge31");
-    bsSkinGauge31->setTextVisible(false);
-    bsSkinGauge31->setRange(0, 10);
-    bsSkinGauge31->setValue(0);
-    bsSkinGauge31->setFixedHeight(20);
-    bsSkinMemo31 = named(new QPlainTextEdit(this), "bsSkinMemo31");
-    bsSkinMemo31->setReadOnly(true);
-    bsSkinMemo31->setFixedHeight(64);
+    grid_ = new ui::DataGrid(inquiryRows_, this);
+    gauge_ = new QProgressBar(this);
+    gauge_->setTextVisible(false);
+    gauge_->setRange(0, 10);
+    gauge_->setValue(0);
+    gauge_->setFixedHeight(20);
+    statusMemo_ = new QPlainTextEdit(this);
+    statusMemo_->setReadOnly(true);
+    statusMemo_->setFixedHeight(64);
 
     auto* top = new QHBoxLayout;
     top->addWidget(buildConditions());
@@ -87,18 +84,47 @@ InquiryPage::InquiryPage(AppContext& context, QWidget* parent) : Page(parent), c
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top);
-    layout->addWidget(wwDBGrid3, 1);
+    layout->addWidget(grid_, 1);
     cancelRunButton_ = ui::cancelRunButton(this);
     auto* gaugeRow = new QHBoxLayout;
-    gaugeRow->addWidget(bsSkinGauge31, 1);
+    gaugeRow->addWidget(gauge_, 1);
     gaugeRow->addWidget(cancelRunButton_);
     layout->addLayout(gaugeRow);
-    layout->addWidget(bsSkinMemo31);
+    layout->addWidget(statusMemo_);
 
-    progress_ = std::make_unique<ui::ProgressPanel>(bsSkinGauge31, bsSkinMemo31);
+    progress_ = std::make_unique<ui::ProgressPanel>(gauge_, statusMemo_);
     services_ = std::make_unique<inquiry::InquiryServices>(inquiry::InquiryServices{
-        context_.database, context_.workTables, *progress_, context_.messages, ClientDataSet31});
+        context_.database, context_.workTables, *progress_, context_.messages, inquiryRows_});
     connectHandlers();
+
+    // The component names, the one place they are set.
+    ui::setComponentNames({
+        {this, "bsSkinTabSheet4"},
+        {processingStateGroup_, "bsSkinRadioGroup32"},
+        {paymentKindGroup_, "bsSkinRadioGroup33"},
+        {conditionGroup_, "bsSkinRadioGroup31"},
+        {reportFormatGroup_, "bsSkinRadioGroup34"},
+        {dataSelectionGroup_, "bsSkinRadioGroup35"},
+        {billFromEdit_, "bsSkinEdit1"},
+        {billToEdit_, "bsSkinEdit2"},
+        {fromDateEdit_, "bsSkinDateEdit31"},
+        {toDateEdit_, "bsSkinDateEdit32"},
+        {storeCombo_, "bsSkinComboBox32"},
+        {providerEdit_, "bsSkinEdit5"},
+        {providerLookupAction_, "bsSkinEdit5Button"},
+        {providerNameEdit_, "bsSkinEdit6"},
+        {confirmButton_, "bsSkinButton14"},
+        {printButton_, "bsSkinButton16"},
+        {exitButton_, "bsSkinButton15"},
+        {ownStoreRunButton_, "SpeedButton8"},
+        {allStoresRunButton_, "SpeedButton9"},
+        {byDateReportButton_, "SpeedButton6"},
+        {byBillRangeReportButton_, "SpeedButton7"},
+        {statisticsReportButton_, "SpeedButton10"},
+        {grid_, "wwDBGrid3"},
+        {gauge_, "bsSkinGauge31"},
+        {statusMemo_, "bsSkinMemo31"},
+    });
 }
 
 InquiryPage::~InquiryPage() = default;
@@ -110,54 +136,52 @@ QWidget* InquiryPage::buildConditions()
     grid->setContentsMargins(0, 0, 0, 0);
 
     const QString options = QStringLiteral("報表選項");
-    bsSkinRadioGroup32 = radioGroup(options, items(inquiry::kProcessingStates), 3, 2, "bsSkinRadioGroup32", panel);
-    bsSkinRadioGroup33 = radioGroup(QStringLiteral("條件選項"), items(inquiry::kPaymentKinds), 5, 0,
-                                    "bsSkinRadioGroup33", panel);
-    bsSkinRadioGroup31 = radioGroup(options, items(inquiry::kConditions), 3, 0, "bsSkinRadioGroup31", panel);
-    bsSkinRadioGroup34 = radioGroup(options, items(inquiry::kReportFormats), 2, 0, "bsSkinRadioGroup34", panel);
-    bsSkinRadioGroup35 = radioGroup(options, items(inquiry::kDataSelections), 2, 0, "bsSkinRadioGroup35", panel);
+    processingStateGroup_ = radioGroup(options, items(inquiry::kProcessingStates), 3, 2, panel);
+    paymentKindGroup_ = radioGroup(QStringLiteral("條件選項"), items(inquiry::kPaymentKinds), 5, 0, panel);
+    conditionGroup_ = radioGroup(options, items(inquiry::kConditions), 3, 0, panel);
+    reportFormatGroup_ = radioGroup(options, items(inquiry::kReportFormats), 2, 0, panel);
+    dataSelectionGroup_ = radioGroup(options, items(inquiry::kDataSelections), 2, 0, panel);
 
-    bsSkinEdit1 = named(new QLineEdit(panel), "bsSkinEdit1");
-    bsSkinEdit2 = named(new QLineEdit(panel), "bsSkinEdit2");
+    billFromEdit_ = new QLineEdit(panel);
+    billToEdit_ = new QLineEdit(panel);
     auto* bills = new QHBoxLayout;
-    bills->addWidget(bsSkinEdit1);
+    bills->addWidget(billFromEdit_);
     bills->addWidget(new QLabel(QStringLiteral("~"), panel));
-    bills->addWidget(bsSkinEdit2);
+    bills->addWidget(billToEdit_);
 
-    bsSkinDateEdit31 = named(new ui::DateEdit(panel), "bsSkinDateEdit31");
-    bsSkinDateEdit32 = named(new ui::DateEdit(panel), "bsSkinDateEdit32");
+    fromDateEdit_ = new ui::DateEdit(panel);
+    toDateEdit_ = new ui::DateEdit(panel);
     auto* dates = new QHBoxLayout;
-    dates->addWidget(bsSkinDateEdit31);
+    dates->addWidget(fromDateEdit_);
     dates->addWidget(new QLabel(QStringLiteral("~"), panel));
-    dates->addWidget(bsSkinDateEdit32);
+    dates->addWidget(toDateEdit_);
     dates->addStretch(1); // the range stays together, as on the other tabs
 
     // Filled with the stores by the window at show; no entry chosen at start.
-    bsSkinComboBox32 = ui::editableCombo("bsSkinComboBox32", panel, 16);
+    storeCombo_ = ui::editableCombo(panel, 16);
 
-    bsSkinEdit5 = named(new QLineEdit(panel), "bsSkinEdit5");
-    bsSkinEdit5Button = bsSkinEdit5->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
-                                               QLineEdit::TrailingPosition);
-    bsSkinEdit5Button->setObjectName(QStringLiteral("bsSkinEdit5Button"));
-    bsSkinEdit5Button->setToolTip(QStringLiteral("廠商查詢 (F4)"));
-    bsSkinEdit6 = named(new QLineEdit(panel), "bsSkinEdit6");
-    bsSkinEdit6->setReadOnly(true);
-    bsSkinEdit6->setFocusPolicy(Qt::ClickFocus); // no tab stop
+    providerEdit_ = new QLineEdit(panel);
+    providerLookupAction_ =
+        providerEdit_->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView), QLineEdit::TrailingPosition);
+    providerLookupAction_->setToolTip(QStringLiteral("廠商查詢 (F4)"));
+    providerNameEdit_ = new QLineEdit(panel);
+    providerNameEdit_->setReadOnly(true);
+    providerNameEdit_->setFocusPolicy(Qt::ClickFocus); // no tab stop
     auto* provider = new QHBoxLayout;
-    provider->addWidget(bsSkinEdit5);
-    provider->addWidget(bsSkinEdit6, 2);
+    provider->addWidget(providerEdit_);
+    provider->addWidget(providerNameEdit_, 2);
 
-    grid->addWidget(bsSkinRadioGroup32, 0, 0);
-    grid->addWidget(bsSkinRadioGroup33, 0, 1, 1, 2);
-    grid->addWidget(bsSkinRadioGroup31, 1, 0);
-    grid->addWidget(bsSkinRadioGroup34, 1, 1);
-    grid->addWidget(bsSkinRadioGroup35, 1, 2);
+    grid->addWidget(processingStateGroup_, 0, 0);
+    grid->addWidget(paymentKindGroup_, 0, 1, 1, 2);
+    grid->addWidget(conditionGroup_, 1, 0);
+    grid->addWidget(reportFormatGroup_, 1, 1);
+    grid->addWidget(dataSelectionGroup_, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("單據區間"), panel), 2, 0);
     grid->addLayout(bills, 2, 1, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("日期區間"), panel), 3, 0);
     grid->addLayout(dates, 3, 1, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("分店代號"), panel), 4, 0);
-    grid->addWidget(bsSkinComboBox32, 4, 1, 1, 2);
+    grid->addWidget(storeCombo_, 4, 1, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("廠商代號"), panel), 5, 0);
     grid->addLayout(provider, 5, 1, 1, 2);
     return panel;
@@ -168,16 +192,16 @@ QWidget* InquiryPage::buildButtons()
     auto* panel = new QWidget(this);
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
-    bsSkinButton14 = button(QStringLiteral("條件確認"), "bsSkinButton14", panel);
-    bsSkinButton16 = button(QStringLiteral("資料印表"), "bsSkinButton16", panel);
-    bsSkinButton15 = button(QStringLiteral("離開"), "bsSkinButton15", panel); // the window closes itself
-    SpeedButton8 = hiddenButton(QStringLiteral("本"), "SpeedButton8", panel);
-    SpeedButton9 = hiddenButton(QStringLiteral("聯"), "SpeedButton9", panel);
-    SpeedButton6 = hiddenButton(QStringLiteral("0-1"), "SpeedButton6", panel);
-    SpeedButton7 = hiddenButton(QStringLiteral("2"), "SpeedButton7", panel);
-    SpeedButton10 = hiddenButton(QStringLiteral("3"), "SpeedButton10", panel);
-    for (QPushButton* b : {bsSkinButton14, bsSkinButton16, bsSkinButton15, SpeedButton8, SpeedButton9, SpeedButton6,
-                           SpeedButton7, SpeedButton10})
+    confirmButton_ = button(QStringLiteral("條件確認"), panel);
+    printButton_ = button(QStringLiteral("資料印表"), panel);
+    exitButton_ = button(QStringLiteral("離開"), panel); // the window closes itself
+    ownStoreRunButton_ = hiddenButton(QStringLiteral("本"), panel);
+    allStoresRunButton_ = hiddenButton(QStringLiteral("聯"), panel);
+    byDateReportButton_ = hiddenButton(QStringLiteral("0-1"), panel);
+    byBillRangeReportButton_ = hiddenButton(QStringLiteral("2"), panel);
+    statisticsReportButton_ = hiddenButton(QStringLiteral("3"), panel);
+    for (QPushButton* b : {confirmButton_, printButton_, exitButton_, ownStoreRunButton_, allStoresRunButton_, byDateReportButton_,
+                           byBillRangeReportButton_, statisticsReportButton_})
         column->addWidget(b);
     column->addStretch(1);
     return panel;
@@ -185,20 +209,20 @@ QWidget* InquiryPage::buildButtons()
 
 void InquiryPage::connectHandlers()
 {
-    connect(bsSkinButton14, &QPushButton::clicked, this, &InquiryPage::bsSkinButton14Click);
-    connect(bsSkinButton16, &QPushButton::clicked, this, &InquiryPage::bsSkinButton16Click);
-    connect(SpeedButton8, &QPushButton::clicked, this, &InquiryPage::SpeedButton8Click);
-    connect(SpeedButton9, &QPushButton::clicked, this, &InquiryPage::SpeedButton9Click);
-    connect(SpeedButton6, &QPushButton::clicked, this, &InquiryPage::SpeedButton6Click);
-    connect(SpeedButton7, &QPushButton::clicked, this, &InquiryPage::SpeedButton7Click);
-    connect(SpeedButton10, &QPushButton::clicked, this, &InquiryPage::SpeedButton10Click);
-    connect(bsSkinEdit5Button, &QAction::triggered, this, &InquiryPage::bsSkinEdit5ButtonClick);
-    bsSkinEdit5->installEventFilter(this);
+    connect(confirmButton_, &QPushButton::clicked, this, &InquiryPage::onConfirm);
+    connect(printButton_, &QPushButton::clicked, this, &InquiryPage::onPrint);
+    connect(ownStoreRunButton_, &QPushButton::clicked, this, &InquiryPage::onRunOwnStore);
+    connect(allStoresRunButton_, &QPushButton::clicked, this, &InquiryPage::onRunAllStores);
+    connect(byDateReportButton_, &QPushButton::clicked, this, &InquiryPage::onPrintByDate);
+    connect(byBillRangeReportButton_, &QPushButton::clicked, this, &InquiryPage::onPrintByBillRange);
+    connect(statisticsReportButton_, &QPushButton::clicked, this, &InquiryPage::onPrintStatistics);
+    connect(providerLookupAction_, &QAction::triggered, this, &InquiryPage::onLookUpProvider);
+    providerEdit_->installEventFilter(this);
 }
 
 void InquiryPage::refreshGrid()
 {
-    wwDBGrid3->reload();
+    grid_->reload();
 }
 
 void InquiryPage::handle(const std::function<void()>& body)
@@ -212,7 +236,7 @@ void InquiryPage::handle(const std::function<void()>& body)
 void InquiryPage::runCancellable(const std::function<void()>& run)
 {
     ui::runCancellable(context_.database, cancelRunButton_, *progress_, context_.messages, run, [this] {
-        ClientDataSet31.clear();
+        inquiryRows_.clear();
         context_.workTables.dropAll();
     });
 }
@@ -220,36 +244,36 @@ void InquiryPage::runCancellable(const std::function<void()>& run)
 inquiry::InquiryConditions InquiryPage::conditions() const
 {
     inquiry::InquiryConditions c;
-    c.processingState = bsSkinRadioGroup32->itemIndex();
-    c.paymentKind = bsSkinRadioGroup33->itemIndex();
-    c.condition = bsSkinRadioGroup31->itemIndex();
-    c.reportFormat = bsSkinRadioGroup34->itemIndex();
-    c.dataSelection = bsSkinRadioGroup35->itemIndex();
-    c.billFrom = ui::toBig5(bsSkinEdit1->text());
-    c.billTo = ui::toBig5(bsSkinEdit2->text());
-    c.dateFromText = ui::toBig5(bsSkinDateEdit31->text());
-    c.dateToText = ui::toBig5(bsSkinDateEdit32->text());
-    c.providerText = ui::toBig5(bsSkinEdit5->text());
-    c.storeText = ui::toBig5(bsSkinComboBox32->currentText());
+    c.processingState = processingStateGroup_->itemIndex();
+    c.paymentKind = paymentKindGroup_->itemIndex();
+    c.condition = conditionGroup_->itemIndex();
+    c.reportFormat = reportFormatGroup_->itemIndex();
+    c.dataSelection = dataSelectionGroup_->itemIndex();
+    c.billFrom = ui::toBig5(billFromEdit_->text());
+    c.billTo = ui::toBig5(billToEdit_->text());
+    c.dateFromText = ui::toBig5(fromDateEdit_->text());
+    c.dateToText = ui::toBig5(toDateEdit_->text());
+    c.providerText = ui::toBig5(providerEdit_->text());
+    c.storeText = ui::toBig5(storeCombo_->currentText());
     return c;
 }
 
-void InquiryPage::bsSkinButton14Click()
+void InquiryPage::onConfirm()
 {
     handle([this] { runCancellable([this] { inquiry::confirm(conditions(), *services_); }); });
 }
 
-void InquiryPage::SpeedButton8Click()
+void InquiryPage::onRunOwnStore()
 {
     handle([this] { runCancellable([this] { inquiry::runOwnStore(conditions(), *services_); }); });
 }
 
-void InquiryPage::SpeedButton9Click()
+void InquiryPage::onRunAllStores()
 {
     handle([this] { runCancellable([this] { inquiry::runAllStores(conditions(), *services_); }); });
 }
 
-void InquiryPage::bsSkinButton16Click()
+void InquiryPage::onPrint()
 {
     handle([this] {
         inquiry::ReportServices reports{context_.reports, context_.reportTitle};
@@ -257,7 +281,7 @@ void InquiryPage::bsSkinButton16Click()
     });
 }
 
-void InquiryPage::SpeedButton6Click()
+void InquiryPage::onPrintByDate()
 {
     handle([this] {
         inquiry::ReportServices reports{context_.reports, context_.reportTitle};
@@ -265,7 +289,7 @@ void InquiryPage::SpeedButton6Click()
     });
 }
 
-void InquiryPage::SpeedButton7Click()
+void InquiryPage::onPrintByBillRange()
 {
     handle([this] {
         inquiry::ReportServices reports{context_.reports, context_.reportTitle};
@@ -273,7 +297,7 @@ void InquiryPage::SpeedButton7Click()
     });
 }
 
-void InquiryPage::SpeedButton10Click()
+void InquiryPage::onPrintStatistics()
 {
     handle([this] {
         inquiry::ReportServices reports{context_.reports, context_.reportTitle};
@@ -281,44 +305,44 @@ void InquiryPage::SpeedButton10Click()
     });
 }
 
-void InquiryPage::bsSkinEdit5ButtonClick()
+void InquiryPage::onLookUpProvider()
 {
     context_.messages.guarded([this] {
         // The provider list is read once per program run; a search in the dialog sees new
         // providers at once.
-        if (!CDS_FAC.isOpen())
-            CDS_FAC = inquiry::openProviderList(context_.database);
+        if (!providers_.isOpen())
+            providers_ = inquiry::openProviderList(context_.database);
         LookupDialog dialog(context_.database, context_.messages, window());
-        dialog.setOriginalData(CDS_FAC);
+        dialog.setOriginalData(providers_);
         dialog.setLookupTable("PROVIDER");
         if (dialog.execute()) {
-            bsSkinEdit5->setText(ui::fromBig5(dialog.currentText("PROVIDER_ID")));
-            bsSkinEdit6->setText(ui::fromBig5(dialog.currentText("PROVIDER_NAME")));
+            providerEdit_->setText(ui::fromBig5(dialog.currentText("PROVIDER_ID")));
+            providerNameEdit_->setText(ui::fromBig5(dialog.currentText("PROVIDER_NAME")));
         }
     });
 }
 
-void InquiryPage::bsSkinEdit5Exit()
+void InquiryPage::onProviderLeft()
 {
     context_.messages.guarded([this] {
-        const std::string name = inquiry::providerName(context_.database, ui::toBig5(bsSkinEdit5->text()));
+        const std::string name = inquiry::providerName(context_.database, ui::toBig5(providerEdit_->text()));
         // An unknown code leaves the name of the last provider found.
         if (!name.empty())
-            bsSkinEdit6->setText(ui::fromBig5(name));
+            providerNameEdit_->setText(ui::fromBig5(name));
     });
 }
 
 bool InquiryPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == bsSkinEdit5 && event->type() == QEvent::KeyPress && opensTheLookup(*static_cast<QKeyEvent*>(event))) {
-        bsSkinEdit5ButtonClick();
+    if (watched == providerEdit_ && event->type() == QEvent::KeyPress && opensTheLookup(*static_cast<QKeyEvent*>(event))) {
+        onLookUpProvider();
         return true;
     }
-    if (watched == bsSkinEdit5 && event->type() == QEvent::FocusOut) {
+    if (watched == providerEdit_ && event->type() == QEvent::FocusOut) {
         // Another window becoming active (the lookup dialog, a message box) is not leaving the edit.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            bsSkinEdit5Exit();
+            onProviderLeft();
     }
     return Page::eventFilter(watched, event);
 }

@@ -34,9 +34,9 @@ public:
     ~InquiryPage() override;
 
     void refreshGrid() override;
-    db::RecordSet& gridRecords() { return ClientDataSet31; }
-    // The provider list the lookup dialog shows (CDS_FAC), read once per program run.
-    const db::RecordSet& providerList() const { return CDS_FAC; }
+    db::RecordSet& gridRecords() { return inquiryRows_; }
+    // The provider list the lookup dialog shows, read once per program run.
+    const db::RecordSet& providerList() const { return providers_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -49,44 +49,44 @@ private:
     void runCancellable(const std::function<void()>& run);
     inquiry::InquiryConditions conditions() const;
 
-    void bsSkinButton14Click();
-    void bsSkinButton16Click();
-    void SpeedButton8Click();
-    void SpeedButton9Click();
-    void SpeedButton6Click();
-    void SpeedButton7Click();
-    void SpeedButton10Click();
-    void bsSkinEdit5ButtonClick();
-    void bsSkinEdit5Exit();
+    void onConfirm();          // "條件確認": lists the bills of the conditions
+    void onPrint();            // "資料印表": prints the report the options choose
+    void onRunOwnStore();      // the hidden "本": the own store's book
+    void onRunAllStores();     // the hidden "聯": the joint book of all stores
+    void onPrintByDate();      // the hidden "0-1": the detail list by date
+    void onPrintByBillRange(); // the hidden "2": the detail list by bill range
+    void onPrintStatistics();  // the hidden "3": the provider statistics
+    void onLookUpProvider();   // the provider lookup (the edit's button, F4, Alt+Down)
+    void onProviderLeft();     // leaving the provider code shows the provider's name
 
     AppContext& context_;
-    db::RecordSet ClientDataSet31;
-    db::RecordSet CDS_FAC;
+    db::RecordSet inquiryRows_;
+    db::RecordSet providers_;
 
-    ui::RadioGroup* bsSkinRadioGroup32 = nullptr;
-    ui::RadioGroup* bsSkinRadioGroup33 = nullptr;
-    ui::RadioGroup* bsSkinRadioGroup31 = nullptr;
-    ui::RadioGroup* bsSkinRadioGroup34 = nullptr;
-    ui::RadioGroup* bsSkinRadioGroup35 = nullptr;
-    QLineEdit* bsSkinEdit1 = nullptr;
-    QLineEdit* bsSkinEdit2 = nullptr;
-    ui::DateEdit* bsSkinDateEdit31 = nullptr;
-    ui::DateEdit* bsSkinDateEdit32 = nullptr;
-    QComboBox* bsSkinComboBox32 = nullptr;
-    QLineEdit* bsSkinEdit5 = nullptr;
-    QAction* bsSkinEdit5Button = nullptr;
-    QLineEdit* bsSkinEdit6 = nullptr;
-    QPushButton* bsSkinButton14 = nullptr;
-    QPushButton* bsSkinButton16 = nullptr;
-    QPushButton* bsSkinButton15 = nullptr;
-    QPushButton* SpeedButton8 = nullptr;
-    QPushButton* SpeedButton9 = nullptr;
-    QPushButton* SpeedButton6 = nullptr;
-    QPushButton* SpeedButton7 = nullptr;
-    QPushButton* SpeedButton10 = nullptr;
-    ui::DataGrid* wwDBGrid3 = nullptr;
-    QProgressBar* bsSkinGauge31 = nullptr;
-    QPlainTextEdit* bsSkinMemo31 = nullptr;
+    ui::RadioGroup* processingStateGroup_ = nullptr;
+    ui::RadioGroup* paymentKindGroup_ = nullptr;
+    ui::RadioGroup* conditionGroup_ = nullptr;
+    ui::RadioGroup* reportFormatGroup_ = nullptr;
+    ui::RadioGroup* dataSelectionGroup_ = nullptr;
+    QLineEdit* billFromEdit_ = nullptr;
+    QLineEdit* billToEdit_ = nullptr;
+    ui::DateEdit* fromDateEdit_ = nullptr;
+    ui::DateEdit* toDateEdit_ = nullptr;
+    QComboBox* storeCombo_ = nullptr;
+    QLineEdit* providerEdit_ = nullptr;
+    QAction* providerLookupAction_ = nullptr;
+    QLineEdit* providerNameEdit_ = nullptr;
+    QPushButton* confirmButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    QPushButton* ownStoreRunButton_ = nullptr;
+    QPushButton* allStoresRunButton_ = nullptr;
+    QPushButton* byDateReportButton_ = nullptr;
+    QPushButton* byBillRangeReportButton_ = nullptr;
+    QPushButton* statisticsReportButton_ = nullptr;
+    ui::DataGrid* grid_ = nullptr;
+    QProgressBar* gauge_ = nullptr;
+    QPlainTextEdit* statusMemo_ = nullptr;
     QPushButton* cancelRunButton_ = nullptr; // stops an inquiry run (also Esc)
 
     std::unique_ptr<ui::ProgressPanel> progress_;

@@ -35,7 +35,6 @@ namespace app {
 namespace {
 
 using ui::button;
-using ui::named;
 
 // The kinds in the order of the kind list, after its first entry 全部.
 constexpr journal::RunKind kListedKinds[] = {journal::RunKind::Remit, journal::RunKind::ChequeIssue,
@@ -125,13 +124,11 @@ JournalPage::JournalPage(AppContext& context, QWidget* parent)
           return QFileDialog::getExistingDirectory(this, title, start);
       })
 {
-    setObjectName(QStringLiteral("bsSkinTabSheet5"));
-
-    runsGrid_ = named(new ui::DataGrid(runs_, this), "wwDBGrid41");
-    billsGrid_ = named(new ui::DataGrid(bills_, this), "wwDBGrid42");
-    filesGrid_ = named(new ui::DataGrid(files_, this), "wwDBGrid43");
-    folderCheckGrid_ = named(new ui::DataGrid(folderCheck_, this), "wwDBGrid44");
-    detailTabs_ = named(new QTabWidget(this), "bsSkinPageControl41");
+    runsGrid_ = new ui::DataGrid(runs_, this);
+    billsGrid_ = new ui::DataGrid(bills_, this);
+    filesGrid_ = new ui::DataGrid(files_, this);
+    folderCheckGrid_ = new ui::DataGrid(folderCheck_, this);
+    detailTabs_ = new QTabWidget(this);
     detailTabs_->addTab(billsGrid_, QStringLiteral("單據"));
     detailTabs_->addTab(filesGrid_, QStringLiteral("檔案"));
     detailTabs_->addTab(folderCheckGrid_, QStringLiteral("資料夾驗證"));
@@ -156,6 +153,26 @@ JournalPage::JournalPage(AppContext& context, QWidget* parent)
                                                         context_.messages, context_.reports, reprintedCheques_);
     connect(runsGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { showRunDetail(current.row()); });
+
+    // The component names, the one place they are set.
+    ui::setComponentNames({
+        {this, "bsSkinTabSheet5"},
+        {runsFromEdit_, "bsSkinDateEdit41"},
+        {runsToEdit_, "bsSkinDateEdit42"},
+        {kindCombo_, "bsSkinComboBox41"},
+        {booksCombo_, "bsSkinComboBox42"},
+        {userEdit_, "bsSkinEdit41"},
+        {listRunsButton_, "bsSkinButton41"},
+        {filesAgainButton_, "bsSkinButton42"},
+        {verifyFolderButton_, "bsSkinButton43"},
+        {verifyJournalButton_, "bsSkinButton44"},
+        {reprintButton_, "bsSkinButton45"},
+        {runsGrid_, "wwDBGrid41"},
+        {billsGrid_, "wwDBGrid42"},
+        {filesGrid_, "wwDBGrid43"},
+        {folderCheckGrid_, "wwDBGrid44"},
+        {detailTabs_, "bsSkinPageControl41"},
+    });
 }
 
 JournalPage::~JournalPage() = default;
@@ -167,27 +184,27 @@ QWidget* JournalPage::buildConditions()
     row->setContentsMargins(0, 0, 0, 0);
 
     // The month so far, as a clerk asks first.
-    runsFromEdit_ = named(new ui::DateEdit(panel), "bsSkinDateEdit41");
-    runsToEdit_ = named(new ui::DateEdit(panel), "bsSkinDateEdit42");
+    runsFromEdit_ = new ui::DateEdit(panel);
+    runsToEdit_ = new ui::DateEdit(panel);
     const QDate today = QDate::currentDate();
     runsFromEdit_->setDate(today.year(), today.month(), 1);
 
-    kindCombo_ = named(new QComboBox(panel), "bsSkinComboBox41");
+    kindCombo_ = new QComboBox(panel);
     kindCombo_->addItem(QStringLiteral("全部"));
     for (const journal::RunKind kind : kListedKinds)
         kindCombo_->addItem(ui::fromBig5(journal::kindCaption(kind)));
-    booksCombo_ = named(new QComboBox(panel), "bsSkinComboBox42");
+    booksCombo_ = new QComboBox(panel);
     booksCombo_->addItems(
         {QStringLiteral("全部"), QStringLiteral("本店帳 PAY_MASTER"), QStringLiteral("聯合帳 PAY_MASTERU")});
-    userEdit_ = named(new QLineEdit(panel), "bsSkinEdit41");
+    userEdit_ = new QLineEdit(panel);
     userEdit_->setPlaceholderText(QStringLiteral("全部"));
     userEdit_->setMaximumWidth(120);
 
-    listRunsButton_ = button(QStringLiteral("查詢(&Q)"), "bsSkinButton41", panel);
-    filesAgainButton_ = button(QStringLiteral("重建檔案(&R)"), "bsSkinButton42", panel);
-    verifyFolderButton_ = button(QStringLiteral("驗證資料夾(&V)"), "bsSkinButton43", panel);
-    verifyJournalButton_ = button(QStringLiteral("驗證紀錄(&J)"), "bsSkinButton44", panel);
-    reprintButton_ = button(QStringLiteral("補印(&P)"), "bsSkinButton45", panel);
+    listRunsButton_ = button(QStringLiteral("查詢(&Q)"), panel);
+    filesAgainButton_ = button(QStringLiteral("重建檔案(&R)"), panel);
+    verifyFolderButton_ = button(QStringLiteral("驗證資料夾(&V)"), panel);
+    verifyJournalButton_ = button(QStringLiteral("驗證紀錄(&J)"), panel);
+    reprintButton_ = button(QStringLiteral("補印(&P)"), panel);
 
     row->addWidget(new QLabel(QStringLiteral("作業日期"), panel));
     row->addWidget(runsFromEdit_);

@@ -27,11 +27,9 @@ namespace app {
 
 namespace {
 
-using ui::named;
-
-QPushButton* plainButton(const QString& caption, const char* objectName, QWidget* parent)
+QPushButton* plainButton(const QString& caption, QWidget* parent)
 {
-    auto* button = named(new QPushButton(caption, parent), objectName);
+    auto* button = new QPushButton(caption, parent);
     // Enter belongs to the search text, the field list and the grid, never to a default button.
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -48,12 +46,29 @@ bool isEnterKey(int key)
 LookupDialog::LookupDialog(db::Executor& database, ui::MessageBoxes& messages, QWidget* parent)
     : QDialog(parent), database_(database), messages_(messages)
 {
-    setObjectName(QStringLiteral("Frmgetdata"));
     setWindowTitle(QStringLiteral("資料查詢擷取"));
     QFont font(QStringLiteral("新細明體"));
     font.setPointSize(9);
     setFont(font);
     buildWindow();
+
+    // The component names, the one place they are set.
+    ui::setComponentNames({
+        {this, "Frmgetdata"},
+        {fieldLabelCombo_, "ComboBox1"},
+        {fieldNameCombo_, "ComboBox2"},
+        {matchModeGroup_, "RadioGroup1"},
+        {searchEdit_, "Edit1"},
+        {firstButton_, "NavFirst"},
+        {priorButton_, "NavPrior"},
+        {nextButton_, "NavNext"},
+        {lastButton_, "NavLast"},
+        {searchButton_, "SearchButton"},
+        {resetButton_, "ResetButton"},
+        {grid_, "DBGrid1"},
+        {okButton_, "OkButton"},
+        {cancelButton_, "CancelButton"},
+    });
     resize(543, 415);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -63,7 +78,7 @@ LookupDialog::~LookupDialog()
 {
     // The grid's models read record sets that go before the dialog's own destructor hides
     // and repaints its children: detach them while those record sets are still there.
-    DBGrid1->setModel(nullptr);
+    grid_->setModel(nullptr);
 }
 
 void LookupDialog::buildWindow()
@@ -80,37 +95,35 @@ void LookupDialog::buildWindow()
     fieldLabel->setPalette(blue);
 
     // The field list takes only its own entries, so every search has a column to search.
-    ComboBox1 = named(new QComboBox(band), "ComboBox1");
-    ComboBox1->setEditable(false);
-    ComboBox1->setMinimumContentsLength(12);
-    ComboBox2 = named(new QComboBox(band), "ComboBox2");
-    ComboBox2->hide();
+    fieldLabelCombo_ = new QComboBox(band);
+    fieldLabelCombo_->setEditable(false);
+    fieldLabelCombo_->setMinimumContentsLength(12);
+    fieldNameCombo_ = new QComboBox(band);
+    fieldNameCombo_->hide();
 
-    RadioGroup1 = named(new ui::RadioGroup(QString(),
-                                           {QStringLiteral("完全"), QStringLiteral("字首"), QStringLiteral("其中有")},
-                                           band),
-                        "RadioGroup1");
-    RadioGroup1->setItemIndex(0);
-    Edit1 = named(new QLineEdit(band), "Edit1");
+    matchModeGroup_ =
+        new ui::RadioGroup(QString(), {QStringLiteral("完全"), QStringLiteral("字首"), QStringLiteral("其中有")}, band);
+    matchModeGroup_->setItemIndex(0);
+    searchEdit_ = new QLineEdit(band);
 
-    firstButton_ = plainButton(QStringLiteral("首筆"), "NavFirst", band);
-    priorButton_ = plainButton(QStringLiteral("前筆"), "NavPrior", band);
-    nextButton_ = plainButton(QStringLiteral("次筆"), "NavNext", band);
-    lastButton_ = plainButton(QStringLiteral("末筆"), "NavLast", band);
+    firstButton_ = plainButton(QStringLiteral("首筆"), band);
+    priorButton_ = plainButton(QStringLiteral("前筆"), band);
+    nextButton_ = plainButton(QStringLiteral("次筆"), band);
+    lastButton_ = plainButton(QStringLiteral("末筆"), band);
     firstButton_->setToolTip(QStringLiteral("首筆記錄"));
     priorButton_->setToolTip(QStringLiteral("前筆記錄"));
     nextButton_->setToolTip(QStringLiteral("次筆記錄"));
     lastButton_->setToolTip(QStringLiteral("末筆記錄"));
-    searchButton_ = plainButton(QStringLiteral("開始尋找"), "SearchButton", band);
-    resetButton_ = plainButton(QStringLiteral("條件重設"), "ResetButton", band);
+    searchButton_ = plainButton(QStringLiteral("開始尋找"), band);
+    resetButton_ = plainButton(QStringLiteral("條件重設"), band);
     resetButton_->setToolTip(QStringLiteral("重設條件"));
 
     auto* bandLayout = new QGridLayout(band);
     bandLayout->addWidget(fieldLabel, 0, 0);
-    bandLayout->addWidget(ComboBox1, 1, 0);
-    bandLayout->addWidget(ComboBox2, 1, 0);
-    bandLayout->addWidget(RadioGroup1, 0, 1, 2, 1);
-    bandLayout->addWidget(Edit1, 1, 2);
+    bandLayout->addWidget(fieldLabelCombo_, 1, 0);
+    bandLayout->addWidget(fieldNameCombo_, 1, 0);
+    bandLayout->addWidget(matchModeGroup_, 0, 1, 2, 1);
+    bandLayout->addWidget(searchEdit_, 1, 2);
     auto* navigation = new QHBoxLayout;
     for (QPushButton* b : {firstButton_, priorButton_, nextButton_, lastButton_})
         navigation->addWidget(b);
@@ -119,20 +132,20 @@ void LookupDialog::buildWindow()
     navigation->addWidget(resetButton_);
     bandLayout->addLayout(navigation, 2, 0, 1, 3);
 
-    DBGrid1 = named(new QTableView(this), "DBGrid1");
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1->setShowGrid(false);
-    DBGrid1->setAlternatingRowColors(true);
-    QPalette rows = DBGrid1->palette();
+    grid_ = new QTableView(this);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setShowGrid(false);
+    grid_->setAlternatingRowColors(true);
+    QPalette rows = grid_->palette();
     rows.setColor(QPalette::AlternateBase, QColor(255, 255, 128)); // light yellow, 8454143
-    DBGrid1->setPalette(rows);
-    ui::addExcelExport(*DBGrid1);
+    grid_->setPalette(rows);
+    ui::addExcelExport(*grid_);
 
     // The accelerator keys shown the usual way: "確定(Y)" with the Y underlined; Alt+Y, Alt+C.
-    okButton_ = plainButton(QStringLiteral("確定(&Y)"), "OkButton", this);
-    cancelButton_ = plainButton(QStringLiteral("取消(&C)"), "CancelButton", this);
+    okButton_ = plainButton(QStringLiteral("確定(&Y)"), this);
+    cancelButton_ = plainButton(QStringLiteral("取消(&C)"), this);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
     bottom->addWidget(okButton_);
@@ -141,7 +154,7 @@ void LookupDialog::buildWindow()
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);
     layout->addWidget(band);
-    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(grid_, 1);
     layout->addLayout(bottom);
 
     connect(searchButton_, &QPushButton::clicked, this, &LookupDialog::startSearch);
@@ -164,12 +177,12 @@ void LookupDialog::buildWindow()
     connect(nextButton_, &QPushButton::clicked, this, move(&lookup::LookupSession::next));
     connect(lastButton_, &QPushButton::clicked, this, move(&lookup::LookupSession::last));
     // The parallel list follows the field list's position.
-    connect(ComboBox1, &QComboBox::currentIndexChanged, ComboBox2, &QComboBox::setCurrentIndex);
+    connect(fieldLabelCombo_, &QComboBox::currentIndexChanged, fieldNameCombo_, &QComboBox::setCurrentIndex);
 
-    ComboBox1->installEventFilter(this);
-    Edit1->installEventFilter(this);
-    DBGrid1->installEventFilter(this);
-    for (QRadioButton* radio : RadioGroup1->findChildren<QRadioButton*>())
+    fieldLabelCombo_->installEventFilter(this);
+    searchEdit_->installEventFilter(this);
+    grid_->installEventFilter(this);
+    for (QRadioButton* radio : matchModeGroup_->findChildren<QRadioButton*>())
         radio->installEventFilter(this);
     updateNavigation();
 }
@@ -216,19 +229,19 @@ void LookupDialog::activate()
     session_->fillFieldList();
     if (firstFill) {
         for (const lookup::FieldEntry& field : session_->fieldList()) {
-            ComboBox1->addItem(QString::fromUtf8(field.label));
-            ComboBox2->addItem(ui::fromBig5(field.name));
+            fieldLabelCombo_->addItem(QString::fromUtf8(field.label));
+            fieldNameCombo_->addItem(ui::fromBig5(field.name));
         }
-        ComboBox1->setCurrentIndex(-1);
+        fieldLabelCombo_->setCurrentIndex(-1);
     }
     resetSearch();
     showRecords();
-    RadioGroup1->setItemIndex(0);
+    matchModeGroup_->setItemIndex(0);
 }
 
 void LookupDialog::resetSearch()
 {
-    Edit1->clear();
+    searchEdit_->clear();
     if (session_)
         session_->reset();
 }
@@ -240,9 +253,9 @@ void LookupDialog::showRecords()
     ui::RecordSetModel* model = session_->showingResult() ? resultModel_ : originalModel_;
     showingRows_ = false;
     model->reload();
-    if (DBGrid1->model() != model) {
-        DBGrid1->setModel(model);
-        connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    if (grid_->model() != model) {
+        grid_->setModel(model);
+        connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this](const QModelIndex& current) {
                     if (showingRows_ && session_ && current.isValid())
                         session_->setCurrentRow(current.row());
@@ -251,15 +264,15 @@ void LookupDialog::showRecords()
     }
     showingRows_ = true;
     // Each column as wide as its title and the rows in view need.
-    DBGrid1->resizeColumnsToContents();
+    grid_->resizeColumnsToContents();
     showCurrentRow();
 }
 
 void LookupDialog::showCurrentRow()
 {
     const int row = session_ ? session_->currentRow() : -1;
-    if (row >= 0 && DBGrid1->model() && DBGrid1->model()->columnCount() > 0)
-        DBGrid1->setCurrentIndex(DBGrid1->model()->index(row, 0));
+    if (row >= 0 && grid_->model() && grid_->model()->columnCount() > 0)
+        grid_->setCurrentIndex(grid_->model()->index(row, 0));
     updateNavigation();
 }
 
@@ -275,7 +288,7 @@ void LookupDialog::updateNavigation()
 
 lookup::MatchMode LookupDialog::matchMode() const
 {
-    switch (RadioGroup1->itemIndex()) {
+    switch (matchModeGroup_->itemIndex()) {
     case 1: return lookup::MatchMode::Prefix;
     case 2: return lookup::MatchMode::Contains;
     default: return lookup::MatchMode::Exact;
@@ -288,11 +301,11 @@ void LookupDialog::startSearch()
         return;
     std::optional<lookup::SearchOutcome> outcome;
     messages_.guarded([&] {
-        if (ComboBox1->currentText().isEmpty()) {
+        if (fieldLabelCombo_->currentText().isEmpty()) {
             outcome = lookup::SearchOutcome::NoFieldChosen;
             return;
         }
-        outcome = session_->search(ComboBox1->currentIndex(), matchMode(), ui::toBig5(Edit1->text()));
+        outcome = session_->search(fieldLabelCombo_->currentIndex(), matchMode(), ui::toBig5(searchEdit_->text()));
     });
     if (!outcome)
         return; // the error box was shown; the grid keeps what it showed
@@ -327,9 +340,9 @@ void LookupDialog::matchModeLeft()
 {
     // Leaving for another of its own items is not leaving the match mode.
     const QWidget* focus = QApplication::focusWidget();
-    if (focus && RadioGroup1->isAncestorOf(focus))
+    if (focus && matchModeGroup_->isAncestorOf(focus))
         return;
-    if (!Edit1->text().isEmpty() && !ComboBox1->currentText().isEmpty())
+    if (!searchEdit_->text().isEmpty() && !fieldLabelCombo_->currentText().isEmpty())
         startSearch();
 }
 
@@ -347,25 +360,25 @@ bool LookupDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (watched == ComboBox1 && key == Qt::Key_Escape) {
+        if (watched == fieldLabelCombo_ && key == Qt::Key_Escape) {
             cancelChoice();
             return true;
         }
-        if (watched == ComboBox1 && isEnterKey(key)) {
-            DBGrid1->setFocus();
+        if (watched == fieldLabelCombo_ && isEnterKey(key)) {
+            grid_->setFocus();
             return true;
         }
-        if (watched == Edit1 && isEnterKey(key)) {
-            if (!Edit1->text().isEmpty())
+        if (watched == searchEdit_ && isEnterKey(key)) {
+            if (!searchEdit_->text().isEmpty())
                 startSearch();
             return true;
         }
-        if (watched == DBGrid1 && isEnterKey(key)) {
+        if (watched == grid_ && isEnterKey(key)) {
             confirmChoice();
             return true;
         }
     } else if (event->type() == QEvent::FocusOut && watched->isWidgetType()
-               && RadioGroup1->isAncestorOf(static_cast<QWidget*>(watched))) {
+               && matchModeGroup_->isAncestorOf(static_cast<QWidget*>(watched))) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             matchModeLeft();

@@ -1,5 +1,5 @@
 #pragma once
-// Frmgetdata, the record lookup dialog: lists the caller's record set, searches the caller's
+// The record lookup dialog: lists the caller's record set, searches the caller's
 // table by one chosen column (exact, prefix, contains), moves through the rows and confirms
 // one. The caller reads the chosen row's fields with currentText() after execute() returned
 // true. A fresh dialog per use; nothing in it knows about providers.
@@ -74,10 +74,10 @@ private:
     bool activated_ = false;
     bool showingRows_ = false; // keeps the view's current row and the session's in step
 
-    QComboBox* ComboBox1 = nullptr;  // field labels
-    QComboBox* ComboBox2 = nullptr;  // column names, hidden, parallel to ComboBox1
-    ui::RadioGroup* RadioGroup1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
+    QComboBox* fieldLabelCombo_ = nullptr; // the searchable fields, by label
+    QComboBox* fieldNameCombo_ = nullptr;  // their column names, hidden, in the same order
+    ui::RadioGroup* matchModeGroup_ = nullptr;
+    QLineEdit* searchEdit_ = nullptr;
     QPushButton* firstButton_ = nullptr;
     QPushButton* priorButton_ = nullptr;
     QPushButton* nextButton_ = nullptr;
@@ -86,7 +86,7 @@ private:
     QPushButton* resetButton_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
-    QTableView* DBGrid1 = nullptr;
+    QTableView* grid_ = nullptr;
     ui::RecordSetModel* originalModel_ = nullptr;
     ui::RecordSetModel* resultModel_ = nullptr;
     db::RecordSet empty_;

@@ -44,7 +44,7 @@ public:
     ~RemittancePage() override;
 
     void refreshGrid() override;
-    db::RecordSet& gridRecords() { return ClientDataSet11; }
+    db::RecordSet& gridRecords() { return remittanceRows_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,47 +61,47 @@ private:
     remittance::Books books() const;
     remittance::OutputControls outputControls() const;
 
-    void bsSkinButton6Click();
-    void bsSkinButton8Click();
-    void bsSkinButton9Click();
-    void bsSkinButton17Click();
-    void BitBtn1Click();
-    void SpeedButton1Click();
+    void onConfirm();              // "條件確認": lists the bills of the conditions
+    void onRemitAll();             // "全部匯款": remits every listed bill
+    void onRemitTicked();          // "選擇性匯款": remits the ticked bills
+    void onSelectAll();            // "全選": ticks every listed bill
+    void onClearRemittanceDates(); // "匯款日清空" (shown by F1): takes the remittance date off
+    void onOutputRoutine();        // the hidden "產生檔案": prints the remittance list
     // The remit buttons' common body: the remittance module's press, then its messages.
     void remit(remittance::RemitScope scope);
     void showMessages(const std::vector<std::string>& messages);
-    void bsSkinDateEdit11Exit();
-    void bsSkinStdLabel3Click();
+    void onFromDateLeft();          // the range's end follows its start
+    void onDateRangeLabelClicked(); // a click on "日期區間" sets both dates to 2010/04/30
 
     AppContext& context_;
-    db::RecordSet ClientDataSet11;
+    db::RecordSet remittanceRows_;
     remittance::ListedRun run_;
 
-    ui::RadioGroup* bsSkinRadioGroup12 = nullptr;
-    ui::RadioGroup* bsSkinRadioGroup11 = nullptr;
-    QLabel* bsSkinStdLabel3 = nullptr;
-    ui::DateEdit* bsSkinDateEdit11 = nullptr;
-    ui::DateEdit* bsSkinDateEdit12 = nullptr;
-    QComboBox* bsSkinComboBox11 = nullptr;
-    QComboBox* bsSkinComboBox12 = nullptr;
-    ui::RadioGroup* bsSkinRadioGroup13 = nullptr;
-    QLineEdit* bsSkinEdit_FILE = nullptr;
-    QLineEdit* bsSkinEdit_FILEa = nullptr;
-    QLineEdit* bsSkinEdit_FILEb = nullptr;
-    ui::DateEdit* bsSkinDateEdit13 = nullptr;
-    QCheckBox* bsSkinCheckRadioBox11 = nullptr;
-    QLineEdit* bsSkinEdit15 = nullptr;
-    ui::RadioGroup* bsSkinRadioGroup16 = nullptr;
-    QPushButton* bsSkinButton6 = nullptr;
-    QPushButton* bsSkinButton17 = nullptr;
-    QPushButton* bsSkinButton9 = nullptr;
-    QPushButton* bsSkinButton8 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* bsSkinButton7 = nullptr;
-    QPushButton* SpeedButton1 = nullptr;
-    ui::DataGrid* wwDBGrid1 = nullptr;
-    QProgressBar* bsSkinGauge11 = nullptr;
-    QPlainTextEdit* bsSkinMemo11 = nullptr;
+    ui::RadioGroup* remittanceStateGroup_ = nullptr;
+    ui::RadioGroup* dateColumnGroup_ = nullptr;
+    QLabel* dateRangeLabel_ = nullptr;
+    ui::DateEdit* fromDateEdit_ = nullptr;
+    ui::DateEdit* toDateEdit_ = nullptr;
+    QComboBox* accountCombo_ = nullptr;
+    QComboBox* storeCombo_ = nullptr;
+    ui::RadioGroup* booksGroup_ = nullptr;
+    QLineEdit* exportFileEdit_ = nullptr;
+    QLineEdit* interBankFileEdit_ = nullptr;
+    QLineEdit* sameBankFileEdit_ = nullptr;
+    ui::DateEdit* remittanceDateEdit_ = nullptr;
+    QCheckBox* makeFilesCheck_ = nullptr;
+    QLineEdit* bankPathEdit_ = nullptr;
+    ui::RadioGroup* reportBankGroup_ = nullptr;
+    QPushButton* confirmButton_ = nullptr;
+    QPushButton* selectAllButton_ = nullptr;
+    QPushButton* remitTickedButton_ = nullptr;
+    QPushButton* remitAllButton_ = nullptr;
+    QPushButton* clearDatesButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    QPushButton* outputButton_ = nullptr;
+    ui::DataGrid* grid_ = nullptr;
+    QProgressBar* gauge_ = nullptr;
+    QPlainTextEdit* statusMemo_ = nullptr;
     QPushButton* cancelRunButton_ = nullptr; // stops a condition confirm (also Esc)
 
     std::unique_ptr<ui::ProgressPanel> progress_;

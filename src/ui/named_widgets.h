@@ -1,30 +1,37 @@
 #pragma once
-// Building controls under their component names: every widget's objectName is the name the
-// window, the tests and anything else that drives the window find it by.
+// Controls under their component names: every widget's objectName is the name the window, the
+// tests, automation and the old documents find it by. A page sets all of its names in one
+// table (setComponentNames), so the names the clerk's world knows are found in one place.
 #include <QComboBox>
 #include <QPushButton>
 #include <QString>
 
+#include <initializer_list>
+
 namespace ui {
 
-template <class W>
-W* named(W* widget, const char* objectName)
+struct ComponentName {
+    QObject* object;
+    const char* name;
+};
+
+inline void setComponentNames(std::initializer_list<ComponentName> names)
 {
-    widget->setObjectName(QString::fromLatin1(objectName));
-    return widget;
+    for (const ComponentName& n : names)
+        n.object->setObjectName(QString::fromLatin1(n.name));
 }
 
-inline QPushButton* button(const QString& caption, const char* objectName, QWidget* parent)
+inline QPushButton* button(const QString& caption, QWidget* parent)
 {
-    return named(new QPushButton(caption, parent), objectName);
+    return new QPushButton(caption, parent);
 }
 
 // An editable combo box that starts with no selection and empty text, as the window fills it.
 // What the clerk types is a condition, never a new entry: the lists do not change while the
 // program runs.
-inline QComboBox* editableCombo(const char* objectName, QWidget* parent, int minimumContentsLength)
+inline QComboBox* editableCombo(QWidget* parent, int minimumContentsLength)
 {
-    auto* combo = named(new QComboBox(parent), objectName);
+    auto* combo = new QComboBox(parent);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCurrentIndex(-1);
