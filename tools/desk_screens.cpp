@@ -112,7 +112,7 @@ int main(int argc, char** argv)
     params.database = argv[1];
     db::Connection database(params);
     // The program's folder: the report library and its templates; Bill.ini is not written.
-    app::FormTolvane window(database, platform::exeFolder());
+    app::MainWindow window(database, platform::exeFolder());
     window.show();
     settle(1500);
     QTemporaryDir bankFolder;

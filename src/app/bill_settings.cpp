@@ -16,15 +16,15 @@ BillSettings readBillSettings(const std::string& iniPath)
     BillSettings settings;
     settings.accCheck = ini.read(kSection, "acc_check", "") != "0";
     settings.bankPath = ini.read(kSection, "BANK_PATH", "");
-    settings.radioGroup13 = ini.read(kSection, "bsSkinRadioGroup13", "");
+    settings.books = ini.read(kSection, "bsSkinRadioGroup13", "");
     return settings;
 }
 
-int radioGroup13Index(const BillSettings& settings)
+int booksIndex(const BillSettings& settings)
 {
-    if (settings.radioGroup13.empty())
+    if (settings.books.empty())
         return 0;
-    return static_cast<int>(text::parseInteger(settings.radioGroup13));
+    return static_cast<int>(text::parseInteger(settings.books));
 }
 
 BankPathText bankPathText(const std::string& stored)

@@ -35,7 +35,7 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    app::FormTolvane window(*database, exeFolder);
+    app::MainWindow window(*database, exeFolder);
     // The lookup dialog the entry has always created beside the window; the provider field
     // opens fresh ones of its own, so this one is never shown.
     app::LookupDialog lookup(*database, window.messages());

@@ -47,13 +47,13 @@ std::string connectionSuffix(db::Connection& database)
 
 } // namespace
 
-FormTolvane::FormTolvane(db::Connection& database, std::string exeFolder, QWidget* parent)
+MainWindow::MainWindow(db::Connection& database, std::string exeFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       messages_(this),
       workTables_(database, connectionSuffix(database), exeFolder),
       reports_(exeFolder)
 {
-    setObjectName(QStringLiteral("FormTolvane"));
+    setObjectName(QStringLiteral("FormTolvane")); // the window's component name
     setWindowTitle(QStringLiteral("付款覆核-匯款-開票作業"));
     context_ = std::make_unique<AppContext>(
         AppContext{database, workTables_, reports_, messages_, std::move(exeFolder), {}, work::readDeskRole(database)});
@@ -75,7 +75,7 @@ FormTolvane::FormTolvane(db::Connection& database, std::string exeFolder, QWidge
 
 // Larger than the window was first drawn (893 x 522, where the grid showed two rows under
 // the panels), as large as a 1366 x 768 desktop allows with the frame, centred.
-void FormTolvane::fitToScreen()
+void MainWindow::fitToScreen()
 {
     QSize size(1280, 720);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -90,12 +90,12 @@ void FormTolvane::fitToScreen()
     resize(size);
 }
 
-FormTolvane::~FormTolvane()
+MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
 }
 
-void FormTolvane::buildPages()
+void MainWindow::buildPages()
 {
     tabs_->addTab(new RemittancePage(*context_, tabs_), QStringLiteral("批次匯款作業"));
     tabs_->addTab(new ChequePage(*context_, tabs_), QStringLiteral("批次開票作業"));
@@ -103,7 +103,7 @@ void FormTolvane::buildPages()
     tabs_->addTab(new JournalPage(*context_, tabs_), QStringLiteral("付款紀錄"));
 }
 
-void FormTolvane::connectWindowControls()
+void MainWindow::connectWindowControls()
 {
     for (const char* name : kExitButtons) {
         if (auto* button = findChild<QPushButton*>(QString::fromLatin1(name)))
@@ -123,21 +123,21 @@ void FormTolvane::connectWindowControls()
     });
 }
 
-std::string FormTolvane::billIniPath() const
+std::string MainWindow::billIniPath() const
 {
     return context_->exeFolder + "Bill.ini";
 }
 
-void FormTolvane::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (shown_)
         return;
     shown_ = true;
-    formShow();
+    prepareDesk();
 }
 
-void FormTolvane::formShow()
+void MainWindow::prepareDesk()
 {
     tabs_->setCurrentIndex(0);
     // Any failing step is reported and skips the rest; the window opens all the same.
@@ -153,7 +153,7 @@ void FormTolvane::formShow()
                 messages_.inform(stored.problem);
         }
         if (auto* books = findChild<ui::RadioGroup*>(QStringLiteral("bsSkinRadioGroup13")))
-            books->setItemIndex(radioGroup13Index(settings));
+            books->setItemIndex(booksIndex(settings));
 
         db::Executor& database = context_->database;
         context_->reportTitle = readReportTitle(database);
@@ -186,7 +186,7 @@ void FormTolvane::formShow()
     });
 }
 
-bool FormTolvane::formClose()
+bool MainWindow::closeDesk()
 {
     return messages_.guarded([this] {
         const auto* bankPath = findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"));
@@ -199,7 +199,7 @@ bool FormTolvane::formClose()
 
 // The bank path as Bill.ini stores it, Big5. One that Big5 cannot hold (a character typed or
 // read from an unreadable file) never keeps the clerk from closing: the stored one is kept.
-std::optional<std::string> FormTolvane::storableBankPath(const QString& typed)
+std::optional<std::string> MainWindow::storableBankPath(const QString& typed)
 {
     try {
         return ui::toBig5(typed);
@@ -210,15 +210,15 @@ std::optional<std::string> FormTolvane::storableBankPath(const QString& typed)
     }
 }
 
-void FormTolvane::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (formClose())
+    if (closeDesk())
         event->accept();
     else
         event->ignore(); // the clerk saw the error; the window stays open
 }
 
-void FormTolvane::toggleHiddenButtons()
+void MainWindow::toggleHiddenButtons()
 {
     auto* remittanceClear = findChild<QWidget*>(QStringLiteral("BitBtn1"));
     auto* chequeClear = findChild<QWidget*>(QStringLiteral("BitBtn2"));
@@ -232,13 +232,13 @@ void FormTolvane::toggleHiddenButtons()
 
 // Where a key pressed in this window is delivered first: the focused control, or the window
 // itself while none of its controls has the focus.
-const QWidget* FormTolvane::firstKeyReceiver() const
+const QWidget* MainWindow::firstKeyReceiver() const
 {
     const QWidget* focus = QApplication::focusWidget();
     return focus && focus->window() == this ? focus : this;
 }
 
-bool FormTolvane::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);

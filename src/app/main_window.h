@@ -1,5 +1,5 @@
 #pragma once
-// FormTolvane: the one main window. A thin composition root: it builds the collaborators,
+// The one main window (objectName "FormTolvane"). A thin composition root: it builds the collaborators,
 // creates the three pages, and runs the show and close steps and the window-wide keys.
 #include "app/app_context.h"
 #include "db/connection.h"
@@ -18,12 +18,12 @@ namespace app {
 
 class Page;
 
-class FormTolvane : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // exeFolder with its trailing separator: Bill.ini and the report hand-over live there.
-    FormTolvane(db::Connection& database, std::string exeFolder, QWidget* parent = nullptr);
-    ~FormTolvane() override;
+    MainWindow(db::Connection& database, std::string exeFolder, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     AppContext& context() { return *context_; }
     ui::MessageBoxes& messages() { return messages_; }
@@ -40,8 +40,10 @@ private:
     void buildPages();
     void fitToScreen();
     void connectWindowControls();
-    void formShow();
-    bool formClose();
+    // At first show: Bill.ini's settings, the account and store lists, the journal readied.
+    void prepareDesk();
+    // At close: Bill.ini written, the work tables dropped; false (window stays) on an error.
+    bool closeDesk();
     void toggleHiddenButtons();
     const QWidget* firstKeyReceiver() const;
     std::string billIniPath() const;

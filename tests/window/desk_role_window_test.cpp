@@ -22,7 +22,7 @@ protected:
     void openAs(const std::string& role)
     {
         connection_ = connectAs(database_, deskUserName(role), role);
-        window_ = std::make_unique<app::FormTolvane>(*connection_, exeFolder_.path());
+        window_ = std::make_unique<app::MainWindow>(*connection_, exeFolder_.path());
         window_->messages().setAnswerer(std::make_unique<RecordingAnswerer>(&shown_));
         window_->show();
         QApplication::setActiveWindow(window_.get());
@@ -42,7 +42,7 @@ protected:
     TempFolder exeFolder_;
     QStringList shown_;
     std::unique_ptr<db::Connection> connection_;
-    std::unique_ptr<app::FormTolvane> window_;
+    std::unique_ptr<app::MainWindow> window_;
 };
 
 TEST_F(DeskRoleWindow, AClerkSeesTheClearingButtonsDisabledWithTheRoleTheyNeed)

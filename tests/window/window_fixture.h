@@ -46,11 +46,11 @@ struct WindowFixture {
     TestDatabase database;
     TempFolder exeFolder;
     QStringList shown; // every box the window showed, errors prefixed "error: "
-    std::unique_ptr<app::FormTolvane> window;
+    std::unique_ptr<app::MainWindow> window;
 
     void open()
     {
-        window = std::make_unique<app::FormTolvane>(database.connection(), exeFolder.path());
+        window = std::make_unique<app::MainWindow>(database.connection(), exeFolder.path());
         window->messages().setAnswerer(std::make_unique<RecordingAnswerer>(&shown));
         window->show();
     }
