@@ -16,13 +16,13 @@ namespace cheque {
 
 class ChequeDesk {
 public:
-    // `grid` is the record set the tab's grid shows (ClientDataSet21).
+    // `grid` is the record set the tab's grid shows.
     ChequeDesk(db::Connection& database, work::WorkTables& tables, work::ProgressDisplay& progress,
                work::Messages& messages, report::Bridge& reports, db::RecordSet& grid);
 
-    // "條件確認" (bsSkinButton10Click).
+    // "條件確認": lists the cheques of the conditions.
     void confirm(const ListConditions& conditions);
-    // The issue press, "全部開票" (bsSkinButton12Click) and "選擇性開票" (bsSkinButton13Click):
+    // The issue press, "全部開票" and "選擇性開票":
     // cheques the list shows as issued are issued again only after a Yes with a reason; the
     // bills of each cheque still as listed get the issue date and the cheque goes to the issued
     // table, all in one transaction with the press's journal run, waiting a few seconds at most
@@ -33,7 +33,7 @@ public:
     IssueResult issue(IssueScope scope, const IssueOptions& options);
     IssueResult issueAll(const IssueOptions& options) { return issue(IssueScope::AllRows, options); }
     IssueResult issueTicked(const IssueOptions& options) { return issue(IssueScope::TickedRows, options); }
-    // "匯款日清空" (BitBtn2Click): takes the issue stamp off the ticked cheques' bills, in one
+    // "匯款日清空": takes the issue stamp off the ticked cheques' bills, in one
     // transaction with its journal run. Returns the journal's notice ("" unless its tables had
     // to be created).
     std::string clearTicked();
@@ -48,7 +48,7 @@ public:
     // ends whatever list the tab had, as every print does. Throws text::UserError when the
     // run is not a cheque issue or none of its cheques can be printed.
     ReprintResult reprintRun(long long runId, const std::string& reportTitle);
-    // The printing routine (SpeedButton5Click): the issued cheques of this run.
+    // The printing routine: the issued cheques of this run.
     void print(const PrintOptions& options);
 
     // The grid shows the list of the latest condition confirm and its tables still exist.

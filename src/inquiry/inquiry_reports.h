@@ -1,7 +1,6 @@
 #pragma once
-// The inquiry tab's print button and its three reports: the detail list by date
-// (SpeedButton6Click), by bill-number range (SpeedButton7Click) and the provider statistics
-// (SpeedButton10Click). Each reopens the grid record set on its work table in its order and
+// The inquiry tab's print button and its three reports: the detail list by date, by
+// bill-number range and the provider statistics. Each reopens the grid record set on its work table in its order and
 // hands it to the report library; the hand-over ends the inquiry (grid closed, tables dropped).
 #include "inquiry/inquiry_run.h"
 #include "report/bridge.h"
@@ -16,12 +15,12 @@ struct ReportServices {
     std::string reportTitle; // Big5, the company's report title
 };
 
-// bsSkinButton16Click.
+// "資料印表": the report the options choose.
 void print(const InquiryConditions& conditions, InquiryServices& services, ReportServices& reports);
 
-void printByDate(const InquiryConditions& c, InquiryServices& s, ReportServices& r);       // SpeedButton6Click
-void printByBillRange(const InquiryConditions& c, InquiryServices& s, ReportServices& r);  // SpeedButton7Click
-void printStatistics(const InquiryConditions& c, InquiryServices& s, ReportServices& r);   // SpeedButton10Click
+void printByDate(const InquiryConditions& c, InquiryServices& s, ReportServices& r);
+void printByBillRange(const InquiryConditions& c, InquiryServices& s, ReportServices& r);
+void printStatistics(const InquiryConditions& c, InquiryServices& s, ReportServices& r);
 
 // The header values (field name -> Big5) of an inquiry report with the given title (UTF-8).
 std::map<std::string, std::string> reportHeader(const InquiryConditions& conditions, const std::string& titleUtf8,

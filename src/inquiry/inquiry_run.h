@@ -1,6 +1,6 @@
 #pragma once
 // The inquiry runs of the condition-confirm button: the own store's payment book
-// (SpeedButton8Click) or the joint book of all stores (SpeedButton9Click). Each splits the
+// or the joint book of all stores. Each splits the
 // selected bills into cash, remittance and cheque rows in WorkTableA, completes them with
 // provider, account and store data, shows them in the grid record set and, for provider
 // statistics, sums them per provider (and store) in WorkTableB.
@@ -19,16 +19,16 @@ struct InquiryServices {
     work::WorkTables& workTables;
     work::ProgressDisplay& progress;
     work::Messages& messages;
-    db::RecordSet& grid; // ClientDataSet31
+    db::RecordSet& grid; // what the inquiry grid shows
 };
 
 enum class Scope { OwnStore, AllStores };
 
-// bsSkinButton14Click: the run of the chosen data selection; any other selection does nothing.
+// "條件確認": the run of the chosen data selection; any other selection does nothing.
 void confirm(const InquiryConditions& conditions, InquiryServices& services);
 
 void run(Scope scope, const InquiryConditions& conditions, InquiryServices& services);
-inline void runOwnStore(const InquiryConditions& c, InquiryServices& s) { run(Scope::OwnStore, c, s); }     // SpeedButton8Click
-inline void runAllStores(const InquiryConditions& c, InquiryServices& s) { run(Scope::AllStores, c, s); }  // SpeedButton9Click
+inline void runOwnStore(const InquiryConditions& c, InquiryServices& s) { run(Scope::OwnStore, c, s); }
+inline void runAllStores(const InquiryConditions& c, InquiryServices& s) { run(Scope::AllStores, c, s); }
 
 } // namespace inquiry

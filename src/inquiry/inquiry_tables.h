@@ -10,7 +10,7 @@
 
 namespace inquiry {
 
-// ClientDataSet31's declared fields, in order: the nine grid columns first.
+// The inquiry grid record set's declared fields, in order: the nine grid columns first.
 const std::vector<db::FieldDecl>& inquiryFields();
 
 // Opens `sql` into the grid record set: closed first, so a failure leaves it closed.

@@ -1,6 +1,6 @@
 #pragma once
 // The provider code field of the inquiry tab: the list of all providers the lookup dialog
-// shows (CDS_FAC), and the name look-up when the clerk leaves the code edit.
+// shows, and the name look-up when the clerk leaves the code edit.
 #include "db/executor.h"
 #include "db/record_set.h"
 

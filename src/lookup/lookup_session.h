@@ -43,7 +43,7 @@ public:
 
     // What the grid shows: the caller's record set or the search result.
     const db::RecordSet& shown() const { return showingResult_ ? result_ : original_; }
-    // The dialog's own result set (CDS_Query), for the grid that shows it.
+    // The dialog's own result set, for the grid that shows it.
     db::RecordSet& result() { return result_; }
     bool showingResult() const { return showingResult_; }
     // Grid titles by column, as the grid shows them.
@@ -68,7 +68,7 @@ private:
     std::string table_;
     std::vector<FieldEntry> fields_;
     bool fieldsFilled_ = false;
-    db::RecordSet result_;       // CDS_Query
+    db::RecordSet result_;       // the rows of the last search
     std::vector<db::FieldDecl> originalFields_;
     bool showingResult_ = false;
     int originalRow_ = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// "匯款日清空" (BitBtn1Click, hidden until F1): clears the remittance date of every bill of the
+// "匯款日清空" (hidden until F1): clears the remittance date of every bill of the
 // ticked rows' providers in the condition confirm's selection (WorkTableB), in every store,
 // as one module operation: each bill is claimed by the stamp the list saw, so a stamp another
 // clerk made since is left alone and named; the clearing is journalled and commits as a whole.
@@ -18,7 +18,7 @@ struct ClearResult {
     std::vector<std::string> messages() const;
 };
 
-// `books` is bsSkinRadioGroup13 as it stands at the press.
+// `books` is the books option ("本店匯款"/"聯合匯款") as it stands at the press.
 ClearResult clearRemittanceDates(RemittanceDesk& desk, Books books);
 
 } // namespace remittance

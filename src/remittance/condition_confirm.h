@@ -1,5 +1,5 @@
 #pragma once
-// The remittance condition confirm (bsSkinButton6Click): builds this run's view and work
+// The remittance condition confirm ("條件確認"): builds this run's view and work
 // tables, fills WorkTableA with the selected bills completed with provider and paying-account
 // data, opens the grid on it and names the transfer files. The tables are created first (each
 // DDL statement commits on its own); their rows are then filled by set-based statements in one
@@ -15,7 +15,7 @@ namespace remittance {
 // What the run sets on the tab besides the grid and the progress display.
 struct ConfirmOutputs {
     std::function<void(const ExportFileNames&)> showFileNames; // the three file-name edits
-    std::function<void()> enableSelectAll;                      // bsSkinButton17
+    std::function<void()> enableSelectAll;                      // the "全選" button
 };
 
 void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions, const ConfirmOutputs& outputs);

@@ -1,5 +1,5 @@
 #pragma once
-// The remittance output routine (SpeedButton1Click): the last step of every remit press.
+// The remittance output routine: the last step of every remit press.
 // The press has written the bank transfer files of the bills just remitted (WorkTableC) and
 // started the bank's batch files; the routine builds the remittance list per provider, month
 // and store in WorkTableD, and hands it to the report library. When the report closes (or cannot be
@@ -37,10 +37,10 @@ struct OutputRequest {
     OutputControls controls;
     db::Connection& database;
     work::WorkTables& workTables;    // names of WorkTableC/WorkTableD; dropped at the end
-    work::ProgressDisplay& progress; // bsSkinGauge11 / bsSkinMemo11
+    work::ProgressDisplay& progress; // the tab's gauge and status memo
     work::Messages& messages;
     report::Bridge& reports;
-    db::RecordSet& grid;             // ClientDataSet11: closed at the end
+    db::RecordSet& grid;             // what the remittance grid shows: closed at the end
 };
 
 // The dates of the routine, all read before anything is written, so a mistyped one stops it

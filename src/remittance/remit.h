@@ -1,6 +1,6 @@
 #pragma once
-// The remit press, one module operation: "全部匯款" (bsSkinButton8Click) remits every row of
-// the grid, "選擇性匯款" (bsSkinButton9Click) the rows whose CHKED is "Y". The press checks
+// The remit press, one module operation: "全部匯款" remits every row of
+// the grid, "選擇性匯款" the rows whose CHKED is "Y". The press checks
 // that every row it would stamp lands in exactly one transfer record, asks before remitting
 // rows the list shows as remitted already, claims each bill by its listed state, stamps it
 // (when "產生匯款檔案" is ticked), copies the rows into WorkTableC, writes the transfer files

@@ -14,9 +14,9 @@ namespace remittance {
 struct RemittanceDesk {
     db::Connection& database;
     work::WorkTables& workTables;
-    work::ProgressDisplay& progress; // bsSkinGauge11 / bsSkinMemo11
+    work::ProgressDisplay& progress; // the tab's gauge and status memo
     work::Messages& messages;
-    db::RecordSet& grid;             // ClientDataSet11
+    db::RecordSet& grid;             // what the remittance grid shows
     ListedRun& run;                  // which condition confirm the grid belongs to
     report::Bridge& reports;         // the remittance list's hand-over
 };

@@ -1,5 +1,5 @@
 #pragma once
-// The remittance grid's record set ClientDataSet11: its declared fields and its statement.
+// The remittance grid's record set: its declared fields and its statement.
 #include "db/executor.h"
 #include "db/record_set.h"
 

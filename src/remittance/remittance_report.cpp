@@ -23,7 +23,7 @@ void runRemittanceReport(const OutputRequest& request, const RemittanceReportInp
     work::progressLine(progress, 7, "6");
     work::progressLine(progress, 7, "7");
 
-    // CDS_Query: the rows the report prints.
+    // The rows the report prints.
     const db::RecordSet data = request.database.query(db::SqlLines{
         "SELECT *  FROM " + names.tableD,
         "ORDER BY BILL_YM,PROVIDER_ID,ID"});

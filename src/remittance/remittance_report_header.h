@@ -10,8 +10,8 @@ namespace remittance {
 
 struct ReportHeaderInput {
     std::string fromDate, toDate; // the date range as date strings
-    int books = 0;                // bsSkinRadioGroup13: 1 for the joint books
-    std::string storeComboText;   // bsSkinComboBox12, whole text
+    int books = 0;                // the books option: 1 for the joint books
+    std::string storeComboText;   // the store combo's whole text
     std::string reportTitle;      // ReportTitle
     std::string reportDate;       // shown after "匯款日期:"
     std::string reprintMark;      // Field8: on every page of a list printed again

@@ -20,7 +20,7 @@ struct Store {
 // names of the report header of joint books follow this list, however many stores there are.
 std::vector<Store> readStoreList(db::Executor& database);
 
-// bsSkinRadioGroup16: which bank group the list shows.
+// The "匯款報表" option: which bank group the list shows.
 enum class ReportBankGroup { InterBank = 0, SameBank = 1 };
 std::string bankFilter(ReportBankGroup group); // the condition line appended to the bill query
 

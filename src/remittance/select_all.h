@@ -1,5 +1,5 @@
 #pragma once
-// "全選" (bsSkinButton17Click): ticks every row in WorkTableA and reopens the grid on it,
+// "全選": ticks every row in WorkTableA and reopens the grid on it,
 // replacing whatever was ticked or cleared by hand.
 #include "remittance/remittance_desk.h"
 

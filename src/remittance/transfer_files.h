@@ -11,10 +11,10 @@
 namespace remittance {
 
 struct TransferFileSettings {
-    std::string bankPath;           // bsSkinEdit15 as typed; files are bank path + name + ".TXT"
+    std::string bankPath;           // "路徑檔名" as typed; files are bank path + name + ".TXT"
     std::string defaultBankFolder;  // used in place of an empty bank path for the files
-    std::string interBankFileName;  // bsSkinEdit_FILEa; empty: no inter-bank file, no RMTR.BAT
-    std::string sameBankFileName;   // bsSkinEdit_FILEb; empty: no same-bank file, no RTTR.BAT
+    std::string interBankFileName;  // the inter-bank file name; empty: no inter-bank file, no RMTR.BAT
+    std::string sameBankFileName;   // the same-bank file name; empty: no same-bank file, no RTTR.BAT
     std::string remittanceDate;     // date string "yyyy/mm/dd"
 };
 

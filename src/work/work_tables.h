@@ -32,7 +32,7 @@ public:
     // The clock, replaceable by tests: returns "hhmmss".
     void setClock(std::function<std::string()> clock) { clock_ = std::move(clock); }
 
-    // The drop procedure (SpeedButtonTMPClick): view, then tables A..D, where they exist.
+    // The drop procedure: view, then tables A..D, where they exist.
     void dropAll();
     // The run prologue; withTableD on the remittance page only. It also drops the work tables
     // and views of attachments that no longer exist (orphaned_work_objects.h).
