@@ -149,7 +149,7 @@ QWidget* ChequePage::buildButtons()
     clearIssueDatesButton_ = button(QStringLiteral("匯款日清空"), panel);
     clearIssueDatesButton_->hide(); // shown by F1
     printButton_ = button(QStringLiteral("產生報表"), panel);
-    printButton_->hide(); // the printing routine, run by the issuing buttons
+    printButton_->hide(); // never shown and does nothing: the issue press prints itself
     voidChequesButton_ = button(QStringLiteral("支票作廢"), panel);
     grid->addWidget(confirmButton_, 0, 0);
     grid->addWidget(issueTickedButton_, 0, 1);
@@ -167,7 +167,6 @@ void ChequePage::connectHandlers()
     connect(issueAllButton_, &QPushButton::clicked, this, &ChequePage::onIssueAll);
     connect(issueTickedButton_, &QPushButton::clicked, this, &ChequePage::onIssueTicked);
     connect(clearIssueDatesButton_, &QPushButton::clicked, this, &ChequePage::onClearIssueDates);
-    connect(printButton_, &QPushButton::clicked, this, &ChequePage::onPrint);
     connect(voidChequesButton_, &QPushButton::clicked, this, &ChequePage::onVoidTicked);
 }
 
@@ -296,9 +295,5 @@ void ChequePage::onClearIssueDates()
     });
 }
 
-void ChequePage::onPrint()
-{
-    handle([this] { desk_->print(printOptions()); });
-}
 
 } // namespace app

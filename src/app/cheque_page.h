@@ -52,7 +52,6 @@ private:
     void onIssueAll();        // "全部開票": issues and prints every listed cheque
     void onIssueTicked();     // "選擇性開票": issues and prints the ticked cheques
     void onClearIssueDates(); // "匯款日清空" (shown by F1): takes the issue stamp off
-    void onPrint();           // the hidden "產生報表": prints the issued cheques
     void onVoidTicked();      // "支票作廢": voids the ticked issued cheques
 
     AppContext& context_;

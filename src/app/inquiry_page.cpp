@@ -58,7 +58,9 @@ bool opensTheLookup(const QKeyEvent& key)
 QPushButton* hiddenButton(const QString& caption, QWidget* parent)
 {
     auto* b = button(caption, parent);
-    b->hide(); // reached only through the confirm and print buttons
+    // Never shown and does nothing: the confirm and print buttons run the routines these
+    // stood for.
+    b->hide();
     return b;
 }
 
@@ -200,8 +202,8 @@ QWidget* InquiryPage::buildButtons()
     byDateReportButton_ = hiddenButton(QStringLiteral("0-1"), panel);
     byBillRangeReportButton_ = hiddenButton(QStringLiteral("2"), panel);
     statisticsReportButton_ = hiddenButton(QStringLiteral("3"), panel);
-    for (QPushButton* b : {confirmButton_, printButton_, exitButton_, ownStoreRunButton_, allStoresRunButton_, byDateReportButton_,
-                           byBillRangeReportButton_, statisticsReportButton_})
+    for (QPushButton* b : {confirmButton_, printButton_, exitButton_, ownStoreRunButton_, allStoresRunButton_,
+                           byDateReportButton_, byBillRangeReportButton_, statisticsReportButton_})
         column->addWidget(b);
     column->addStretch(1);
     return panel;
@@ -211,11 +213,6 @@ void InquiryPage::connectHandlers()
 {
     connect(confirmButton_, &QPushButton::clicked, this, &InquiryPage::onConfirm);
     connect(printButton_, &QPushButton::clicked, this, &InquiryPage::onPrint);
-    connect(ownStoreRunButton_, &QPushButton::clicked, this, &InquiryPage::onRunOwnStore);
-    connect(allStoresRunButton_, &QPushButton::clicked, this, &InquiryPage::onRunAllStores);
-    connect(byDateReportButton_, &QPushButton::clicked, this, &InquiryPage::onPrintByDate);
-    connect(byBillRangeReportButton_, &QPushButton::clicked, this, &InquiryPage::onPrintByBillRange);
-    connect(statisticsReportButton_, &QPushButton::clicked, this, &InquiryPage::onPrintStatistics);
     connect(providerLookupAction_, &QAction::triggered, this, &InquiryPage::onLookUpProvider);
     providerEdit_->installEventFilter(this);
 }
@@ -263,45 +260,11 @@ void InquiryPage::onConfirm()
     handle([this] { runCancellable([this] { inquiry::confirm(conditions(), *services_); }); });
 }
 
-void InquiryPage::onRunOwnStore()
-{
-    handle([this] { runCancellable([this] { inquiry::runOwnStore(conditions(), *services_); }); });
-}
-
-void InquiryPage::onRunAllStores()
-{
-    handle([this] { runCancellable([this] { inquiry::runAllStores(conditions(), *services_); }); });
-}
-
 void InquiryPage::onPrint()
 {
     handle([this] {
         inquiry::ReportServices reports{context_.reports, context_.reportTitle};
         inquiry::print(conditions(), *services_, reports);
-    });
-}
-
-void InquiryPage::onPrintByDate()
-{
-    handle([this] {
-        inquiry::ReportServices reports{context_.reports, context_.reportTitle};
-        inquiry::printByDate(conditions(), *services_, reports);
-    });
-}
-
-void InquiryPage::onPrintByBillRange()
-{
-    handle([this] {
-        inquiry::ReportServices reports{context_.reports, context_.reportTitle};
-        inquiry::printByBillRange(conditions(), *services_, reports);
-    });
-}
-
-void InquiryPage::onPrintStatistics()
-{
-    handle([this] {
-        inquiry::ReportServices reports{context_.reports, context_.reportTitle};
-        inquiry::printStatistics(conditions(), *services_, reports);
     });
 }
 

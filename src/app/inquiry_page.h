@@ -35,8 +35,6 @@ public:
 
     void refreshGrid() override;
     db::RecordSet& gridRecords() { return inquiryRows_; }
-    // The provider list the lookup dialog shows, read once per program run.
-    const db::RecordSet& providerList() const { return providers_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,17 +49,12 @@ private:
 
     void onConfirm();          // "條件確認": lists the bills of the conditions
     void onPrint();            // "資料印表": prints the report the options choose
-    void onRunOwnStore();      // the hidden "本": the own store's book
-    void onRunAllStores();     // the hidden "聯": the joint book of all stores
-    void onPrintByDate();      // the hidden "0-1": the detail list by date
-    void onPrintByBillRange(); // the hidden "2": the detail list by bill range
-    void onPrintStatistics();  // the hidden "3": the provider statistics
     void onLookUpProvider();   // the provider lookup (the edit's button, F4, Alt+Down)
     void onProviderLeft();     // leaving the provider code shows the provider's name
 
     AppContext& context_;
     db::RecordSet inquiryRows_;
-    db::RecordSet providers_;
+    db::RecordSet providers_; // what the provider lookup lists, read once per program run
 
     ui::RadioGroup* processingStateGroup_ = nullptr;
     ui::RadioGroup* paymentKindGroup_ = nullptr;

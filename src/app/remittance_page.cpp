@@ -245,7 +245,8 @@ QWidget* RemittancePage::buildButtons()
     clearDatesButton_ = button(QStringLiteral("匯款日清空"), panel);
     clearDatesButton_->hide(); // F1 shows it (the window's key handling)
     exitButton_ = button(QStringLiteral("離開"), panel); // the window closes itself
-    // The output routine's button is never shown; the remit buttons call its handler.
+    // The output routine's button is never shown and does nothing: the remit press runs the
+    // routine itself.
     outputButton_ = button(QStringLiteral("產生檔案"), panel);
     outputButton_->hide();
 
@@ -265,7 +266,6 @@ void RemittancePage::connectHandlers()
     connect(remitTickedButton_, &QPushButton::clicked, this, [this] { onRemitTicked(); });
     connect(selectAllButton_, &QPushButton::clicked, this, [this] { onSelectAll(); });
     connect(clearDatesButton_, &QPushButton::clicked, this, [this] { onClearRemittanceDates(); });
-    connect(outputButton_, &QPushButton::clicked, this, [this] { handle([this] { onOutputRoutine(); }); });
 }
 
 bool RemittancePage::eventFilter(QObject* watched, QEvent* event)
@@ -383,15 +383,6 @@ void RemittancePage::onSelectAll()
 void RemittancePage::onClearRemittanceDates()
 {
     handle([this] { showMessages(remittance::clearRemittanceDates(*desk_, books()).messages()); });
-}
-
-// The output routine's hidden button prints the remittance list of WorkTableC; transfer files
-// come only from a remit press, which journals them.
-void RemittancePage::onOutputRoutine()
-{
-    remittance::runRemittanceOutput(remittance::OutputRequest{outputControls(), context_.database,
-                                                              context_.workTables, *progress_, context_.messages,
-                                                              context_.reports, remittanceRows_});
 }
 
 void RemittancePage::onFromDateLeft()

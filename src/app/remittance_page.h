@@ -66,7 +66,6 @@ private:
     void onRemitTicked();          // "選擇性匯款": remits the ticked bills
     void onSelectAll();            // "全選": ticks every listed bill
     void onClearRemittanceDates(); // "匯款日清空" (shown by F1): takes the remittance date off
-    void onOutputRoutine();        // the hidden "產生檔案": prints the remittance list
     // The remit buttons' common body: the remittance module's press, then its messages.
     void remit(remittance::RemitScope scope);
     void showMessages(const std::vector<std::string>& messages);

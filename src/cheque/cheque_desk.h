@@ -48,8 +48,6 @@ public:
     // ends whatever list the tab had, as every print does. Throws text::UserError when the
     // run is not a cheque issue or none of its cheques can be printed.
     ReprintResult reprintRun(long long runId, const std::string& reportTitle);
-    // The printing routine: the issued cheques of this run.
-    void print(const PrintOptions& options);
 
     // The grid shows the list of the latest condition confirm and its tables still exist.
     bool listIsCurrent();

@@ -11,13 +11,6 @@
 
 namespace cheque {
 
-void ChequeDesk::print(const PrintOptions& options)
-{
-    if (!requireCurrentList())
-        return;
-    printIssued(options);
-}
-
 void ChequeDesk::printIssued(const PrintOptions& options, const std::string& mark)
 {
     const db::RecordSet issued = database_.query(

@@ -15,9 +15,9 @@ DateEdit::DateEdit(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    // The desk's date mask "!0000/99/99;1; ": four year digits required, month and day digits
-    // optional, blanks where no digit is. Qt writes a required digit "9" and an optional one
-    // "0". The clerk can still blank the date; the pages validate it.
+    // Four year digits wanted, month and day digits optional (a one-digit month or day is a
+    // date too), blanks where no digit is: in Qt's mask letters a wanted digit is "9" and an
+    // optional one "0". The clerk can still blank the date; the pages validate it.
     edit_->setInputMask(QStringLiteral("9999/00/00; "));
     edit_->setFixedWidth(edit_->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00")) + 16);
     button_->setText(QStringLiteral("▾"));

@@ -1,7 +1,8 @@
 #pragma once
-// A date edit: masked "yyyy/mm/dd" text (mask "!0000/99/99;1; ") with a drop-down calendar,
-// starting on today's date. Its text is what the clerk sees, the mask's blanks included; it
-// may be blank or invalid, and the pages parse it (text::dateStringFromEdit) when they need it.
+// A date edit: "yyyy/mm/dd" text typed into a fixed pattern (digits only, the slashes in
+// place, a blank where no digit is) with a drop-down calendar, starting on today's date. Its
+// text is what the clerk sees, blanks included; it may be blank or invalid, and the pages
+// parse it (text::dateStringFromEdit) when they need it.
 #include <QWidget>
 
 class QLineEdit;

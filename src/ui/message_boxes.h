@@ -37,7 +37,6 @@ class MessageBoxes : public work::Messages {
 public:
     explicit MessageBoxes(QWidget* parent);
     void setAnswerer(std::unique_ptr<Answerer> answerer) { answerer_ = std::move(answerer); }
-    void setParent(QWidget* parent) { parent_ = parent; }
 
     void inform(const std::string& utf8) override;
     bool confirm(const std::string& utf8) override;

@@ -223,14 +223,6 @@ std::vector<std::string> ReportTemplate::groupKeys() const
     return keys;
 }
 
-const Band* ReportTemplate::groupBand(BandKind kind, const std::string& key) const
-{
-    for (const Band& b : bands)
-        if (b.kind == kind && b.key == key)
-            return &b;
-    return nullptr;
-}
-
 ReportTemplate parseTemplate(const std::string& source, const std::string& fileName)
 {
     ReportTemplate t;

@@ -65,7 +65,6 @@ struct ReportTemplate {
 
     const Band* band(BandKind kind) const;
     std::vector<std::string> groupKeys() const; // outermost first
-    const Band* groupBand(BandKind kind, const std::string& key) const;
 };
 
 // Throws text::UserError naming the file and line of the first fault.
