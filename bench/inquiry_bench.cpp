@@ -148,7 +148,7 @@ int main(int argc, char** argv)
         work::NullProgress progress;
         SilentMessages messages;
         db::RecordSet grid;
-        inquiry::InquiryServices services{*connection, tables, progress, messages, grid};
+        inquiry::InquiryDesk services{*connection, tables, progress, messages, grid};
 
         // Warm the cache and check the floor against the program's tables.
         std::printf("first run of the program: %.3f s\n", seconds([&] { inquiry::runAllStores(conditions, services); }));

@@ -305,7 +305,7 @@ private:
 
     void inquire()
     {
-        inquiry::InquiryServices services{*connection_, tables_, progress_, messages_, inquiryGrid_};
+        inquiry::InquiryDesk services{*connection_, tables_, progress_, messages_, inquiryGrid_};
         inquiry::InquiryConditions conditions;
         conditions.dateFromText = kFromDate;
         conditions.dateToText = kToDate;

@@ -4,7 +4,6 @@
 #include "cheque/issue_messages.h"
 #include "cheque/issue_state.h"
 #include "text/error.h"
-#include "ui/cancellable_run.h"
 #include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
@@ -28,18 +27,12 @@ using ui::editableCombo;
 
 } // namespace
 
-ChequePage::ChequePage(AppContext& context, QWidget* parent) : Page(parent), context_(context)
+ChequePage::ChequePage(AppContext& context, QWidget* parent) : Page(context, parent)
 {
     grid_ = new ui::DataGrid(chequeRows_, this);
     grid_->setCheckField("CHKED");
     grid_->recordModel().setRowMarkField(cheque::kIssueStateField);
-    gauge_ = new QProgressBar(this);
-    gauge_->setTextVisible(false);
-    gauge_->setRange(0, 10);
-    gauge_->setValue(0);
-    statusMemo_ = new QPlainTextEdit(this);
-    statusMemo_->setReadOnly(true);
-    statusMemo_->setMaximumHeight(80);
+    createProgressDisplay();
 
     auto* top = new QHBoxLayout;
     top->addWidget(buildConditions());
@@ -50,15 +43,9 @@ ChequePage::ChequePage(AppContext& context, QWidget* parent) : Page(parent), con
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top);
     layout->addWidget(grid_, 1);
-    cancelRunButton_ = ui::cancelRunButton(this);
-    auto* gaugeRow = new QHBoxLayout;
-    gaugeRow->addWidget(gauge_, 1);
-    gaugeRow->addWidget(cancelRunButton_);
-    layout->addLayout(gaugeRow);
-    layout->addWidget(statusMemo_);
+    placeProgressDisplay(*layout);
 
-    progress_ = std::make_unique<ui::ProgressPanel>(gauge_, statusMemo_);
-    desk_ = std::make_unique<cheque::ChequeDesk>(context_.database, context_.workTables, *progress_,
+    desk_ = std::make_unique<cheque::ChequeDesk>(context_.database, context_.workTables, progress(),
                                                  context_.messages, context_.reports, chequeRows_);
     connectHandlers();
 
@@ -175,12 +162,6 @@ void ChequePage::refreshGrid()
     grid_->reload();
 }
 
-void ChequePage::handle(const std::function<void()>& body)
-{
-    context_.messages.guarded(body);
-    refreshGrid();
-}
-
 cheque::ListConditions ChequePage::listConditions() const
 {
     cheque::ListConditions conditions;
@@ -229,13 +210,7 @@ void ChequePage::onConfirm()
 {
     // The clerk may stop a long list; it then leaves no work tables and an empty grid.
     handle([this] {
-        ui::runCancellable(
-            context_.database, cancelRunButton_, *progress_, context_.messages,
-            [this] { desk_->confirm(listConditions()); },
-            [this] {
-                chequeRows_.clear();
-                context_.workTables.dropAll();
-            });
+        runCancellable([this] { desk_->confirm(listConditions()); }, [this] { chequeRows_.clear(); });
     });
     pointOutAmountsWithCents();
 }

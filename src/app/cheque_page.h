@@ -1,19 +1,15 @@
 #pragma once
 // The cheque tab "批次開票作業": conditions, the cheque grid with its tick column, the issuing
 // buttons and the progress display. The work itself is cheque::ChequeDesk's.
-#include "app/app_context.h"
 #include "app/page.h"
 #include "cheque/cheque_desk.h"
 #include "db/record_set.h"
-#include "ui/progress_panel.h"
 
 #include <functional>
 #include <memory>
 
 class QComboBox;
 class QLabel;
-class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
 
 namespace ui {
@@ -37,8 +33,6 @@ private:
     QWidget* buildConditions();
     QWidget* buildButtons();
     void connectHandlers();
-    // Runs a handler body the way every handler of the tab runs: errors shown, grid reloaded.
-    void handle(const std::function<void()>& body);
 
     cheque::ListConditions listConditions() const;
     cheque::PrintOptions printOptions() const;
@@ -54,7 +48,6 @@ private:
     void onClearIssueDates(); // "匯款日清空" (shown by F1): takes the issue stamp off
     void onVoidTicked();      // "支票作廢": voids the ticked issued cheques
 
-    AppContext& context_;
     db::RecordSet chequeRows_;
 
     ui::RadioGroup* dateColumnGroup_ = nullptr;
@@ -65,7 +58,6 @@ private:
     ui::RadioGroup* chequeFormGroup_ = nullptr;
     ui::RadioGroup* sortOrderGroup_ = nullptr;
     QPushButton* confirmButton_ = nullptr;
-    QPushButton* cancelRunButton_ = nullptr; // stops a condition confirm (also Esc)
     QPushButton* issueTickedButton_ = nullptr;
     QPushButton* issueAllButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
@@ -75,10 +67,7 @@ private:
     QPushButton* printButton_ = nullptr;
     QPushButton* voidChequesButton_ = nullptr;
     ui::DataGrid* grid_ = nullptr;
-    QProgressBar* gauge_ = nullptr;
-    QPlainTextEdit* statusMemo_ = nullptr;
 
-    std::unique_ptr<ui::ProgressPanel> progress_;
     std::unique_ptr<cheque::ChequeDesk> desk_;
 };
 

@@ -2,7 +2,6 @@
 
 #include "app/lookup_dialog.h"
 #include "inquiry/provider_field.h"
-#include "ui/cancellable_run.h"
 #include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
@@ -66,16 +65,12 @@ QPushButton* hiddenButton(const QString& caption, QWidget* parent)
 
 } // namespace
 
-InquiryPage::InquiryPage(AppContext& context, QWidget* parent) : Page(parent), context_(context)
+InquiryPage::InquiryPage(AppContext& context, QWidget* parent) : Page(context, parent)
 {
     grid_ = new ui::DataGrid(inquiryRows_, this);
-    gauge_ = new QProgressBar(this);
-    gauge_->setTextVisible(false);
-    gauge_->setRange(0, 10);
-    gauge_->setValue(0);
+    createProgressDisplay();
+    // Lower than on the other tabs: the inquiry's conditions take more room above the grid.
     gauge_->setFixedHeight(20);
-    statusMemo_ = new QPlainTextEdit(this);
-    statusMemo_->setReadOnly(true);
     statusMemo_->setFixedHeight(64);
 
     auto* top = new QHBoxLayout;
@@ -87,16 +82,10 @@ InquiryPage::InquiryPage(AppContext& context, QWidget* parent) : Page(parent), c
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top);
     layout->addWidget(grid_, 1);
-    cancelRunButton_ = ui::cancelRunButton(this);
-    auto* gaugeRow = new QHBoxLayout;
-    gaugeRow->addWidget(gauge_, 1);
-    gaugeRow->addWidget(cancelRunButton_);
-    layout->addLayout(gaugeRow);
-    layout->addWidget(statusMemo_);
+    placeProgressDisplay(*layout);
 
-    progress_ = std::make_unique<ui::ProgressPanel>(gauge_, statusMemo_);
-    services_ = std::make_unique<inquiry::InquiryServices>(inquiry::InquiryServices{
-        context_.database, context_.workTables, *progress_, context_.messages, inquiryRows_});
+    desk_ = std::make_unique<inquiry::InquiryDesk>(inquiry::InquiryDesk{
+        context_.database, context_.workTables, progress(), context_.messages, inquiryRows_});
     connectHandlers();
 
     // The component names, the one place they are set.
@@ -222,22 +211,6 @@ void InquiryPage::refreshGrid()
     grid_->reload();
 }
 
-void InquiryPage::handle(const std::function<void()>& body)
-{
-    context_.messages.guarded(body);
-    refreshGrid();
-}
-
-// A run over a quarter's bills takes a while: the clerk may stop it, which leaves no work
-// tables and an empty grid.
-void InquiryPage::runCancellable(const std::function<void()>& run)
-{
-    ui::runCancellable(context_.database, cancelRunButton_, *progress_, context_.messages, run, [this] {
-        inquiryRows_.clear();
-        context_.workTables.dropAll();
-    });
-}
-
 inquiry::InquiryConditions InquiryPage::conditions() const
 {
     inquiry::InquiryConditions c;
@@ -257,14 +230,18 @@ inquiry::InquiryConditions InquiryPage::conditions() const
 
 void InquiryPage::onConfirm()
 {
-    handle([this] { runCancellable([this] { inquiry::confirm(conditions(), *services_); }); });
+    // A run over a quarter's bills takes a while: the clerk may stop it, which leaves no work
+    // tables and an empty grid.
+    handle([this] {
+        runCancellable([this] { inquiry::confirm(conditions(), *desk_); }, [this] { inquiryRows_.clear(); });
+    });
 }
 
 void InquiryPage::onPrint()
 {
     handle([this] {
         inquiry::ReportServices reports{context_.reports, context_.reportTitle};
-        inquiry::print(conditions(), *services_, reports);
+        inquiry::print(conditions(), *desk_, reports);
     });
 }
 

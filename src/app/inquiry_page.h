@@ -2,12 +2,10 @@
 // The inquiry tab "帳款查詢作業": conditions, the inquiry grid, the progress display, the
 // provider field with its lookup dialog, and the print button. The runs and reports are the
 // inquiry module's; this page reads the controls and shows the results.
-#include "app/app_context.h"
 #include "app/page.h"
 #include "db/record_set.h"
 #include "inquiry/inquiry_reports.h"
 #include "inquiry/inquiry_run.h"
-#include "ui/progress_panel.h"
 
 #include <functional>
 #include <memory>
@@ -15,8 +13,6 @@
 class QAction;
 class QComboBox;
 class QLineEdit;
-class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
 
 namespace ui {
@@ -43,8 +39,6 @@ private:
     QWidget* buildConditions();
     QWidget* buildButtons();
     void connectHandlers();
-    void handle(const std::function<void()>& body);
-    void runCancellable(const std::function<void()>& run);
     inquiry::InquiryConditions conditions() const;
 
     void onConfirm();          // "條件確認": lists the bills of the conditions
@@ -52,7 +46,6 @@ private:
     void onLookUpProvider();   // the provider lookup (the edit's button, F4, Alt+Down)
     void onProviderLeft();     // leaving the provider code shows the provider's name
 
-    AppContext& context_;
     db::RecordSet inquiryRows_;
     db::RecordSet providers_; // what the provider lookup lists, read once per program run
 
@@ -78,12 +71,8 @@ private:
     QPushButton* byBillRangeReportButton_ = nullptr;
     QPushButton* statisticsReportButton_ = nullptr;
     ui::DataGrid* grid_ = nullptr;
-    QProgressBar* gauge_ = nullptr;
-    QPlainTextEdit* statusMemo_ = nullptr;
-    QPushButton* cancelRunButton_ = nullptr; // stops an inquiry run (also Esc)
 
-    std::unique_ptr<ui::ProgressPanel> progress_;
-    std::unique_ptr<inquiry::InquiryServices> services_;
+    std::unique_ptr<inquiry::InquiryDesk> desk_;
 };
 
 } // namespace app

@@ -120,7 +120,7 @@ db::RecordSet folderCheckTable(const std::vector<journal::FolderFileCheck>& chec
 } // namespace
 
 JournalPage::JournalPage(AppContext& context, QWidget* parent)
-    : Page(parent), context_(context), chooseFolder_([this](const QString& title, const QString& start) {
+    : Page(context, parent), chooseFolder_([this](const QString& title, const QString& start) {
           return QFileDialog::getExistingDirectory(this, title, start);
       })
 {

@@ -57,7 +57,6 @@ private:
     // The bank folder the remittance tab names, as the file system names it.
     std::string bankFolder() const;
 
-    AppContext& context_;
     db::RecordSet runs_, bills_, files_, folderCheck_;
 
     ui::DateEdit* runsFromEdit_ = nullptr;

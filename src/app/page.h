@@ -1,19 +1,57 @@
 #pragma once
-// A tab page of the main window: builds its own controls (objectName = component name) and
-// handlers; the window composes the three pages.
+// A tab page of the main window. Each page builds its own controls and names them in one
+// table; what every page does alike lives here: a press runs through handle() (the one place
+// that catches, so the clerk sees the error and the grid shows its record set as it now is),
+// and the list pages share the progress display under their grid and the long runs the clerk
+// may stop.
+#include "app/app_context.h"
+#include "ui/progress_panel.h"
+
 #include <QWidget>
 
-class QComboBox;
+#include <functional>
+#include <memory>
+
+class QBoxLayout;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
 
 namespace app {
 
 class Page : public QWidget {
     Q_OBJECT
 public:
-    using QWidget::QWidget;
-    // Called by the window after every work-table drop and after handlers ran, so the grid
+    Page(AppContext& context, QWidget* parent);
+    ~Page() override;
+
+    // Called by the window after every work-table drop and after presses ran, so the grid
     // shows its record set as it now is.
     virtual void refreshGrid() = 0;
+
+protected:
+    // Runs a press the way every press of a tab runs: an error is shown under the
+    // application's title, then the grid is reloaded.
+    void handle(const std::function<void()>& press);
+
+    // The gauge and the status memo, made where the page makes its first controls (so the
+    // focus order stays the page's) and reporting through progress() from then on.
+    void createProgressDisplay();
+    // Puts the gauge, with the 取消 button beside it, and the memo at the foot of `layout`.
+    void placeProgressDisplay(QBoxLayout& layout);
+    work::ProgressDisplay& progress() { return *progress_; }
+
+    // A run over many rows that the clerk may stop (取消 or Esc). A stopped run leaves no work
+    // tables: `emptyGrid` empties what the grid shows, then every work table is dropped.
+    void runCancellable(const std::function<void()>& run, const std::function<void()>& emptyGrid);
+
+    AppContext& context_;
+    QProgressBar* gauge_ = nullptr;
+    QPlainTextEdit* statusMemo_ = nullptr;
+    QPushButton* cancelRunButton_ = nullptr; // stops a long run (also Esc)
+
+private:
+    std::unique_ptr<ui::ProgressPanel> progress_;
 };
 
 } // namespace app

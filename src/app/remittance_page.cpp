@@ -6,7 +6,6 @@
 #include "remittance/remit.h"
 #include "remittance/remittance_desk.h"
 #include "remittance/select_all.h"
-#include "ui/cancellable_run.h"
 #include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
@@ -87,17 +86,11 @@ ui::RadioGroup* radioGroup(const QStringList& items, int columns, QWidget* paren
 
 } // namespace
 
-RemittancePage::RemittancePage(AppContext& context, QWidget* parent) : Page(parent), context_(context)
+RemittancePage::RemittancePage(AppContext& context, QWidget* parent) : Page(context, parent)
 {
     grid_ = new ui::DataGrid(remittanceRows_, this);
     grid_->setCheckField("CHKED");
-    gauge_ = new QProgressBar(this);
-    gauge_->setTextVisible(false);
-    gauge_->setRange(0, 10);
-    gauge_->setValue(0);
-    statusMemo_ = new QPlainTextEdit(this);
-    statusMemo_->setReadOnly(true);
-    statusMemo_->setMaximumHeight(80);
+    createProgressDisplay();
 
     // One panel of conditions and buttons above the grid.
     auto* panel = new QWidget(this);
@@ -112,16 +105,10 @@ RemittancePage::RemittancePage(AppContext& context, QWidget* parent) : Page(pare
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(panel);
     layout->addWidget(grid_, 1);
-    cancelRunButton_ = ui::cancelRunButton(this);
-    auto* gaugeRow = new QHBoxLayout;
-    gaugeRow->addWidget(gauge_, 1);
-    gaugeRow->addWidget(cancelRunButton_);
-    layout->addLayout(gaugeRow);
-    layout->addWidget(statusMemo_);
+    placeProgressDisplay(*layout);
 
-    progress_ = std::make_unique<ui::ProgressPanel>(gauge_, statusMemo_);
     desk_ = std::make_unique<remittance::RemittanceDesk>(remittance::RemittanceDesk{
-        context_.database, context_.workTables, *progress_, context_.messages, remittanceRows_, run_,
+        context_.database, context_.workTables, progress(), context_.messages, remittanceRows_, run_,
         context_.reports});
     connectHandlers();
 
@@ -283,12 +270,6 @@ void RemittancePage::refreshGrid()
     grid_->reload();
 }
 
-void RemittancePage::handle(const std::function<void()>& body)
-{
-    context_.messages.guarded(body);
-    grid_->reload();
-}
-
 remittance::ConfirmConditions RemittancePage::confirmConditions() const
 {
     remittance::ConfirmConditions c;
@@ -337,14 +318,11 @@ void RemittancePage::onConfirm()
         grid_->recordModel().clearRowAlerts(); // a new list: the refused rows' marks go
         // A quarter's bills take a while: the clerk may stop the list, which then leaves no
         // work tables and an empty grid.
-        ui::runCancellable(
-            context_.database, cancelRunButton_, *progress_, context_.messages,
-            [&] { remittance::confirmRemittance(*desk_, confirmConditions(), outputs); },
-            [this] {
-                run_.forget();
-                remittanceRows_.clear();
-                context_.workTables.dropAll();
-            });
+        runCancellable([&] { remittance::confirmRemittance(*desk_, confirmConditions(), outputs); },
+                       [this] {
+                           run_.forget();
+                           remittanceRows_.clear();
+                       });
     });
 }
 

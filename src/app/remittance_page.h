@@ -2,11 +2,9 @@
 // The remittance tab "批次匯款作業": conditions, the remittance grid with its tick column, the
 // remit buttons, the transfer-file settings and the progress display. The work itself is the
 // remittance module's; this page reads the controls into its conditions and shows results.
-#include "app/app_context.h"
 #include "app/page.h"
 #include "db/record_set.h"
 #include "remittance/listed_run.h"
-#include "ui/progress_panel.h"
 
 #include <functional>
 #include <memory>
@@ -17,8 +15,6 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
 
 namespace remittance {
@@ -54,8 +50,6 @@ private:
     QWidget* buildTransferSettings();
     QWidget* buildButtons();
     void connectHandlers();
-    // Runs a handler body the way every handler of the tab runs: errors shown, grid reloaded.
-    void handle(const std::function<void()>& body);
 
     remittance::ConfirmConditions confirmConditions() const;
     remittance::Books books() const;
@@ -72,7 +66,6 @@ private:
     void onFromDateLeft();          // the range's end follows its start
     void onDateRangeLabelClicked(); // a click on "日期區間" sets both dates to 2010/04/30
 
-    AppContext& context_;
     db::RecordSet remittanceRows_;
     remittance::ListedRun run_;
 
@@ -99,11 +92,7 @@ private:
     QPushButton* exitButton_ = nullptr;
     QPushButton* outputButton_ = nullptr;
     ui::DataGrid* grid_ = nullptr;
-    QProgressBar* gauge_ = nullptr;
-    QPlainTextEdit* statusMemo_ = nullptr;
-    QPushButton* cancelRunButton_ = nullptr; // stops a condition confirm (also Esc)
 
-    std::unique_ptr<ui::ProgressPanel> progress_;
     std::unique_ptr<remittance::RemittanceDesk> desk_;
 };
 

@@ -4,7 +4,7 @@
 // and print the issued cheques through the report library.
 #include "cheque/cheque_options.h"
 #include "cheque/issue_result.h"
-#include "cheque/list_stamp.h"
+#include "work/run_stamp.h"
 #include "db/connection.h"
 #include "db/record_set.h"
 #include "report/bridge.h"
@@ -78,7 +78,7 @@ private:
     work::Messages& messages_;
     report::Bridge& reports_;
     db::RecordSet& grid_;
-    ListStamp listed_;
+    work::RunStamp listed_; // the listed and issued tables of the condition confirm on screen
     std::string listedConditions_; // the list's conditions as the journal records them
     bool usedUp_ = false;
     std::size_t usedUpCount_ = 0;

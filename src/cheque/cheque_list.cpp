@@ -41,7 +41,7 @@ ChequeDesk::ChequeDesk(db::Connection& database, work::WorkTables& tables, work:
 void ChequeDesk::confirm(const ListConditions& conditions)
 {
     // From here on the rows on screen belong to no list until this run opens the grid anew.
-    listed_ = ListStamp();
+    listed_.clear();
     usedUp_ = false;
     const std::string dateColumn = dateColumnName(conditions.dateColumn);
     tables_.prologue(progress_, false);
@@ -75,7 +75,7 @@ void ChequeDesk::confirm(const ListConditions& conditions)
     grid_ = database_.query(listWithIssueState(names.tableA, orderByLine(conditions.order)));
     grid_.declareFields(gridFields());
     work::progressLine(progress_, 6, "2");
-    listed_ = ListStamp::take(database_, names);
+    listed_ = work::RunStamp::take(database_, names, {names.tableA, names.tableC});
 }
 
 void ChequeDesk::fillRocColumns(const db::RecordSet& listed)

@@ -30,7 +30,7 @@ void ChequeDesk::printIssued(const PrintOptions& options, const std::string& mar
 
     progress_.setGauge(5, progress_.gaugeMaximum());
     reports_.launch(request, grid_, tables_);
-    listed_ = ListStamp();
+    listed_.clear();
     usedUp_ = false;
 }
 

@@ -30,7 +30,7 @@ ReprintResult ChequeDesk::reprintRun(long long runId, const std::string& reportT
         result.voided.push_back(voided.text(r, 0));
 
     // The run's cheques as the books hold them, into the tables a list would have.
-    listed_ = ListStamp();
+    listed_.clear();
     usedUp_ = false;
     tables_.prologue(progress_, false);
     const work::WorkNames& names = tables_.names();

@@ -28,7 +28,7 @@ std::string labelled(const char* label, std::string_view item)
     return text::big5(label) + text::big5(item);
 }
 
-void printReport(const ReportKind& kind, const InquiryConditions& c, InquiryServices& s, ReportServices& r)
+void printReport(const ReportKind& kind, const InquiryConditions& c, InquiryDesk& s, ReportServices& r)
 {
     // The header's dates are checked before anything else happens.
     const auto header = reportHeader(c, kind.title, r.reportTitle);
@@ -78,7 +78,7 @@ std::map<std::string, std::string> reportHeader(const InquiryConditions& c, cons
     return header;
 }
 
-void print(const InquiryConditions& c, InquiryServices& s, ReportServices& r)
+void print(const InquiryConditions& c, InquiryDesk& s, ReportServices& r)
 {
     if (c.reportFormat == Detail) {
         if (c.condition == ByBillRange)
@@ -90,8 +90,8 @@ void print(const InquiryConditions& c, InquiryServices& s, ReportServices& r)
     }
 }
 
-void printByDate(const InquiryConditions& c, InquiryServices& s, ReportServices& r) { printReport(kByDate, c, s, r); }
-void printByBillRange(const InquiryConditions& c, InquiryServices& s, ReportServices& r) { printReport(kByBillRange, c, s, r); }
-void printStatistics(const InquiryConditions& c, InquiryServices& s, ReportServices& r) { printReport(kStatistics, c, s, r); }
+void printByDate(const InquiryConditions& c, InquiryDesk& s, ReportServices& r) { printReport(kByDate, c, s, r); }
+void printByBillRange(const InquiryConditions& c, InquiryDesk& s, ReportServices& r) { printReport(kByBillRange, c, s, r); }
+void printStatistics(const InquiryConditions& c, InquiryDesk& s, ReportServices& r) { printReport(kStatistics, c, s, r); }
 
 } // namespace inquiry

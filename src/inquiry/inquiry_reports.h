@@ -16,11 +16,11 @@ struct ReportServices {
 };
 
 // "資料印表": the report the options choose.
-void print(const InquiryConditions& conditions, InquiryServices& services, ReportServices& reports);
+void print(const InquiryConditions& conditions, InquiryDesk& desk, ReportServices& reports);
 
-void printByDate(const InquiryConditions& c, InquiryServices& s, ReportServices& r);
-void printByBillRange(const InquiryConditions& c, InquiryServices& s, ReportServices& r);
-void printStatistics(const InquiryConditions& c, InquiryServices& s, ReportServices& r);
+void printByDate(const InquiryConditions& c, InquiryDesk& s, ReportServices& r);
+void printByBillRange(const InquiryConditions& c, InquiryDesk& s, ReportServices& r);
+void printStatistics(const InquiryConditions& c, InquiryDesk& s, ReportServices& r);
 
 // The header values (field name -> Big5) of an inquiry report with the given title (UTF-8).
 std::map<std::string, std::string> reportHeader(const InquiryConditions& conditions, const std::string& titleUtf8,

@@ -127,15 +127,15 @@ db::SqlLines fillDetailRows(Scope scope, const InquiryConditions& c, const RunVa
 
 } // namespace
 
-void confirm(const InquiryConditions& conditions, InquiryServices& services)
+void confirm(const InquiryConditions& conditions, InquiryDesk& desk)
 {
     if (conditions.dataSelection == OwnStore)
-        run(Scope::OwnStore, conditions, services);
+        run(Scope::OwnStore, conditions, desk);
     else if (conditions.dataSelection == AllStores)
-        run(Scope::AllStores, conditions, services);
+        run(Scope::AllStores, conditions, desk);
 }
 
-void run(Scope scope, const InquiryConditions& c, InquiryServices& s)
+void run(Scope scope, const InquiryConditions& c, InquiryDesk& s)
 {
     RunValues v;
     v.dateColumn = c.condition == ByBillDate ? "BILL_DATE" : "PAY_DATE";

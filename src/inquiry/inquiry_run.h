@@ -13,8 +13,9 @@
 
 namespace inquiry {
 
-// The tab's collaborators, as the window hands them over.
-struct InquiryServices {
+// The inquiry tab's desk: the collaborators every run and report works with, handed in by
+// the page.
+struct InquiryDesk {
     db::Connection& database;
     work::WorkTables& workTables;
     work::ProgressDisplay& progress;
@@ -25,10 +26,10 @@ struct InquiryServices {
 enum class Scope { OwnStore, AllStores };
 
 // "條件確認": the run of the chosen data selection; any other selection does nothing.
-void confirm(const InquiryConditions& conditions, InquiryServices& services);
+void confirm(const InquiryConditions& conditions, InquiryDesk& desk);
 
-void run(Scope scope, const InquiryConditions& conditions, InquiryServices& services);
-inline void runOwnStore(const InquiryConditions& c, InquiryServices& s) { run(Scope::OwnStore, c, s); }
-inline void runAllStores(const InquiryConditions& c, InquiryServices& s) { run(Scope::AllStores, c, s); }
+void run(Scope scope, const InquiryConditions& conditions, InquiryDesk& desk);
+inline void runOwnStore(const InquiryConditions& c, InquiryDesk& s) { run(Scope::OwnStore, c, s); }
+inline void runAllStores(const InquiryConditions& c, InquiryDesk& s) { run(Scope::AllStores, c, s); }
 
 } // namespace inquiry

@@ -48,7 +48,7 @@ protected:
     RecordingMessages messages;
     db::RecordSet grid;
     work::WorkTables tables{database.connection(), "_9", exeFolder.path()};
-    inquiry::InquiryServices services{database.connection(), tables, progress, messages, grid};
+    inquiry::InquiryDesk services{database.connection(), tables, progress, messages, grid};
     inquiry::InquiryConditions conditions;
 
     void SetUp() override

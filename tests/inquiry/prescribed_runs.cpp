@@ -229,7 +229,7 @@ void completeRows(db::Executor& database, const std::string& a, work::ProgressDi
 
 } // namespace
 
-void prescribedRun(Scope scope, const InquiryConditions& c, InquiryServices& s)
+void prescribedRun(Scope scope, const InquiryConditions& c, InquiryDesk& s)
 {
     RunValues v;
     v.dateColumn = c.condition == ByBillDate ? "BILL_DATE" : "PAY_DATE";

@@ -10,6 +10,6 @@
 namespace inquiry_reference {
 
 void prescribedRun(inquiry::Scope scope, const inquiry::InquiryConditions& conditions,
-                   inquiry::InquiryServices& services);
+                   inquiry::InquiryDesk& services);
 
 } // namespace inquiry_reference

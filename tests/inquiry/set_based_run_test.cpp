@@ -27,7 +27,7 @@ struct Tab {
     testing_support::RecordingProgress progress;
     testing_support::RecordingMessages messages;
     db::RecordSet grid;
-    inquiry::InquiryServices services;
+    inquiry::InquiryDesk services;
 };
 
 void expectSameRun(db::Connection& database, Tab& reference, Tab& program, const std::string& what)

@@ -71,7 +71,7 @@ TEST_F(SameSecondRuns, AnInquiryOnOneWorkstationLeavesTheOtherRemittanceRun)
     clerk.confirm();
 
     db::RecordSet inquiryGrid;
-    inquiry::InquiryServices services{inquirer.database(), inquirer.tables, inquirer.progress, inquirer.messages,
+    inquiry::InquiryDesk services{inquirer.database(), inquirer.tables, inquirer.progress, inquirer.messages,
                                       inquiryGrid};
     inquiry::InquiryConditions conditions;
     conditions.dateFromText = "2024/01/01";
