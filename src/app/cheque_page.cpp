@@ -210,7 +210,7 @@ void ChequePage::onConfirm()
 {
     // The clerk may stop a long list; it then leaves no work tables and an empty grid.
     handle([this] {
-        runCancellable([this] { desk_->confirm(listConditions()); }, [this] { chequeRows_.clear(); });
+        runCancellable([this] { cheque::confirm(*desk_, listConditions()); }, [this] { chequeRows_.clear(); });
     });
     pointOutAmountsWithCents();
 }
@@ -225,12 +225,12 @@ void ChequePage::pointOutAmountsWithCents()
 
 void ChequePage::onIssueAll()
 {
-    handle([this] { showIssueResult(desk_->issueAll(issueOptions())); });
+    handle([this] { showIssueResult(cheque::issueAll(*desk_, issueOptions())); });
 }
 
 void ChequePage::onIssueTicked()
 {
-    handle([this] { showIssueResult(desk_->issueTicked(issueOptions())); });
+    handle([this] { showIssueResult(cheque::issueTicked(*desk_, issueOptions())); });
 }
 
 void ChequePage::showIssueResult(const cheque::IssueResult& result)
@@ -252,7 +252,7 @@ void ChequePage::showIssueResult(const cheque::IssueResult& result)
 void ChequePage::onVoidTicked()
 {
     handle([this] {
-        const cheque::VoidResult result = desk_->voidTicked();
+        const cheque::VoidResult result = cheque::voidTicked(*desk_);
         if (!result.journalNotice.empty())
             context_.messages.inform(result.journalNotice);
         const std::string said = cheque::voidResultMessage(result);
@@ -264,7 +264,7 @@ void ChequePage::onVoidTicked()
 void ChequePage::onClearIssueDates()
 {
     handle([this] {
-        const std::string notice = desk_->clearTicked();
+        const std::string notice = cheque::clearTicked(*desk_);
         if (!notice.empty())
             context_.messages.inform(notice);
     });

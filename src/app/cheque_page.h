@@ -1,6 +1,6 @@
 #pragma once
 // The cheque tab "批次開票作業": conditions, the cheque grid with its tick column, the issuing
-// buttons and the progress display. The work itself is cheque::ChequeDesk's.
+// buttons and the progress display. The work itself is the cheque module's.
 #include "app/page.h"
 #include "cheque/cheque_desk.h"
 #include "db/record_set.h"

@@ -353,7 +353,7 @@ void JournalPage::onReprintRun()
                    " 筆單據（補印紀錄 " + std::to_string(result.runId) + "）。";
             notice = result.journalNotice;
         } else {
-            const cheque::ReprintResult result = chequePrint_->reprintRun(runId, context_.reportTitle);
+            const cheque::ReprintResult result = cheque::reprintRun(*chequePrint_, runId, context_.reportTitle);
             said = "已補印付款紀錄 " + std::to_string(runId) + " 的 " + std::to_string(result.printed.size()) +
                    " 張支票（補印紀錄 " + std::to_string(result.runId) + "）。";
             if (!result.voided.empty()) {

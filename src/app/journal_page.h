@@ -20,7 +20,7 @@ class QPushButton;
 class QTabWidget;
 
 namespace cheque {
-class ChequeDesk;
+struct ChequeDesk;
 }
 
 namespace ui {

@@ -1,7 +1,7 @@
 // The issue press: which cheques, the question before issuing one again, the claims by listed
 // state and the stamps in one bounded transaction, the list used up at the commit, the print.
 // Clearing takes the date off again.
-#include "cheque/cheque_desk.h"
+#include "cheque/desk_steps.h"
 
 #include "cheque/issue_messages.h"
 #include "cheque/issue_state.h"
@@ -46,47 +46,57 @@ std::string reissueRecord(const std::string& reason, const std::vector<ChequeSta
 
 } // namespace
 
-std::string ChequeDesk::journalReady()
+std::string journalReady(ChequeDesk& desk)
 {
-    return journal::prepareJournal(database_, {});
+    return journal::prepareJournal(desk.database, {});
 }
 
-bool ChequeDesk::ticked(std::size_t row) const
+namespace {
+
+bool ticked(const ChequeDesk& desk, std::size_t row)
 {
-    return grid_.text(row, "CHKED") == "Y";
+    return desk.grid.text(row, "CHKED") == "Y";
 }
 
-std::vector<ChequeState> ChequeDesk::chosenCheques(IssueScope scope) const
+std::vector<ChequeState> chosenCheques(const ChequeDesk& desk, IssueScope scope)
 {
     // A cheque number listed twice is pressed once, with the state of its first row.
     std::vector<ChequeState> chosen;
     std::set<std::string> seen;
-    for (std::size_t row = 0; row < grid_.rowCount(); ++row) {
-        if (scope == IssueScope::TickedRows && !ticked(row))
+    for (std::size_t row = 0; row < desk.grid.rowCount(); ++row) {
+        if (scope == IssueScope::TickedRows && !ticked(desk, row))
             continue;
-        const std::string id = grid_.text(row, "ID");
+        const std::string id = desk.grid.text(row, "ID");
         if (seen.insert(id).second)
-            chosen.push_back({id, trimmed(grid_.text(row, kIssueStateField))});
+            chosen.push_back({id, trimmed(desk.grid.text(row, kIssueStateField))});
     }
     return chosen;
 }
 
-IssueResult ChequeDesk::issue(IssueScope scope, const IssueOptions& options)
+// Stamps and collects the cheques still as listed, in one bounded transaction with the
+// journal's rows of the run; afterwards the list is used up.
+void claim(ChequeDesk& desk, const std::vector<ChequeState>& cheques, const std::vector<ChequeState>& issuedBefore,
+           const std::string& issueDate, IssueResult& result);
+IssueResult reprintUsedUpList(ChequeDesk& desk, const PrintOptions& options);
+
+} // namespace
+
+IssueResult issue(ChequeDesk& desk, IssueScope scope, const IssueOptions& options)
 {
     IssueResult result;
-    if (!requireCurrentList())
+    if (!requireCurrentList(desk))
         return result;
-    if (usedUp_)
-        return reprintUsedUpList(options.print);
+    if (desk.list.usedUp)
+        return reprintUsedUpList(desk, options.print);
 
-    progress_.clear();
-    progress_.setGauge(1, 5);
-    work::progressLine(progress_, 1);
+    desk.progress.clear();
+    desk.progress.setGauge(1, 5);
+    work::progressLine(desk.progress, 1);
     result.issueDate = options.issueDateText;
 
     std::vector<ChequeState> chosen;
     std::vector<ChequeState> fresh, issuedBefore;
-    for (ChequeState& cheque : chosenCheques(scope)) {
+    for (ChequeState& cheque : chosenCheques(desk, scope)) {
         if (cheque.state == voidedState()) {
             result.voided.push_back(cheque.id);
             continue;
@@ -99,7 +109,7 @@ IssueResult ChequeDesk::issue(IssueScope scope, const IssueOptions& options)
         return result;
     }
     if (!issuedBefore.empty()) {
-        const std::optional<std::string> reason = messages_.askWithReason(reissueQuestion(issuedBefore));
+        const std::optional<std::string> reason = desk.messages.askWithReason(reissueQuestion(issuedBefore));
         if (reason) {
             result.reissueReason = text::utf8ToBig5(*reason);
         } else {
@@ -112,25 +122,27 @@ IssueResult ChequeDesk::issue(IssueScope scope, const IssueOptions& options)
         }
     }
 
-    claim(chosen, issuedBefore, options.issueDateText, result);
+    claim(desk, chosen, issuedBefore, options.issueDateText, result);
     result.outcome = IssueResult::Outcome::Issued;
 
-    work::progressLine(progress_, 2);
-    handOverPrint(options.print, result);
+    work::progressLine(desk.progress, 2);
+    handOverPrint(desk, options.print, result);
     return result;
 }
 
-void ChequeDesk::claim(const std::vector<ChequeState>& cheques, const std::vector<ChequeState>& issuedBefore,
-                       const std::string& issueDate, IssueResult& result)
+namespace {
+
+void claim(ChequeDesk& desk, const std::vector<ChequeState>& cheques, const std::vector<ChequeState>& issuedBefore,
+           const std::string& issueDate, IssueResult& result)
 {
-    const work::WorkNames& names = tables_.names();
-    result.journalNotice = journalReady();
-    const long long runId = journal::newRunId(database_);
+    const work::WorkNames& names = desk.workTables.names();
+    result.journalNotice = journalReady(desk);
+    const long long runId = journal::newRunId(desk.database);
     std::vector<std::string> claimed;
     std::vector<ChangedCheque> changed;
     // One press stamps and collects all of its cheques or none, and gives up unchanged when
     // another workstation holds their bills for longer than the press waits.
-    db::Transaction transaction(database_, work::pressTransactionOptions());
+    db::Transaction transaction(desk.database, work::pressTransactionOptions());
     for (std::size_t from = 0; from < cheques.size(); from += kChequesPerClaim) {
         const std::vector<ChequeState> part(cheques.begin() + static_cast<std::ptrdiff_t>(from),
                                             cheques.begin() + static_cast<std::ptrdiff_t>(
@@ -153,7 +165,7 @@ void ChequeDesk::claim(const std::vector<ChequeState>& cheques, const std::vecto
         run.kind = journal::RunKind::ChequeIssue;
         run.books = "PAY_MASTER";
         run.runDate = issueDate;
-        run.conditions = listedConditions_;
+        run.conditions = desk.list.conditions;
         run.reason = reissueRecord(result.reissueReason, result.reissued);
         run.leftOutCount = static_cast<int>(changed.size());
         journal::recordRun(transaction, runId, run, 0);
@@ -162,38 +174,40 @@ void ChequeDesk::claim(const std::vector<ChequeState>& cheques, const std::vecto
     transaction.commit();
     // From here the list is used up: whatever becomes of the print, these stamps stand, and
     // a press on this list prints again instead of issuing again.
-    usedUp_ = true;
-    usedUpCount_ = claimed.size();
+    desk.list.usedUp = true;
+    desk.list.usedUpCount = claimed.size();
 }
 
-IssueResult ChequeDesk::reprintUsedUpList(const PrintOptions& options)
+IssueResult reprintUsedUpList(ChequeDesk& desk, const PrintOptions& options)
 {
     IssueResult result;
-    if (!messages_.confirm(reprintQuestion(usedUpCount_))) {
+    if (!desk.messages.confirm(reprintQuestion(desk.list.usedUpCount))) {
         result.outcome = IssueResult::Outcome::ReprintDeclined;
         return result;
     }
     result.outcome = IssueResult::Outcome::Reprinted;
-    progress_.clear();
-    progress_.setGauge(2, 5);
-    handOverPrint(options, result);
+    desk.progress.clear();
+    desk.progress.setGauge(2, 5);
+    handOverPrint(desk, options, result);
     return result;
 }
 
-std::string ChequeDesk::clearTicked()
+} // namespace
+
+std::string clearTicked(ChequeDesk& desk)
 {
-    if (!requireCurrentList())
+    if (!requireCurrentList(desk))
         return {};
-    const std::size_t idColumn = grid_.fieldIndex("ID");
+    const std::size_t idColumn = desk.grid.fieldIndex("ID");
     std::vector<std::string> cheques;
-    for (std::size_t row = 0; row < grid_.rowCount(); ++row)
-        if (ticked(row))
-            cheques.push_back(grid_.text(row, idColumn));
+    for (std::size_t row = 0; row < desk.grid.rowCount(); ++row)
+        if (ticked(desk, row))
+            cheques.push_back(desk.grid.text(row, idColumn));
     if (cheques.empty())
         return {};
-    const std::string notice = journalReady();
-    const long long runId = journal::newRunId(database_);
-    db::Transaction transaction(database_, work::pressTransactionOptions());
+    const std::string notice = journalReady(desk);
+    const long long runId = journal::newRunId(desk.database);
+    db::Transaction transaction(desk.database, work::pressTransactionOptions());
     for (const std::string& cheque : cheques) {
         // Each stamp taken off is journalled as it was, before it goes.
         transaction.execute(journal::billEntriesSelect(runId) +
@@ -205,32 +219,32 @@ std::string ChequeDesk::clearTicked()
         journal::RunEntry run;
         run.kind = journal::RunKind::Clearing;
         run.books = "PAY_MASTER";
-        run.conditions = listedConditions_ + "; " + text::big5("匯款日清空");
+        run.conditions = desk.list.conditions + "; " + text::big5("匯款日清空");
         journal::recordRun(transaction, runId, run, 0);
     }
     transaction.commit();
     return notice;
 }
 
-VoidResult ChequeDesk::voidTicked()
+VoidResult voidTicked(ChequeDesk& desk)
 {
     VoidResult result;
-    if (!requireCurrentList())
+    if (!requireCurrentList(desk))
         return result;
     result.outcome = VoidResult::Outcome::NothingChosen;
     std::vector<ChequeState> voidable;
-    for (const ChequeState& cheque : chosenCheques(IssueScope::TickedRows))
+    for (const ChequeState& cheque : chosenCheques(desk, IssueScope::TickedRows))
         (cheque.state.empty() || cheque.state == voidedState() ? result.notVoidable : voidable).push_back(cheque);
     if (voidable.empty())
         return result;
-    const std::optional<std::string> reason = messages_.askWithReason(voidQuestion(voidable));
+    const std::optional<std::string> reason = desk.messages.askWithReason(voidQuestion(voidable));
     if (!reason || reason->empty())
         return result;
     result.reason = text::utf8ToBig5(*reason);
 
-    result.journalNotice = journalReady();
-    const long long runId = journal::newRunId(database_);
-    db::Transaction transaction(database_, work::pressTransactionOptions());
+    result.journalNotice = journalReady(desk);
+    const long long runId = journal::newRunId(desk.database);
+    db::Transaction transaction(desk.database, work::pressTransactionOptions());
     for (std::size_t from = 0; from < voidable.size(); from += kChequesPerClaim) {
         const std::vector<ChequeState> part(voidable.begin() + static_cast<std::ptrdiff_t>(from),
                                             voidable.begin() + static_cast<std::ptrdiff_t>(
@@ -248,7 +262,7 @@ VoidResult ChequeDesk::voidTicked()
         journal::RunEntry run;
         run.kind = journal::RunKind::Void;
         run.books = "PAY_MASTER";
-        run.conditions = listedConditions_;
+        run.conditions = desk.list.conditions;
         run.reason = result.reason;
         run.leftOutCount = static_cast<int>(result.changedSinceListed.size());
         journal::recordRun(transaction, runId, run, 0);
@@ -258,9 +272,9 @@ VoidResult ChequeDesk::voidTicked()
     result.outcome = VoidResult::Outcome::Voided;
 
     // The list shows them voided from now on.
-    for (std::size_t row = 0; row < grid_.rowCount(); ++row)
-        if (std::find(result.voided.begin(), result.voided.end(), grid_.text(row, "ID")) != result.voided.end())
-            grid_.setText(row, kIssueStateField, voidedState());
+    for (std::size_t row = 0; row < desk.grid.rowCount(); ++row)
+        if (std::find(result.voided.begin(), result.voided.end(), desk.grid.text(row, "ID")) != result.voided.end())
+            desk.grid.setText(row, kIssueStateField, voidedState());
     return result;
 }
 

@@ -1,6 +1,6 @@
 // The condition confirm: the cheques of a range into the work tables, the ROC due-date
 // columns, and the grid over them.
-#include "cheque/cheque_desk.h"
+#include "cheque/desk_steps.h"
 
 #include "cheque/cheque_table.h"
 #include "cheque/issue_state.h"
@@ -32,53 +32,47 @@ db::SqlLines copyCheques(const std::string& table, const std::string& dateColumn
 
 } // namespace
 
-ChequeDesk::ChequeDesk(db::Connection& database, work::WorkTables& tables, work::ProgressDisplay& progress,
-                       work::Messages& messages, report::Bridge& reports, db::RecordSet& grid)
-    : database_(database), tables_(tables), progress_(progress), messages_(messages), reports_(reports), grid_(grid)
-{
-}
-
-void ChequeDesk::confirm(const ListConditions& conditions)
+void confirm(ChequeDesk& desk, const ListConditions& conditions)
 {
     // From here on the rows on screen belong to no list until this run opens the grid anew.
-    listed_.clear();
-    usedUp_ = false;
+    desk.list.stamp.clear();
+    desk.list.usedUp = false;
     const std::string dateColumn = dateColumnName(conditions.dateColumn);
-    tables_.prologue(progress_, false);
+    desk.workTables.prologue(desk.progress, false);
     const std::string start = text::dateStringFromEdit(conditions.startDateText);
     const std::string end = text::dateStringFromEdit(conditions.endDateText);
     const std::string accountKey = text::comboKey(conditions.accountComboText);
-    const work::WorkNames& names = tables_.names();
-    listedConditions_ = dateColumn + " " + start + "~" + end + (accountKey.empty() ? "" : " ACNT_ID " + accountKey);
+    const work::WorkNames& names = desk.workTables.names();
+    desk.list.conditions = dateColumn + " " + start + "~" + end + (accountKey.empty() ? "" : " ACNT_ID " + accountKey);
 
-    work::progressMessage(progress_, 1, text::big5("檢視資料清除中...."));
-    database_.execute(createListedTable(names.tableA));
-    work::progressLine(progress_, 2);
-    database_.execute(createIssuedTable(names.tableC));
-    work::progressLine(progress_, 3);
-    database_.execute(copyCheques(names.tableA, dateColumn, start, end, accountKey));
-    work::progressLine(progress_, 4);
+    work::progressMessage(desk.progress, 1, text::big5("檢視資料清除中...."));
+    desk.database.execute(createListedTable(names.tableA));
+    work::progressLine(desk.progress, 2);
+    desk.database.execute(createIssuedTable(names.tableC));
+    work::progressLine(desk.progress, 3);
+    desk.database.execute(copyCheques(names.tableA, dateColumn, start, end, accountKey));
+    work::progressLine(desk.progress, 4);
 
-    const db::RecordSet listed = database_.query("SELECT * FROM " + names.tableA);
+    const db::RecordSet listed = desk.database.query("SELECT * FROM " + names.tableA);
     // The due date is the third column; a list whose first cheque has none is no list.
     if (listed.isEmpty() || listed.text(0, 2).empty()) {
-        messages_.inform("無資料...........");
-        grid_.clear();
-        tables_.dropAll();
+        desk.messages.inform("無資料...........");
+        desk.grid.clear();
+        desk.workTables.dropAll();
         return;
     }
-    work::progressLine(progress_, 5);
-    fillRocColumns(listed);
+    work::progressLine(desk.progress, 5);
+    fillRocColumns(desk, listed);
 
-    work::progressLine(progress_, 6);
+    work::progressLine(desk.progress, 6);
     // The listed table's columns, then each cheque's issue state from its bills' stamps.
-    grid_ = database_.query(listWithIssueState(names.tableA, orderByLine(conditions.order)));
-    grid_.declareFields(gridFields());
-    work::progressLine(progress_, 6, "2");
-    listed_ = work::RunStamp::take(database_, names, {names.tableA, names.tableC});
+    desk.grid = desk.database.query(listWithIssueState(names.tableA, orderByLine(conditions.order)));
+    desk.grid.declareFields(gridFields());
+    work::progressLine(desk.progress, 6, "2");
+    desk.list.stamp = work::RunStamp::take(desk.database, names, {names.tableA, names.tableC});
 }
 
-void ChequeDesk::fillRocColumns(const db::RecordSet& listed)
+void fillRocColumns(ChequeDesk& desk, const db::RecordSet& listed)
 {
     struct Update {
         std::string id;
@@ -95,14 +89,14 @@ void ChequeDesk::fillRocColumns(const db::RecordSet& listed)
         const std::string id = listed.text(row, idColumn);
         const std::string due = listed.text(row, dueColumn);
         if (due == kBlankDueDate) {
-            messages_.inform("[ " + text::big5ToUtf8(id) + " ] 支票到期日 格式有誤......");
+            desk.messages.inform("[ " + text::big5ToUtf8(id) + " ] 支票到期日 格式有誤......");
             continue;
         }
         updates.push_back({id, rocDueDate(due)});
     }
 
-    const std::string& table = tables_.names().tableA;
-    db::Transaction transaction(database_);
+    const std::string& table = desk.workTables.names().tableA;
+    db::Transaction transaction(desk.database);
     for (const Update& update : updates) {
         transaction.execute(db::SqlLines{"UPDATE " + table + " SET ",
                                          " YMD   = " + db::quote(update.roc.ymd) + ", ",
@@ -114,16 +108,16 @@ void ChequeDesk::fillRocColumns(const db::RecordSet& listed)
     transaction.commit();
 }
 
-bool ChequeDesk::listIsCurrent()
+bool listIsCurrent(ChequeDesk& desk)
 {
-    return grid_.isOpen() && listed_.holds(database_, tables_.names());
+    return desk.grid.isOpen() && desk.list.stamp.holds(desk.database, desk.workTables.names());
 }
 
-bool ChequeDesk::requireCurrentList()
+bool requireCurrentList(ChequeDesk& desk)
 {
-    if (listIsCurrent())
+    if (listIsCurrent(desk))
         return true;
-    messages_.inform("請重新 條件確認...... ");
+    desk.messages.inform("請重新 條件確認...... ");
     return false;
 }
 

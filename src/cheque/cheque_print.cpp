@@ -1,7 +1,7 @@
 // The printing routine: the issued cheques in the chosen order, the header with the numeral
 // characters, handed to the report library; the run ends with the grid closed and the work
 // tables dropped.
-#include "cheque/cheque_desk.h"
+#include "cheque/desk_steps.h"
 
 #include "cheque/cheque_header.h"
 #include "cheque/cheque_table.h"
@@ -11,14 +11,14 @@
 
 namespace cheque {
 
-void ChequeDesk::printIssued(const PrintOptions& options, const std::string& mark)
+void printIssued(ChequeDesk& desk, const PrintOptions& options, const std::string& mark)
 {
-    const db::RecordSet issued = database_.query(
-        db::SqlLines{"SELECT *  FROM " + tables_.names().tableC,
+    const db::RecordSet issued = desk.database.query(
+        db::SqlLines{"SELECT *  FROM " + desk.workTables.names().tableC,
                      // A voided cheque is never printed as valid again, whichever list holds it.
-                     "WHERE NOT " + journal::chequeVoided(tables_.names().tableC + ".ID"),
+                     "WHERE NOT " + journal::chequeVoided(desk.workTables.names().tableC + ".ID"),
                      orderByLine(options.order)});
-    work::progressMessage(progress_, 3, text::big5("暫存資料建置中..."));
+    work::progressMessage(desk.progress, 3, text::big5("暫存資料建置中..."));
 
     report::ReportRequest request;
     request.templateFile = templateFile(options.form);
@@ -26,25 +26,25 @@ void ChequeDesk::printIssued(const PrintOptions& options, const std::string& mar
     request.headerFieldCount = kHeaderFieldCount;
     request.header = chequeHeader(options.reportTitle);
     request.header["Field0"] = mark;
-    work::progressMessage(progress_, 4, text::big5("報表模組載入中..."));
+    work::progressMessage(desk.progress, 4, text::big5("報表模組載入中..."));
 
-    progress_.setGauge(5, progress_.gaugeMaximum());
-    reports_.launch(request, grid_, tables_);
-    listed_.clear();
-    usedUp_ = false;
+    desk.progress.setGauge(5, desk.progress.gaugeMaximum());
+    desk.reports.launch(request, desk.grid, desk.workTables);
+    desk.list.stamp.clear();
+    desk.list.usedUp = false;
 }
 
-void ChequeDesk::handOverPrint(const PrintOptions& options, IssueResult& result)
+void handOverPrint(ChequeDesk& desk, const PrintOptions& options, IssueResult& result)
 {
     // Once the stamps have committed, a print that cannot be handed over does not undo the
     // issue: it is part of what the press did and goes back with the rest of the result, so
     // the clerk learns both. The list stays used up; pressing again prints it again.
     try {
-        printIssued(options);
+        printIssued(desk, options);
     } catch (const text::UserError& failure) {
         result.printFailure = failure.what();
         result.printFailureCause = failure.cause();
-        result.canReprint = usedUp_ && grid_.isOpen();
+        result.canReprint = desk.list.usedUp && desk.grid.isOpen();
     }
 }
 

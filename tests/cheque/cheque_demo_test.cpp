@@ -23,7 +23,7 @@ TEST_F(ChequeDeskTest, DemoBookListsIssuesAndPrintsEveryChequeOfTheYear)
 
     text::Date today = text::today();
     const std::string end = text::toDateString({today.year + 1, 12, 31});
-    desk.confirm(range("1990/01/01", end));
+    cheque::confirm(desk, range("1990/01/01", end));
     ASSERT_EQ(std::to_string(grid.rowCount()), cheques);
     EXPECT_TRUE(messages.informed.empty());
     for (std::size_t row = 0; row < grid.rowCount(); ++row) {
@@ -33,7 +33,7 @@ TEST_F(ChequeDeskTest, DemoBookListsIssuesAndPrintsEveryChequeOfTheYear)
 
     // The demo book holds cheques issued already: the clerk means to issue them again.
     messages.reasons.push_back(std::string("年度重開"));
-    desk.issueAll(issueOn("2030/01/02", cheque::SortOrder::Provider, cheque::ChequeForm::Three));
+    cheque::issueAll(desk, issueOn("2030/01/02", cheque::SortOrder::Provider, cheque::ChequeForm::Three));
     EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM PAY_MASTER WHERE PAGE_ID IN (SELECT ID FROM CHKPAY) "
                           "AND BANK_DATE IS DISTINCT FROM '2030/01/02'"),
               "0");

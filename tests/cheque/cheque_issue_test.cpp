@@ -34,7 +34,7 @@ protected:
         // C2's bill carries an old stamp, so C2 is listed as issued: the presses here issue it
         // again, each after a yes with a reason.
         messages.reasons.assign(10, std::string("卡紙"));
-        desk.confirm(range("2024/05/01", "2024/05/31"));
+        cheque::confirm(desk, range("2024/05/01", "2024/05/31"));
         ASSERT_EQ(grid.rowCount(), 4u);
     }
 
@@ -55,7 +55,7 @@ protected:
 
 TEST_F(ChequeIssueTest, IssuingAllStampsEveryListedChequesBillsAndPrintsThemAll)
 {
-    desk.issueAll(issueOn("2024/06/30"));
+    cheque::issueAll(desk, issueOn("2024/06/30"));
     EXPECT_EQ(stamps(), (Ids{"2024/06/30", "2024/06/30", "2024/06/30", "2024/06/30", "<null>"}));
     // By account number, then id; the cheque no bill carries is printed too.
     EXPECT_EQ(printedIds(), (Ids{"C3", "C1", "C2", "C4"}));
@@ -65,14 +65,14 @@ TEST_F(ChequeIssueTest, IssuingTickedStampsAndPrintsOnlyTheTicked)
 {
     tick("C2");
     tick("C4");
-    desk.issueTicked(issueOn("2024/06/30", cheque::SortOrder::Provider));
+    cheque::issueTicked(desk, issueOn("2024/06/30", cheque::SortOrder::Provider));
     EXPECT_EQ(stamps(), (Ids{"<null>", "<null>", "2024/06/30", "<null>", "<null>"}));
     EXPECT_EQ(printedIds(), (Ids{"C2", "C4"}));
 }
 
 TEST_F(ChequeIssueTest, NoTickStampsNothingAndPrintsAnEmptyListWithTheFullHeader)
 {
-    desk.issueTicked(issueOn("2024/06/30"));
+    cheque::issueTicked(desk, issueOn("2024/06/30"));
     EXPECT_EQ(stamps(), (Ids{"<null>", "<null>", "2024/01/01", "<null>", "<null>"}));
     const auto reports = handedReports(exeFolder.path());
     ASSERT_EQ(reports.size(), 1u);
@@ -84,17 +84,17 @@ TEST_F(ChequeIssueTest, NoTickStampsNothingAndPrintsAnEmptyListWithTheFullHeader
 
 TEST_F(ChequeIssueTest, ReissuingOverwritesTheStampWithTheNewDate)
 {
-    desk.issueAll(issueOn("2024/06/30"));
-    desk.confirm(range("2024/05/01", "2024/05/31"));
+    cheque::issueAll(desk, issueOn("2024/06/30"));
+    cheque::confirm(desk, range("2024/05/01", "2024/05/31"));
     tick("C1");
-    desk.issueTicked(issueOn("2024/07/15"));
+    cheque::issueTicked(desk, issueOn("2024/07/15"));
     EXPECT_EQ(stamps(), (Ids{"2024/07/15", "2024/07/15", "2024/06/30", "2024/06/30", "<null>"}));
 }
 
 TEST_F(ChequeIssueTest, PrintedRowsFollowTheOrderChosenAtPrintTime)
 {
     // Listed by cheque number, printed by provider.
-    desk.issueAll(issueOn("2024/06/30", cheque::SortOrder::Provider));
+    cheque::issueAll(desk, issueOn("2024/06/30", cheque::SortOrder::Provider));
     const auto reports = handedReports(exeFolder.path());
     ASSERT_EQ(reports.size(), 1u);
     const db::RecordSet& data = reports[0].data;
@@ -111,7 +111,7 @@ TEST_F(ChequeIssueTest, PrintedRowsFollowTheOrderChosenAtPrintTime)
 
 TEST_F(ChequeIssueTest, HeaderCarriesTheTitleAndEveryNumeralCharacter)
 {
-    desk.issueAll(issueOn("2024/06/30"));
+    cheque::issueAll(desk, issueOn("2024/06/30"));
     const auto reports = handedReports(exeFolder.path());
     ASSERT_EQ(reports.size(), 1u);
     const db::RecordSet& header = reports[0].header;
@@ -140,8 +140,8 @@ TEST_F(ChequeIssueTest, TemplateFollowsTheChosenForm)
     std::size_t n = 0;
     for (const auto& [form, file] : forms) {
         if (n > 0)
-            desk.confirm(range("2024/05/01", "2024/05/31"));
-        desk.issueAll(issueOn("2024/06/30", cheque::SortOrder::ChequeNumber, form));
+            cheque::confirm(desk, range("2024/05/01", "2024/05/31"));
+        cheque::issueAll(desk, issueOn("2024/06/30", cheque::SortOrder::ChequeNumber, form));
         const auto reports = handedReports(exeFolder.path());
         ASSERT_EQ(reports.size(), ++n);
         EXPECT_EQ(reports.back().reportName, "FormTolvane");
@@ -151,7 +151,7 @@ TEST_F(ChequeIssueTest, TemplateFollowsTheChosenForm)
 
 TEST_F(ChequeIssueTest, PrintingEndsTheRunAndProgressFollowsIt)
 {
-    EXPECT_EQ(desk.issueAll(issueOn("2024/06/30")).printFailure, "");
+    EXPECT_EQ(cheque::issueAll(desk, issueOn("2024/06/30")).printFailure, "");
     EXPECT_FALSE(grid.isOpen());
     EXPECT_FALSE(relationExists(tables.names().tableA));
     EXPECT_FALSE(relationExists(tables.names().tableC));
@@ -161,7 +161,7 @@ TEST_F(ChequeIssueTest, PrintingEndsTheRunAndProgressFollowsIt)
 
     // A second press without a new condition confirm finds no list.
     messages.informed.clear();
-    desk.issueAll(issueOn("2024/07/01"));
+    cheque::issueAll(desk, issueOn("2024/07/01"));
     EXPECT_EQ(messages.informed, (Ids{"請重新 條件確認...... "}));
     EXPECT_EQ(handedReports(exeFolder.path()).size(), 1u);
 }
@@ -169,7 +169,7 @@ TEST_F(ChequeIssueTest, PrintingEndsTheRunAndProgressFollowsIt)
 TEST_F(ChequeIssueTest, MissingLibraryStillEmptiesTheGridAndDropsTheTables)
 {
     std::filesystem::remove(exeFolder.path() + "Vistrel.DLL");
-    const cheque::IssueResult result = desk.issueAll(issueOn("2024/06/30"));
+    const cheque::IssueResult result = cheque::issueAll(desk, issueOn("2024/06/30"));
     EXPECT_EQ(result.printFailure, "Unable to Load DLL");
     EXPECT_FALSE(result.canReprint); // the run has ended
     EXPECT_FALSE(grid.isOpen());
@@ -182,7 +182,7 @@ TEST_F(ChequeIssueTest, MissingLibraryStillEmptiesTheGridAndDropsTheTables)
 TEST_F(ChequeIssueTest, LibraryWithoutShowFormEndsTheRunSilently)
 {
     installFakeReportLibrary(exeFolder.path(), false);
-    desk.issueAll(issueOn("2024/06/30"));
+    cheque::issueAll(desk, issueOn("2024/06/30"));
     EXPECT_TRUE(handedReports(exeFolder.path()).empty());
     EXPECT_TRUE(messages.informed.empty());
     EXPECT_FALSE(grid.isOpen());
@@ -196,13 +196,13 @@ TEST_F(ChequeIssueTest, FailureHalfWayLeavesNoBillStampedAndNothingPrinted)
     db().execute(db::SqlLines{"CREATE TRIGGER PAY_MASTER_AUDIT FOR PAY_MASTER BEFORE UPDATE AS",
                               "BEGIN", "  IF (NEW.PAGE_ID = 'C2') THEN EXCEPTION BILL_LOCKED;", "END"});
     const Ids before = stamps();
-    EXPECT_THROW(desk.issueAll(issueOn("2024/06/30")), text::UserError);
+    EXPECT_THROW(cheque::issueAll(desk, issueOn("2024/06/30")), text::UserError);
     EXPECT_EQ(stamps(), before);
     EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM " + tables.names().tableC), "0");
     EXPECT_TRUE(handedReports(exeFolder.path()).empty());
     // The list stays, so the clerk can try again once the cause is gone.
     EXPECT_TRUE(grid.isOpen());
-    EXPECT_TRUE(desk.listIsCurrent());
+    EXPECT_TRUE(cheque::listIsCurrent(desk));
 }
 
 TEST_F(ChequeIssueTest, ClearingTakesTheStampOffTheTickedChequesBillsOnly)
@@ -210,7 +210,7 @@ TEST_F(ChequeIssueTest, ClearingTakesTheStampOffTheTickedChequesBillsOnly)
     db().execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/06/30'");
     tick("C1");
     tick("C4");
-    desk.clearTicked();
+    cheque::clearTicked(desk);
     EXPECT_EQ(stamps(), (Ids{"<null>", "<null>", "2024/06/30", "2024/06/30", "2024/06/30"}));
     // No print, no message, the list stays as it was.
     EXPECT_TRUE(handedReports(exeFolder.path()).empty());
@@ -225,12 +225,12 @@ TEST_F(ChequeIssueTest, FailedHandOverUsesTheListUpAndPressingAgainReprintsEachC
 {
     const std::string handOver = exeFolder.path() + "rpttemp.ini";
     std::filesystem::create_directory(handOver); // a folder where the file must go
-    const cheque::IssueResult first = desk.issueAll(issueOn("2024/06/30"));
+    const cheque::IssueResult first = cheque::issueAll(desk, issueOn("2024/06/30"));
     EXPECT_EQ(first.outcome, cheque::IssueResult::Outcome::Issued);
     EXPECT_EQ(first.issued, (Ids{"C3", "C1", "C2", "C4"}));
     EXPECT_EQ(first.printFailure.rfind("Unable to write to ", 0), 0u) << first.printFailure;
     EXPECT_TRUE(first.canReprint);
-    EXPECT_TRUE(desk.listIsUsedUp());
+    EXPECT_TRUE(cheque::listIsUsedUp(desk));
     EXPECT_TRUE(handedReports(exeFolder.path()).empty());
     const Ids stamped{"2024/06/30", "2024/06/30", "2024/06/30", "2024/06/30", "<null>"};
     EXPECT_EQ(stamps(), stamped);
@@ -238,12 +238,12 @@ TEST_F(ChequeIssueTest, FailedHandOverUsesTheListUpAndPressingAgainReprintsEachC
     // "No" to the reprint: nothing happens, the list stays used up.
     std::filesystem::remove(handOver);
     messages.answers = {false};
-    EXPECT_EQ(desk.issueTicked(issueOn("2024/07/15")).outcome, cheque::IssueResult::Outcome::ReprintDeclined);
+    EXPECT_EQ(cheque::issueTicked(desk, issueOn("2024/07/15")).outcome, cheque::IssueResult::Outcome::ReprintDeclined);
     EXPECT_TRUE(handedReports(exeFolder.path()).empty());
 
     // "Yes": printed again, each cheque once, with no new stamp and no re-issue question.
     messages.answers = {true};
-    const cheque::IssueResult again = desk.issueAll(issueOn("2024/07/15"));
+    const cheque::IssueResult again = cheque::issueAll(desk, issueOn("2024/07/15"));
     EXPECT_EQ(again.outcome, cheque::IssueResult::Outcome::Reprinted);
     EXPECT_TRUE(again.issued.empty());
     EXPECT_EQ(again.printFailure, "");
@@ -273,31 +273,31 @@ TEST_F(ChequeIssueTest, OutOfStepListIsRefused)
         {"another run made new tables under the very same names",
          [&] {
              tables.setClock([] { return std::string("101010"); });
-             desk.confirm(range("2024/05/01", "2024/05/31"));
+             cheque::confirm(desk, range("2024/05/01", "2024/05/31"));
              tick("C1");
              tables.prologue(progress, false); // same second, same names
              db().execute("CREATE TABLE " + tables.names().tableA + " (ID VARCHAR(20), CHKED VARCHAR(2))");
              db().execute("CREATE TABLE " + tables.names().tableC + " (ID VARCHAR(20))");
          }},
         {"a later confirm stopped on its dates",
-         [&] { EXPECT_THROW(desk.confirm(range("2024/05/01", "")), text::UserError); }},
+         [&] { EXPECT_THROW(cheque::confirm(desk, range("2024/05/01", "")), text::UserError); }},
         {"the work tables were dropped",
          [&] { tables.dropAll(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         tables.setClock(movingClock);
-        desk.confirm(range("2024/05/01", "2024/05/31"));
-        ASSERT_TRUE(desk.listIsCurrent());
+        cheque::confirm(desk, range("2024/05/01", "2024/05/31"));
+        ASSERT_TRUE(cheque::listIsCurrent(desk));
         tick("C1");
         c.disturb();
         ASSERT_TRUE(grid.isOpen()); // the rows are still on screen
 
         messages.informed.clear();
-        desk.issueAll(issueOn("2024/06/30"));
-        desk.issueTicked(issueOn("2024/06/30"));
+        cheque::issueAll(desk, issueOn("2024/06/30"));
+        cheque::issueTicked(desk, issueOn("2024/06/30"));
         db().execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/02/02' WHERE MASTERBILLID = 'B1'");
-        desk.clearTicked();
+        cheque::clearTicked(desk);
         EXPECT_EQ(messages.informed, Ids(3, "請重新 條件確認...... "));
         EXPECT_EQ(stamps(), (Ids{"2024/02/02", "<null>", "2024/01/01", "<null>", "<null>"}));
         EXPECT_TRUE(handedReports(exeFolder.path()).empty());
@@ -308,8 +308,8 @@ TEST_F(ChequeIssueTest, OutOfStepListIsRefused)
 TEST_F(ChequeIssueTest, NoListAtAllIsRefused)
 {
     grid.clear();
-    desk.clearTicked();
-    desk.issueTicked(issueOn("2024/06/30"));
+    cheque::clearTicked(desk);
+    cheque::issueTicked(desk, issueOn("2024/06/30"));
     EXPECT_EQ(messages.informed, Ids(2, "請重新 條件確認...... "));
     EXPECT_EQ(stamps(), (Ids{"<null>", "<null>", "2024/01/01", "<null>", "<null>"}));
 }

@@ -24,7 +24,7 @@ TEST_F(ChequeDeskTest, DateColumnChoiceDecidesWhichDateTheRangeAppliesTo)
         {cheque::DateColumn::Advance, {"ADV"}},
     };
     for (const auto& [dateColumn, expected] : cases) {
-        desk.confirm(range("2024/05/01", "2024/05/31", {}, dateColumn));
+        cheque::confirm(desk, range("2024/05/01", "2024/05/31", {}, dateColumn));
         EXPECT_EQ(column(grid, "ID"), expected);
     }
     EXPECT_TRUE(messages.informed.empty());
@@ -45,7 +45,7 @@ TEST_F(ChequeDeskTest, AccountFilterAppliesOnlyWithAKey)
         {"  ,blank", {"C1", "C2", "C3"}},  // a key of blanks is no key
     };
     for (const auto& [combo, expected] : cases) {
-        desk.confirm(range("2024/05/01", "2024/05/31", combo));
+        cheque::confirm(desk, range("2024/05/01", "2024/05/31", combo));
         EXPECT_EQ(column(grid, "ID"), expected) << combo;
     }
 }
@@ -54,7 +54,7 @@ TEST_F(ChequeDeskTest, DueDatesGetTheirRocColumnsInTheTableAndTheGrid)
 {
     addCheque({"C1", "", "2016/02/29", ""});
     addCheque({"C2", "", "2010/12/31", ""});
-    desk.confirm(range("2010/01/01", "2016/12/31"));
+    cheque::confirm(desk, range("2010/01/01", "2016/12/31"));
 
     const db::RecordSet table = db().query("SELECT ID, YMD, YYYY, MM, DD FROM " + tables.names().tableA + " ORDER BY ID");
     ASSERT_EQ(table.rowCount(), 2u);
@@ -70,7 +70,7 @@ TEST_F(ChequeDeskTest, BlankDueDateIsListedWithItsMessageAndEmptyRocColumns)
 {
     addCheque({"C1", "2024/05/01", "2024/06/01", ""});
     addCheque({"C2", "2024/05/02", "    /  /", ""});
-    desk.confirm(range("2024/05/01", "2024/05/31", {}, cheque::DateColumn::Issued));
+    cheque::confirm(desk, range("2024/05/01", "2024/05/31", {}, cheque::DateColumn::Issued));
 
     EXPECT_EQ(messages.informed, (Ids{"[ C2 ] 支票到期日 格式有誤......"}));
     ASSERT_EQ(grid.rowCount(), 2u);
@@ -83,7 +83,7 @@ TEST_F(ChequeDeskTest, MalformedDueDateStopsTheRunWithTablesLeftAndNoGrid)
     addCheque({"C1", "2024/05/01", "2024/06/01", ""});
     addCheque({"C2", "2024/05/02", "2024/02/30", ""});
     try {
-        desk.confirm(range("2024/05/01", "2024/05/31", {}, cheque::DateColumn::Issued));
+        cheque::confirm(desk, range("2024/05/01", "2024/05/31", {}, cheque::DateColumn::Issued));
         FAIL() << "a malformed due date was accepted";
     } catch (const text::UserError& e) {
         EXPECT_STREQ(e.what(), "'2024/02/30' is not a valid date");
@@ -93,7 +93,7 @@ TEST_F(ChequeDeskTest, MalformedDueDateStopsTheRunWithTablesLeftAndNoGrid)
     EXPECT_TRUE(relationExists(tables.names().tableC));
     // Nothing was written half-way: the good row's columns were not stamped either.
     EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM " + tables.names().tableA + " WHERE YMD IS NOT NULL"), "0");
-    EXPECT_FALSE(desk.listIsCurrent());
+    EXPECT_FALSE(cheque::listIsCurrent(desk));
 }
 
 TEST_F(ChequeDeskTest, NoDataExitsCloseTheGridAndDropTheTables)
@@ -112,12 +112,12 @@ TEST_F(ChequeDeskTest, NoDataExitsCloseTheGridAndDropTheTables)
         SCOPED_TRACE(c.name);
         // A list from before, which the exit must close.
         addCheque({"OLD" + std::to_string(n), "2024/05/01", "2024/05/01", ""});
-        desk.confirm(range("2024/05/01", "2024/05/01", {}, cheque::DateColumn::Issued));
+        cheque::confirm(desk, range("2024/05/01", "2024/05/01", {}, cheque::DateColumn::Issued));
         ASSERT_EQ(grid.rowCount(), 1u);
         addCheque({"NEW" + std::to_string(n), c.rcv, c.exp, ""});
 
         messages.informed.clear();
-        desk.confirm(range("2024/05/10", "2024/05/10", {}, cheque::DateColumn::Issued));
+        cheque::confirm(desk, range("2024/05/10", "2024/05/10", {}, cheque::DateColumn::Issued));
         EXPECT_EQ(messages.informed, (Ids{"無資料..........."}));
         EXPECT_FALSE(grid.isOpen());
         EXPECT_FALSE(relationExists(tables.names().tableA));
@@ -134,9 +134,10 @@ TEST_F(ChequeDeskTest, GridFollowsTheChosenOrder)
     addCheque({"C2", "", "2024/05/10", "", "P03", "01", "100"});
     addCheque({"C0", "", "2024/05/10", "", "P02", "01", "100"});
 
-    desk.confirm(range("2024/05/10", "2024/05/10", {}, cheque::DateColumn::Due, cheque::SortOrder::ChequeNumber));
+    cheque::confirm(desk,
+                    range("2024/05/10", "2024/05/10", {}, cheque::DateColumn::Due, cheque::SortOrder::ChequeNumber));
     EXPECT_EQ(column(grid, "ID"), (Ids{"C0", "C2", "C1", "C3"})); // account number, then id
-    desk.confirm(range("2024/05/10", "2024/05/10", {}, cheque::DateColumn::Due, cheque::SortOrder::Provider));
+    cheque::confirm(desk, range("2024/05/10", "2024/05/10", {}, cheque::DateColumn::Due, cheque::SortOrder::Provider));
     EXPECT_EQ(column(grid, "ID"), (Ids{"C3", "C0", "C1", "C2"})); // provider, then id
 }
 
@@ -145,7 +146,7 @@ TEST_F(ChequeDeskTest, GridCarriesItsFieldsAndKeepsLongChequeNumbers)
     const std::string longId = "AB12345678901234567Z"; // the column's full 20 bytes
     addCheque({longId, "2024/05/02", "2024/06/01", "2024/05/20", "P01", "01", "1234567", 56789.5,
                text::big5("大統企業股份有限公司")});
-    desk.confirm(range("2024/06/01", "2024/06/01"));
+    cheque::confirm(desk, range("2024/06/01", "2024/06/01"));
 
     ASSERT_EQ(grid.rowCount(), 1u);
     EXPECT_EQ(grid.text(0, "ID"), longId);
@@ -167,7 +168,7 @@ TEST_F(ChequeDeskTest, GridCarriesItsFieldsAndKeepsLongChequeNumbers)
 TEST_F(ChequeDeskTest, WorkTablesHaveTheChequeLayoutAndTheIssuedTableStartsEmpty)
 {
     addCheque({"C1", "", "2024/05/10", ""});
-    desk.confirm(range("2024/05/10", "2024/05/10"));
+    cheque::confirm(desk, range("2024/05/10", "2024/05/10"));
     const Ids layout{"CHKED", "RCVDATE", "EXPDATE", "ADVDATE", "PROVIDER_ID", "PROVIDER_NAME", "CHKTITLE",
                      "ID", "ACNT_ID", "ACNT_NO", "BANK_NAME", "CURRAMT", "MEMO", "REMARK2", "ACC_ID",
                      "BANK_DATE", "YMD", "YYYY", "MM", "DD", "FLAG"};
@@ -186,7 +187,7 @@ TEST_F(ChequeDeskTest, WorkTablesHaveTheChequeLayoutAndTheIssuedTableStartsEmpty
 TEST_F(ChequeDeskTest, ProgressLinesFollowTheRun)
 {
     addCheque({"C1", "", "2024/05/10", ""});
-    desk.confirm(range("2024/05/10", "2024/05/10"));
+    cheque::confirm(desk, range("2024/05/10", "2024/05/10"));
     EXPECT_EQ(progress.lines, (Ids{"檢視資料清除中....", "CAST2 .....", "CAST3 .....", "CAST4 .....",
                                    "CAST5 .....", "CAST6 .....", "CAST6 .....2"}));
     EXPECT_EQ(progress.gaugeMaximum(), 10);
@@ -197,7 +198,7 @@ TEST_F(ChequeDeskTest, InvalidDateEditStopsBeforeAnyTableIsMade)
 {
     addCheque({"C1", "", "2024/05/10", ""});
     try {
-        desk.confirm(range("2024/05/10", "    /  /  "));
+        cheque::confirm(desk, range("2024/05/10", "    /  /  "));
         FAIL() << "a blank date edit was accepted";
     } catch (const text::UserError& e) {
         EXPECT_STREQ(e.what(), "'    /  /  ' is not a valid date");

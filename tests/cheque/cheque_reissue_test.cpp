@@ -42,7 +42,7 @@ protected:
         addBill("B4", "C3");
     }
 
-    void list() { desk.confirm(range("2024/05/01", "2024/05/31")); }
+    void list() { cheque::confirm(desk, range("2024/05/01", "2024/05/31")); }
 
     std::string issueState(const std::string& id)
     {
@@ -104,7 +104,7 @@ TEST_F(ChequeReissueTest, ListShowsTheIssueDateEmptyOrPartlyFromTheBillsStamps)
 TEST_F(ChequeReissueTest, SecondListIssuesAgainOnlyAfterAYesWithAReasonAndMarksTheReissue)
 {
     list();
-    const IssueResult first = desk.issueAll(issueOn("2024/06/30"));
+    const IssueResult first = cheque::issueAll(desk, issueOn("2024/06/30"));
     EXPECT_EQ(first.issued, (Ids{"C1", "C2", "C3"}));
     EXPECT_TRUE(messages.askedWithReason.empty()); // nothing was issued before
     EXPECT_TRUE(first.reissued.empty());
@@ -112,7 +112,7 @@ TEST_F(ChequeReissueTest, SecondListIssuesAgainOnlyAfterAYesWithAReasonAndMarksT
     // The second list shows them issued. "No" (the default) issues none of them again.
     list();
     EXPECT_EQ(issueState("C2"), "2024/06/30");
-    const IssueResult declined = desk.issueAll(issueOn("2024/07/01"));
+    const IssueResult declined = cheque::issueAll(desk, issueOn("2024/07/01"));
     ASSERT_EQ(messages.askedWithReason.size(), 1u);
     for (const char* named : {"C1（開票日 2024/06/30）", "C2（開票日 2024/06/30）", "C3（開票日 2024/06/30）"})
         EXPECT_THAT(messages.askedWithReason[0], HasSubstr(named));
@@ -128,7 +128,7 @@ TEST_F(ChequeReissueTest, SecondListIssuesAgainOnlyAfterAYesWithAReasonAndMarksT
     messages.reasons.push_back(std::string("卡紙"));
     tick("C2");
     const IssueResult again =
-        desk.issueTicked(issueOn("2024/07/01", cheque::SortOrder::ChequeNumber, cheque::ChequeForm::Two));
+        cheque::issueTicked(desk, issueOn("2024/07/01", cheque::SortOrder::ChequeNumber, cheque::ChequeForm::Two));
     EXPECT_EQ(again.outcome, IssueResult::Outcome::Issued);
     EXPECT_EQ(again.issued, (Ids{"C2"}));
     ASSERT_EQ(again.reissued.size(), 1u);
@@ -158,7 +158,7 @@ TEST_F(ChequeReissueTest, NoToTheQuestionLeavesTheIssuedOutAndTheRestIssue)
 {
     db().execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/06/01' WHERE MASTERBILLID = 'B3'");
     list();
-    const IssueResult result = desk.issueAll(issueOn("2024/06/30"));
+    const IssueResult result = cheque::issueAll(desk, issueOn("2024/06/30"));
     ASSERT_EQ(messages.askedWithReason.size(), 1u);
     EXPECT_THAT(messages.askedWithReason[0], HasSubstr("C3（開票日 部分）"));
     EXPECT_THAT(messages.askedWithReason[0], testing::Not(HasSubstr("C1")));
@@ -177,7 +177,7 @@ TEST_F(ChequeReissueTest, ChequeAnotherConnectionIssuedAfterTheListWasMadeIsLeft
     auto other = database.connectAgain();
     other->execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/06/15' WHERE PAGE_ID = 'C2'");
 
-    const IssueResult result = desk.issueAll(issueOn("2024/06/30"));
+    const IssueResult result = cheque::issueAll(desk, issueOn("2024/06/30"));
     EXPECT_TRUE(messages.askedWithReason.empty()); // the list showed none issued
     EXPECT_EQ(result.issued, (Ids{"C1", "C3"}));
     ASSERT_EQ(result.changedSinceListed.size(), 1u);
@@ -198,11 +198,11 @@ TEST_F(ChequeReissueTest, IssueWhoseJournalIsRefusedChangesNothing)
     db().execute("CREATE EXCEPTION E_TEST_REFUSED 'journal refused'");
     db().execute("CREATE TRIGGER TEST_REFUSE_RUN FOR PAY_RUN BEFORE INSERT AS BEGIN EXCEPTION E_TEST_REFUSED; END");
     list();
-    EXPECT_THROW(desk.issueAll(issueOn("2024/06/30")), text::UserError);
+    EXPECT_THROW(cheque::issueAll(desk, issueOn("2024/06/30")), text::UserError);
     for (const char* bill : {"B1", "B2", "B3", "B4"})
         EXPECT_EQ(bankDate(bill), "<null>") << bill;
     EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM PAY_RUN_BILL"), "0");
-    EXPECT_FALSE(desk.listIsUsedUp());
+    EXPECT_FALSE(cheque::listIsUsedUp(desk));
     EXPECT_TRUE(handedReports(exeFolder.path()).empty());
 }
 
@@ -211,7 +211,7 @@ TEST_F(ChequeReissueTest, IssueWhoseJournalIsRefusedChangesNothing)
 TEST_F(ChequeReissueTest, VoidedChequesBillsAreUnpaidAgainAndTheChequeIsNeverIssuedOrPrintedAgain)
 {
     list();
-    desk.issueAll(issueOn("2024/06/30"));
+    cheque::issueAll(desk, issueOn("2024/06/30"));
     ASSERT_EQ(bankDate("B3"), "2024/06/30");
 
     list();
@@ -219,7 +219,7 @@ TEST_F(ChequeReissueTest, VoidedChequesBillsAreUnpaidAgainAndTheChequeIsNeverIss
     tick("C2");
     messages.reasons.push_back(std::string("金額開錯"));
     messages.reasons.push_back(std::string("不該出現")); // a second question would take this
-    const cheque::VoidResult voided = desk.voidTicked();
+    const cheque::VoidResult voided = cheque::voidTicked(desk);
     ASSERT_EQ(messages.askedWithReason.size(), 1u);
     EXPECT_THAT(messages.askedWithReason[0], HasSubstr("C3（開票日 2024/06/30）"));
     EXPECT_EQ(voided.outcome, cheque::VoidResult::Outcome::Voided);
@@ -235,7 +235,7 @@ TEST_F(ChequeReissueTest, VoidedChequesBillsAreUnpaidAgainAndTheChequeIsNeverIss
 
     // Voided again: nothing to void, and said so.
     tick("C3");
-    const cheque::VoidResult again = desk.voidTicked();
+    const cheque::VoidResult again = cheque::voidTicked(desk);
     EXPECT_EQ(again.outcome, cheque::VoidResult::Outcome::NothingChosen);
     ASSERT_EQ(again.notVoidable.size(), 2u);
 
@@ -244,7 +244,7 @@ TEST_F(ChequeReissueTest, VoidedChequesBillsAreUnpaidAgainAndTheChequeIsNeverIss
     list();
     EXPECT_EQ(issueState("C2"), "作廢");
     messages.reasons.push_back(std::string("卡紙"));
-    const IssueResult issued = desk.issueAll(issueOn("2024/07/01"));
+    const IssueResult issued = cheque::issueAll(desk, issueOn("2024/07/01"));
     EXPECT_EQ(issued.voided, (Ids{"C2", "C3"}));
     EXPECT_EQ(issued.issued, (Ids{"C1"}));
     EXPECT_THAT(cheque::voidedLeftOutMessage(issued), HasSubstr("C3"));
@@ -257,13 +257,13 @@ TEST_F(ChequeReissueTest, VoidedChequesBillsAreUnpaidAgainAndTheChequeIsNeverIss
 TEST_F(ChequeReissueTest, VoidLeavesOutAChequeChangedSinceTheList)
 {
     list();
-    desk.issueAll(issueOn("2024/06/30"));
+    cheque::issueAll(desk, issueOn("2024/06/30"));
     list();
     database.connectAgain()->execute("UPDATE PAY_MASTER SET BANK_DATE = '2024/07/02' WHERE PAGE_ID = 'C1'");
     tick("C1");
     tick("C2");
     messages.reasons.push_back(std::string("重複"));
-    const cheque::VoidResult result = desk.voidTicked();
+    const cheque::VoidResult result = cheque::voidTicked(desk);
     EXPECT_EQ(result.voided, (Ids{"C2"}));
     ASSERT_EQ(result.changedSinceListed.size(), 1u);
     EXPECT_EQ(result.changedSinceListed[0].currentState, "2024/07/02");
@@ -278,7 +278,7 @@ TEST_F(ChequeReissueTest, ClearingTheIssueStampIsJournalled)
     list();
     tick("C3");
     tick("C2");
-    EXPECT_EQ(desk.clearTicked(), "");
+    EXPECT_EQ(cheque::clearTicked(desk), "");
     EXPECT_EQ(bankDate("B3"), "<null>");
     const Ids runs = journalRuns("CLEAR");
     ASSERT_EQ(runs, (Ids{"||1|0"}));
@@ -293,7 +293,7 @@ TEST_F(ChequeReissueTest, IssuedChequeChangedAgainAfterTheListIsLeftOutEvenAfter
     // Meanwhile another workstation cleared C1's stamp.
     database.connectAgain()->execute("UPDATE PAY_MASTER SET BANK_DATE = NULL WHERE PAGE_ID = 'C1'");
     messages.reasons.push_back(std::string("印壞"));
-    const IssueResult result = desk.issueAll(issueOn("2024/06/30"));
+    const IssueResult result = cheque::issueAll(desk, issueOn("2024/06/30"));
     EXPECT_EQ(result.issued, (Ids{"C2", "C3"}));
     EXPECT_TRUE(result.reissued.empty());
     ASSERT_EQ(result.changedSinceListed.size(), 1u);
@@ -330,7 +330,7 @@ TEST_F(ChequeReissueTest, IssueListPdfMarksTheReissuedLinesAndTheChequeFormStays
         setenv("VISTREL_PDF", (exeFolder.path() + pdf).c_str(), 1);
         list();
         messages.reasons.push_back(std::string("卡紙"));
-        const IssueResult result = desk.issueAll(issueOn("2024/07/01", cheque::SortOrder::ChequeNumber, form));
+        const IssueResult result = cheque::issueAll(desk, issueOn("2024/07/01", cheque::SortOrder::ChequeNumber, form));
         unsetenv("VISTREL_PDF");
         EXPECT_EQ(result.printFailure, "");
         return pdfText(exeFolder.path() + pdf);
@@ -364,15 +364,16 @@ TEST_F(ChequeReissueTest, ReprintFromTheJournalMarksEveryPageAndLeavesVoidedCheq
     }
     list();
     setenv("VISTREL_PDF", (exeFolder.path() + "issue.pdf").c_str(), 1);
-    const IssueResult issued = desk.issueAll(issueOn("2024/06/30", cheque::SortOrder::ChequeNumber, cheque::ChequeForm::Two));
+    const IssueResult issued =
+        cheque::issueAll(desk, issueOn("2024/06/30", cheque::SortOrder::ChequeNumber, cheque::ChequeForm::Two));
     ASSERT_EQ(issued.issued.size(), 103u);
     list();
     tick("C2");
     messages.reasons.push_back(std::string("作廢測試"));
-    ASSERT_EQ(desk.voidTicked().voided, (Ids{"C2"}));
+    ASSERT_EQ(cheque::voidTicked(desk).voided, (Ids{"C2"}));
 
     setenv("VISTREL_PDF", (exeFolder.path() + "reprint.pdf").c_str(), 1);
-    const cheque::ReprintResult reprint = desk.reprintRun(issued.runId, text::big5("大統百貨"));
+    const cheque::ReprintResult reprint = cheque::reprintRun(desk, issued.runId, text::big5("大統百貨"));
     unsetenv("VISTREL_PDF");
     EXPECT_EQ(reprint.printed.size(), 102u);
     EXPECT_EQ(reprint.voided, (Ids{"C2"}));
@@ -395,7 +396,7 @@ TEST_F(ChequeReissueTest, ReprintFromTheJournalMarksEveryPageAndLeavesVoidedCheq
     EXPECT_EQ(journalRuns("REPRINT"), (Ids{"2024/06/30|補印付款紀錄 " + std::to_string(issued.runId) + "|0|0"}));
     EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM PAY_RUN_CHEQUE WHERE RUN_ID = " + std::to_string(reprint.runId)), "102");
     // Only a cheque run can be printed again.
-    EXPECT_THROW(desk.reprintRun(reprint.runId, ""), text::UserError);
+    EXPECT_THROW(cheque::reprintRun(desk, reprint.runId, ""), text::UserError);
 }
 
 } // namespace

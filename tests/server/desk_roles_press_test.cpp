@@ -72,12 +72,12 @@ cheque::VoidResult voidAs(TestDatabase& books, const std::string& role)
     report::Bridge reports(exeFolder.path());
     db::RecordSet grid;
     cheque::ChequeDesk desk(*connection, tables, progress, messages, reports, grid);
-    desk.confirm(cheque::ListConditions{cheque::DateColumn::Due, "2024/06/01", "2024/06/30", "", {}});
+    cheque::confirm(desk, cheque::ListConditions{cheque::DateColumn::Due, "2024/06/01", "2024/06/30", "", {}});
     EXPECT_EQ(grid.rowCount(), 1u) << testing::PrintToString(messages.informed);
     for (std::size_t row = 0; row < grid.rowCount(); ++row)
         grid.setText(row, "CHKED", "Y");
     messages.reasons.push_back(std::string("開錯"));
-    return desk.voidTicked();
+    return cheque::voidTicked(desk);
 }
 
 TEST_F(DeskRolesPress, AClerksChequeVoidIsRefusedAndASupervisorsGoesThrough)
