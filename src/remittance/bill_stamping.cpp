@@ -85,6 +85,9 @@ db::SqlLines journalClaimed(const StampRequest& request, const std::string& keyC
         sql << "AND COALESCE(BANK_DATE, '') <> '' ";
     for (const std::string& line : excludingKeys("MASTERBILLID", leftOutKeys, "AND"))
         sql << line;
+    // In key order the journal's bill-key index grows at its end instead of at random places
+    // (the list is in provider order): a quarter less time for a few thousand bills.
+    sql << "ORDER BY MASTERBILLID";
     return sql;
 }
 
