@@ -75,7 +75,7 @@ int main(int argc, char** argv)
             bench::dropIfExists(*database, names.tableD);
             database->execute(remittance::createTable(names.tableD, remittance::summaryColumns(8)));
             return seconds([&] {
-                remittance::fillReportTable(*database, names, stores, remittance::ReportBankGroup::InterBank);
+                remittance::fillReportTable(*database, names, stores, remittance::BankGroup::InterBank);
             });
         };
 

@@ -335,7 +335,7 @@ int main(int argc, char** argv)
             check.tableD = names.tableD + "K";
             database->execute(bench::createLike(*database, names.tableD, check.tableD));
             remittance::fillReportTable(*database, check, remittance::listStores(*database, true),
-                                        remittance::ReportBankGroup::InterBank);
+                                        remittance::BankGroup::InterBank);
             bench::requireSameRows(*database, check.tableD, names.tableD);
             database->execute("DROP TABLE " + check.tableD);
             std::printf("the floor's WorkTableD equals the program's, cell for cell (%zu rows)\n", listed.rowCount());

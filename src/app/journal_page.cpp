@@ -245,7 +245,7 @@ void JournalPage::onListRuns()
             filter.kind = kListedKinds[kindCombo_->currentIndex() - 1];
         static const char* const kBooks[] = {"", "PAY_MASTER", "PAY_MASTERU"};
         filter.books = kBooks[std::max(0, booksCombo_->currentIndex())];
-        filter.user = userEdit_->text().trimmed().toUpper().toStdString();
+        filter.user = ui::trimmedBlanks(userEdit_->text()).toUpper().toStdString();
         runs_ = journal::listRuns(context_.database, filter);
         bills_.clear();
         files_.clear();

@@ -76,7 +76,7 @@ LoginDialog::LoginDialog(const std::string& user, const std::string& role, QWidg
 
 std::string LoginDialog::user() const
 {
-    return userEdit_->text().trimmed().toUpper().toStdString();
+    return ui::trimmedBlanks(userEdit_->text()).toUpper().toStdString();
 }
 
 std::string LoginDialog::password() const

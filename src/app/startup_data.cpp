@@ -1,5 +1,7 @@
 #include "app/startup_data.h"
 
+#include "work/store_list.h"
+
 namespace app {
 
 std::string readReportTitle(db::Executor& database)
@@ -30,7 +32,10 @@ std::vector<std::string> bankAccountEntries(db::Executor& database)
 
 std::vector<std::string> storeEntries(db::Executor& database)
 {
-    return pairEntries(database, "SELECT * FROM SLAVE_ITEM  ORDER BY STORE_ID ");
+    std::vector<std::string> entries;
+    for (const work::Store& store : work::readStores(database))
+        entries.push_back(store.id + "," + store.name);
+    return entries;
 }
 
 void clearMissingProviderFees(db::Executor& database)

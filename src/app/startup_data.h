@@ -11,7 +11,7 @@ namespace app {
 std::string readReportTitle(db::Executor& database);
 // "ACNT_ID,ACNT_NAME" entries of the bank accounts, in account order.
 std::vector<std::string> bankAccountEntries(db::Executor& database);
-// "first column,second column" entries of SLAVE_ITEM, in store order.
+// "STORE_ID,STORE_NAME" entries of the stores, in store order.
 std::vector<std::string> storeEntries(db::Executor& database);
 // Providers without a remittance fee get fee 0.
 void clearMissingProviderFees(db::Executor& database);

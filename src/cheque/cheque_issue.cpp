@@ -9,6 +9,7 @@
 #include "journal/file_delivery.h"
 #include "journal/payment_journal.h"
 #include "text/big5.h"
+#include "text/blank.h"
 #include "work/press_transaction.h"
 
 #include <algorithm>
@@ -24,12 +25,6 @@ constexpr std::size_t kChequesPerClaim = 100;
 db::SqlLines clearBills(const std::string& chequeId)
 {
     return {"UPDATE PAY_MASTER  SET ", "BANK_DATE = NULL", "WHERE  PAGE_ID  = " + db::quote(chequeId)};
-}
-
-std::string trimmed(std::string value)
-{
-    value.erase(value.find_last_not_of(' ') + 1);
-    return value;
 }
 
 // The journal's reason of a re-issue: the clerk's words, then each cheque issued again with
@@ -68,7 +63,7 @@ std::vector<ChequeState> chosenCheques(const ChequeDesk& desk, IssueScope scope)
             continue;
         const std::string id = desk.grid.text(row, "ID");
         if (seen.insert(id).second)
-            chosen.push_back({id, trimmed(desk.grid.text(row, kIssueStateField))});
+            chosen.push_back({id, text::trimmedRight(desk.grid.text(row, kIssueStateField))});
     }
     return chosen;
 }
@@ -150,9 +145,9 @@ void claim(ChequeDesk& desk, const std::vector<ChequeState>& cheques, const std:
         const db::RecordSet rows = transaction.query(claimCheques(part, issueDate, names.tableA, names.tableC, runId));
         for (std::size_t r = 0; r < rows.rowCount(); ++r) {
             if (rows.text(r, "CLAIMED") == "1")
-                claimed.push_back(trimmed(rows.text(r, "ID")));
+                claimed.push_back(text::trimmedRight(rows.text(r, "ID")));
             else
-                changed.push_back({trimmed(rows.text(r, "ID")), part[r].state, trimmed(rows.text(r, "NOW_STATE"))});
+                changed.push_back({text::trimmedRight(rows.text(r, "ID")), part[r].state, text::trimmedRight(rows.text(r, "NOW_STATE"))});
         }
     }
     result.issued = claimed;
@@ -252,10 +247,10 @@ VoidResult voidTicked(ChequeDesk& desk)
         const db::RecordSet rows = transaction.query(voidCheques(part, runId));
         for (std::size_t r = 0; r < rows.rowCount(); ++r) {
             if (rows.text(r, "VOIDED") == "1")
-                result.voided.push_back(trimmed(rows.text(r, "ID")));
+                result.voided.push_back(text::trimmedRight(rows.text(r, "ID")));
             else
                 result.changedSinceListed.push_back(
-                    {trimmed(rows.text(r, "ID")), part[r].state, trimmed(rows.text(r, "NOW_STATE"))});
+                    {text::trimmedRight(rows.text(r, "ID")), part[r].state, text::trimmedRight(rows.text(r, "NOW_STATE"))});
         }
     }
     if (!result.voided.empty()) {

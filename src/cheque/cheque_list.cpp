@@ -7,6 +7,7 @@
 #include "cheque/roc_due_date.h"
 #include "db/sql.h"
 #include "text/big5.h"
+#include "text/blank.h"
 #include "text/combo_key.h"
 #include "text/dates.h"
 
@@ -15,17 +16,12 @@
 namespace cheque {
 namespace {
 
-bool blankAfterTrim(const std::string& value)
-{
-    return value.find_first_not_of(" \t") == std::string::npos;
-}
-
 db::SqlLines copyCheques(const std::string& table, const std::string& dateColumn, const std::string& start,
                          const std::string& end, const std::string& accountKey)
 {
     db::SqlLines sql = copyFromChequeBook(table);
     sql << "  WHERE  " + dateColumn + " BETWEEN " + db::quote(start) + " AND " + db::quote(end);
-    if (!blankAfterTrim(accountKey))
+    if (!text::isBlank(accountKey))
         sql << "  AND  ACNT_ID = " + db::quote(accountKey);
     return sql;
 }

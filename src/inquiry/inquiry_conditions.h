@@ -44,7 +44,4 @@ std::string_view itemText(const std::array<std::string_view, N>& items, int inde
                                                              : std::string_view{};
 }
 
-// True when nothing but blanks (and control characters) remains after trimming both ends.
-bool isBlank(std::string_view big5);
-
 } // namespace inquiry

@@ -3,6 +3,7 @@
 #include "db/sql.h"
 #include "inquiry/inquiry_tables.h"
 #include "text/big5.h"
+#include "text/blank.h"
 #include "text/combo_key.h"
 #include "text/dates.h"
 
@@ -71,7 +72,7 @@ std::map<std::string, std::string> reportHeader(const InquiryConditions& c, cons
     header["Field4"] = labelled("條件選項: ", itemText(kPaymentKinds, c.paymentKind));
     header["Field5"] = labelled("報表格式: ", itemText(kReportFormats, c.reportFormat));
     header["Field6"] = labelled("資料選擇: ", itemText(kDataSelections, c.dataSelection));
-    header["Field7"] = c.dataSelection == AllStores && !isBlank(storeKey) ? text::big5("分店資料: ") + c.storeText
+    header["Field7"] = c.dataSelection == AllStores && !text::isBlank(storeKey) ? text::big5("分店資料: ") + c.storeText
                                                                           : text::big5("分店資料: 全部");
     header["Field9"] = text::big5("【P03C0107】");
     header["Field16"] = reportTitle;

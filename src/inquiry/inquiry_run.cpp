@@ -4,8 +4,10 @@
 #include "inquiry/inquiry_statistics.h"
 #include "inquiry/inquiry_tables.h"
 #include "text/big5.h"
+#include "text/blank.h"
 #include "text/combo_key.h"
 #include "text/dates.h"
+#include "work/payee_completion.h"
 
 #include <string>
 
@@ -20,14 +22,16 @@ struct RunValues {
     std::string storeKey;
 };
 
-// The bills the run selects, on the book aliased "a" joined with its provider "B": the
-// condition lines shared by the view and by the fill of WorkTableA.
+// The book aliased "a", its provider "B" and its paying account "C".
+const work::PayeeSources kPayee{.book = "A", .provider = "B", .account = "C"};
+
+// The bills the run selects, on the book joined with its provider: the condition lines
+// shared by the view and by the fill of WorkTableA.
 std::vector<std::string> selectionLines(Scope scope)
 {
     const bool allStores = scope == Scope::AllStores;
     std::vector<std::string> lines;
-    lines.push_back(allStores ? "FROM PAY_MASTERU A LEFT OUTER JOIN PROVIDER B ON A.PROVIDER_ID = B.PROVIDER_ID "
-                              : "FROM PAY_MASTER A LEFT OUTER JOIN PROVIDER B ON A.PROVIDER_ID = B.PROVIDER_ID ");
+    lines.push_back(std::string(allStores ? "FROM PAY_MASTERU A" : "FROM PAY_MASTER A") + work::providerJoin(kPayee));
     return lines;
 }
 
@@ -40,9 +44,9 @@ std::vector<std::string> conditionLines(Scope scope, const InquiryConditions& c,
         lines.push_back(" WHERE  a.MASTERBILLID BETWEEN " + db::quote(c.billFrom) + " AND " + db::quote(c.billTo));
     else
         lines.push_back(" WHERE  a." + v.dateColumn + " BETWEEN " + db::quote(v.dateFrom) + " AND " + db::quote(v.dateTo));
-    if (!isBlank(v.providerText))
+    if (!text::isBlank(v.providerText))
         lines.push_back(" AND a.PROVIDER_ID = " + db::quote(v.providerText));
-    if (allStores && !isBlank(v.storeKey))
+    if (allStores && !text::isBlank(v.storeKey))
         lines.push_back(" AND a.STORE_ID    = " + db::quote(v.storeKey));
     switch (c.paymentKind) {
     case Remittance:
@@ -99,18 +103,15 @@ db::SqlLines fillDetailRows(Scope scope, const InquiryConditions& c, const RunVa
     db::SqlLines sql;
     sql << "INSERT INTO " + tableA
                + "(FLAG,FLAG_ID,FLAG_ID2,ACNT_ID,BILL_DATE,PAY_DATE,MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,AMT,AMT2,CASH_AMT,PAGE_AMT,EXPDATE,STORE_ID,"
-        << " PROVIDER_PHONE,BANK_ID,BANK_NAME,BANK_TITLE,BANK_ACCID,ACNT_AMT,"
-        << " P_BANK_ID,P_BANK_NAME,P_ACNT_NO,P_ACNT_NAME,EXPORT_FILE,CON_PEOPLE,P_BANK_ID2,BANK_ID2,STORE_NAME)"
+        << " STORE_NAME," + work::payeeColumns() + ")"
         << "SELECT K.FLAG,K.FLAG_ID," + db::quote(text::big5("貨款")) + ",a.ACNT_ID,a." + v.dateColumn + ",a.PAY_DATE,"
                + (allStores ? "a.SECBILLID" : "a.MASTERBILLID")
                + ",a.PROVIDER_ID,a.PROVIDER_NAME,a.BANK_DATE,a.BANK_IO,a.BANK_IO - B.ACNT_AMT,a.CASH_AMT,a.PAGE_AMT,a.EXPDATE,"
                + (allStores ? "a.STORE_ID," : "'',")
-        << " B.PROVIDER_PHONE,B.BANK_ID,B.BANK_NAME,B.BANK_TITLE,B.BANK_ACCID,B.ACNT_AMT,"
-        << " C.BANK_ID,C.BANK_NAME,C.ACNT_NO,C.ACNT_NAME,C.EXPORT_FILE,C.CON_PEOPLE," + db::leadingBytes("C.BANK_ID", 3)
-               + "," + db::leadingBytes("B.BANK_ID", 3) + ",S.STORE_NAME";
+        << " S.STORE_NAME," + work::payeeValues(kPayee);
     for (std::string& line : selectionLines(scope))
         sql << std::move(line);
-    sql << " LEFT OUTER JOIN BANK_ACCOUNT C ON C.ACNT_ID = a.ACNT_ID ";
+    sql << work::accountJoin(kPayee, "a.ACNT_ID");
     sql << std::string(" LEFT OUTER JOIN SLAVE_ITEM S ON S.STORE_ID = ") + (allStores ? "a.STORE_ID " : "'' ");
     // A left join keeps the bills as the outer stream, so the book is read once.
     sql << " LEFT OUTER JOIN ";

@@ -3,6 +3,7 @@
 #include "inquiry/inquiry_run.h"
 #include "inquiry/inquiry_tables.h"
 #include "text/big5.h"
+#include "text/numbers.h"
 
 namespace inquiry {
 
@@ -24,12 +25,12 @@ db::SqlLines ownStore(const work::WorkNames& names)
 // grouped per code and name, then added up over the code's groups by a window, so that the
 // detail rows are read once (a join of two grouped sets would group the rows again for every
 // provider). A row without provider code has no sums.
-db::SqlLines perStore(const std::vector<StatisticsStore>& stores, const work::WorkNames& names)
+db::SqlLines perStore(const std::vector<work::Store>& stores, const work::WorkNames& names)
 {
     std::string targets = "PROVIDER_ID,PROVIDER_NAME";
     std::string values = "PROVIDER_ID,PROVIDER_NAME";
     for (std::size_t i = 0; i < stores.size(); ++i) {
-        const std::string nn = groupSuffix(static_cast<int>(i) + 1);
+        const std::string nn = text::twoDigits(static_cast<int>(i) + 1);
         const std::string store = db::quote(stores[i].id);
         targets += ",STORE_ID_" + nn + ",STORE_NAME_" + nn + ",AMT2_" + nn + ",CASH_AMT_" + nn + ",PAGE_AMT_" + nn;
         values += "," + store + "," + db::quote(stores[i].name);
@@ -64,11 +65,8 @@ StatisticsPlan planStatistics(db::Executor& database, Scope scope)
 {
     StatisticsPlan plan;
     plan.allStores = scope == Scope::AllStores;
-    if (plan.allStores) {
-        const db::RecordSet rows = database.query("SELECT STORE_ID,STORE_NAME FROM SLAVE_ITEM ORDER BY STORE_ID");
-        for (std::size_t r = 0; r < rows.rowCount(); ++r)
-            plan.stores.push_back({rows.text(r, "STORE_ID"), rows.text(r, "STORE_NAME")});
-    }
+    if (plan.allStores)
+        plan.stores = work::readStores(database);
     return plan;
 }
 

@@ -4,6 +4,7 @@
 // rows are filled and filled by one grouped statement in the run's transaction.
 #include "db/executor.h"
 #include "db/sql.h"
+#include "work/store_list.h"
 #include "work/work_tables.h"
 
 #include <string>
@@ -13,13 +14,9 @@ namespace inquiry {
 
 enum class Scope;
 
-struct StatisticsStore {
-    std::string id, name; // as read from SLAVE_ITEM (a NULL reads as empty)
-};
-
 struct StatisticsPlan {
     bool allStores = false;
-    std::vector<StatisticsStore> stores; // SLAVE_ITEM in STORE_ID order (across stores)
+    std::vector<work::Store> stores; // SLAVE_ITEM in STORE_ID order (across stores)
     // One column group per store of the chain; the own store, or a chain without store ids,
     // keeps one group.
     int groups() const

@@ -1,7 +1,8 @@
 #include "inquiry/inquiry_tables.h"
 
+#include "text/numbers.h"
+
 #include <cstddef>
-#include <cstdio>
 
 namespace inquiry {
 
@@ -95,20 +96,13 @@ db::SqlLines createDetailTable(const std::string& name)
     return sql;
 }
 
-std::string groupSuffix(int group)
-{
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%02d", group);
-    return digits;
-}
-
 db::SqlLines createStatisticsTable(const std::string& name, int groups)
 {
     db::SqlLines sql{"CREATE TABLE " + name + " ( "};
     for (std::size_t i = 0; i < kSharedLeadingColumns; ++i)
         sql << columnLine(kDetailColumns[i], false);
     for (int n = 1; n <= groups; ++n) {
-        const std::string nn = groupSuffix(n);
+        const std::string nn = text::twoDigits(n);
         sql << " STORE_ID_" + nn + " VARCHAR(10),       " << " STORE_NAME_" + nn + " VARCHAR(20),       "
             << " AMT2_" + nn + " DOUBLE PRECISION,  " << " CASH_AMT_" + nn + " DOUBLE PRECISION,  "
             << " PAGE_AMT_" + nn + " DOUBLE PRECISION,  ";

@@ -19,9 +19,6 @@ void openGrid(db::Executor& database, const db::SqlLines& sql, db::RecordSet& gr
 // "CREATE TABLE <name> ( ", one line per column, ")".
 db::SqlLines createDetailTable(const std::string& name);
 
-// "01", "02", ... "99", "100": the suffix of a store column group.
-std::string groupSuffix(int group);
-
 // The statistics table with `groups` store column groups. Its trailing columns carry AMT2,
 // CASH_AMT and PAGE_AMT whatever the number of groups, so the grid's declared fields and the
 // statistics report find them on either run.

@@ -4,17 +4,14 @@
 #include "remittance/selection_sql.h"
 #include "remittance/work_table_layout.h"
 #include "text/big5.h"
+#include "text/blank.h"
 #include "text/combo_key.h"
 #include "text/dates.h"
+#include "work/store_list.h"
 
 namespace remittance {
 
 namespace {
-
-bool blankAfterTrim(const std::string& value)
-{
-    return value.find_first_not_of(' ') == std::string::npos;
-}
 
 // A progress line at the gauge's current value.
 void line(work::ProgressDisplay& progress, const std::string& mark)
@@ -50,7 +47,7 @@ int listStoreGroups(db::Executor& database, Books books)
     // The list of own-store books has one store group, the own store's.
     return books == Books::OwnStore
                ? 1
-               : static_cast<int>(database.query("SELECT * FROM SLAVE_ITEM ORDER BY STORE_ID").rowCount());
+               : static_cast<int>(work::readStores(database).size());
 }
 
 void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions, const ConfirmOutputs& outputs)
@@ -71,7 +68,7 @@ void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions
     selection.to = text::dateStringFromEdit(conditions.toDateText);
     selection.accountKey = text::comboKey(conditions.accountComboText);
     selection.storeKey = text::comboKey(conditions.storeComboText);
-    if (blankAfterTrim(selection.accountKey)) {
+    if (text::isBlank(selection.accountKey)) {
         desk.messages.inform("[ 帳戶代號 ] 欄位不可空白....");
         return;
     }

@@ -5,11 +5,13 @@
 #include "platform/failpoint.h"
 #include "platform/log.h"
 #include "platform/paths.h"
+#include "remittance/bank_group.h"
 #include "remittance/bill_stamping.h"
 #include "remittance/key_lists.h"
 #include "remittance/transfer_files.h"
 #include "remittance/work_table_layout.h"
 #include "text/big5.h"
+#include "text/blank.h"
 #include "text/error.h"
 #include "text/numbers.h"
 #include "work/press_transaction.h"
@@ -37,11 +39,6 @@ std::vector<std::size_t> rowsToRemit(const db::RecordSet& grid, RemitScope scope
     return rows;
 }
 
-bool sameBankRow(const std::string& bankId)
-{
-    return bankId.rfind("016", 0) == 0;
-}
-
 // Every row the press would stamp must land in exactly one record of one file: values the
 // record can carry, a file name for its bank group, and two names that differ.
 std::vector<RefusedRow> rowsNoFileCarries(const db::RecordSet& grid, const std::vector<std::size_t>& rows,
@@ -58,7 +55,7 @@ std::vector<RefusedRow> rowsNoFileCarries(const db::RecordSet& grid, const std::
         values.contact = grid.text(r, "CON_PEOPLE");
         values.payerName = grid.text(r, "P_ACNT_NAME");
         std::vector<std::string> problems = transferRecordProblems(values);
-        const bool sameBank = sameBankRow(values.bankId);
+        const bool sameBank = bankGroupOf(values.bankId) == BankGroup::SameBank;
         if (sameBank && tab.sameBankFileName.empty())
             problems.push_back("聯行檔名空白(銀行代號 016 開頭的單據寫入聯行檔)");
         if (!sameBank && tab.interBankFileName.empty())
@@ -78,7 +75,7 @@ std::string remittedAgainQuestion(const db::RecordSet& grid, const std::vector<s
     std::size_t count = 0;
     for (const std::size_t r : rows) {
         const std::string earlier = grid.text(r, "BANK_DATE");
-        if (earlier.find_first_not_of(' ') == std::string::npos)
+        if (text::isBlank(earlier))
             continue;
         if (++count <= 40)
             listed += "\n廠商 " + text::big5ToUtf8(grid.text(r, "PROVIDER_ID")) + " 單據 " +

@@ -10,7 +10,7 @@ void runRemittanceReport(const OutputRequest& request, const RemittanceReportInp
 {
     auto& progress = request.progress;
     const auto& names = request.workTables.names();
-    const auto group = request.controls.reportBankGroup == 1 ? ReportBankGroup::SameBank : ReportBankGroup::InterBank;
+    const auto group = request.controls.reportBankGroup == 1 ? BankGroup::SameBank : BankGroup::InterBank;
 
     progress.setGauge(7, progress.gaugeMaximum());
     work::progressLine(progress, 7);

@@ -2,6 +2,7 @@
 
 #include "db/sql.h"
 #include "text/big5.h"
+#include "text/blank.h"
 #include "text/combo_key.h"
 #include "text/numbers.h"
 
@@ -34,11 +35,6 @@ HeaderCounts headerCounts(db::Executor& database, const std::string& workTableC)
     return {pair("SAME_COU", "SAME_AMT"), pair("OTHER_COU", "OTHER_AMT"), pair("COU", "AMT")};
 }
 
-bool blank(const std::string& s)
-{
-    return s.find_first_not_of(' ') == std::string::npos;
-}
-
 } // namespace
 
 std::map<std::string, std::string> remittanceHeader(db::Executor& database, const std::string& workTableC,
@@ -46,7 +42,7 @@ std::map<std::string, std::string> remittanceHeader(db::Executor& database, cons
 {
     const auto [sameBank, otherBank, all] = headerCounts(database, workTableC);
 
-    const bool oneStore = input.books == 1 && !blank(text::comboKey(input.storeComboText));
+    const bool oneStore = input.books == 1 && !text::isBlank(text::comboKey(input.storeComboText));
     return {
         {"Field0", text::big5("廠商批次匯款明細表")},
         {"Field1", input.fromDate},

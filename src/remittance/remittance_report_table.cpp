@@ -3,8 +3,8 @@
 #include "db/sql.h"
 #include "remittance/work_table_layout.h"
 #include "text/big5.h"
+#include "text/numbers.h"
 
-#include <cstdio>
 
 namespace remittance {
 namespace {
@@ -14,12 +14,6 @@ const char* const copiedColumns1 =
     "BILL_YM,PROVIDER_ID,PROVIDER_NAME,BANK_ID,BANK_NAME,BANK_TITLE,BANK_ACCID,PROVIDER_PHONE,BANK_ID2,BANK_DATE,";
 const char* const copiedColumns2 =
     "ACNT_ID,P_BANK_ID,P_BANK_NAME,P_ACNT_NO,P_ACNT_NAME,ACNT_AMT,EXPORT_FILE,P_BANK_ID2,CON_PEOPLE,";
-
-// The column suffix of the store at `position` in the store list (1-based).
-std::string storeSuffix(std::size_t position)
-{
-    return storeGroupSuffix(static_cast<int>(position));
-}
 
 // "A,B,C," with every column prefixed by `qualifier`.
 std::string qualified(const std::string& qualifier, const std::string& columns)
@@ -45,30 +39,15 @@ std::string storeCondition(const std::vector<Store>& stores, const std::string& 
 
 } // namespace
 
-std::vector<Store> readStoreList(db::Executor& database)
-{
-    const auto rows = database.query(db::SqlLines{"SELECT * FROM SLAVE_ITEM  ORDER BY STORE_ID  "});
-    std::vector<Store> stores;
-    stores.reserve(rows.rowCount());
-    for (std::size_t r = 0; r < rows.rowCount(); ++r)
-        stores.push_back({rows.text(r, "STORE_ID"), rows.text(r, "STORE_NAME")});
-    return stores;
-}
-
-std::string bankFilter(ReportBankGroup group)
-{
-    return group == ReportBankGroup::InterBank ? "  AND BANK_ID NOT LIKE  '016%' " : "  AND BANK_ID LIKE  '016%' ";
-}
-
 std::vector<Store> listStores(db::Executor& database, bool jointBooks)
 {
     if (!jointBooks)
         return {{"", text::big5("本店")}};
-    return readStoreList(database);
+    return work::readStores(database);
 }
 
 ReportTableFill fillReportTable(db::Connection& database, const work::WorkNames& names,
-                                const std::vector<Store>& stores, ReportBankGroup group)
+                                const std::vector<Store>& stores, BankGroup group)
 {
     if (stores.empty())
         return {};
@@ -78,7 +57,7 @@ ReportTableFill fillReportTable(db::Connection& database, const work::WorkNames&
     // has at most one bill per number, so MAX picks that bill's value.
     std::string targetStores, sourceStores, amountTotal, countTotal, firstBill;
     for (std::size_t position = 1; position <= stores.size(); ++position) {
-        const std::string ee = storeSuffix(position);
+        const std::string ee = text::twoDigits(static_cast<int>(position));
         targetStores += ",AMT2" + ee + ",QTY2" + ee;
         sourceStores += ",COALESCE(G.R_A" + ee + ", 0),COALESCE(G.R_Q" + ee + ", 0)";
         amountTotal += (position > 1 ? " + " : "") + ("COALESCE(G.R_A" + ee + ", 0)");
@@ -96,7 +75,7 @@ ReportTableFill fillReportTable(db::Connection& database, const work::WorkNames&
     insert << amountTotal + "," << countTotal;
     insert << "FROM (SELECT S.R_SEQ";
     for (std::size_t position = 1; position <= stores.size(); ++position) {
-        const std::string ee = storeSuffix(position);
+        const std::string ee = text::twoDigits(static_cast<int>(position));
         const std::string store = db::quote(stores[position - 1].id);
         insert << "  ,MAX(CASE WHEN S.STORE_ID = " + store + " THEN S.AMT2 END) AS R_A" + ee;
         insert << "  ,MAX(CASE WHEN S.STORE_ID = " + store + " THEN 1 END) AS R_Q" + ee;
@@ -105,7 +84,7 @@ ReportTableFill fillReportTable(db::Connection& database, const work::WorkNames&
     insert << "  FROM (SELECT B.RDB$DB_KEY AS K, B.PROVIDER_ID, B.BILL_YM, B.STORE_ID, B.AMT2,";
     insert << "        ROW_NUMBER() OVER (PARTITION BY B.PROVIDER_ID, B.BILL_YM, B.STORE_ID ORDER BY B.MASTERBILLID) AS R_SEQ";
     insert << "        FROM " + names.tableC + " B";
-    insert << "        WHERE " + storeCondition(stores, "B.") + bankFilter(group) + ") S";
+    insert << "        WHERE " + storeCondition(stores, "B.") + "  AND " + bankGroupCondition(group) + ") S";
     insert << "  GROUP BY S.PROVIDER_ID, S.BILL_YM, S.R_SEQ";
     insert << ") G";
     insert << "JOIN " + names.tableC + " C ON C.RDB$DB_KEY = " + firstKey;
@@ -117,7 +96,7 @@ ReportTableFill fillReportTable(db::Connection& database, const work::WorkNames&
     // the list numbers them.
     const auto last = transaction.query(db::SqlLines{
         "SELECT FIRST 1 BANK_DATE FROM " + names.tableC,
-        "WHERE " + storeCondition(stores, "") + bankFilter(group),
+        "WHERE " + storeCondition(stores, "") + "  AND " + bankGroupCondition(group),
         "ORDER BY STORE_ID DESC, PROVIDER_ID DESC, BILL_YM DESC, MASTERBILLID DESC"});
     transaction.commit();
     if (!last.isEmpty()) {

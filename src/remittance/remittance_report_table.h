@@ -4,6 +4,8 @@
 // sequence number (the k-th bill of the provider in the month at that store), then the row
 // totals.
 #include "db/connection.h"
+#include "remittance/bank_group.h"
+#include "work/store_list.h"
 #include "work/work_tables.h"
 
 #include <string>
@@ -11,25 +13,14 @@
 
 namespace remittance {
 
-struct Store {
-    std::string id;   // STORE_ID
-    std::string name; // STORE_NAME
-};
-
-// Every store of SLAVE_ITEM in STORE_ID order: the store columns of WorkTableD and the store
-// names of the report header of joint books follow this list, however many stores there are.
-std::vector<Store> readStoreList(db::Executor& database);
-
-// The "匯款報表" option: which bank group the list shows.
-enum class ReportBankGroup { InterBank = 0, SameBank = 1 };
-std::string bankFilter(ReportBankGroup group); // the condition line appended to the bill query
+using work::Store;
 
 struct ReportTableFill {
     bool readBills = false;   // at least one bill of the chosen group at a listed store
     std::string lastBankDate; // BANK_DATE of the last bill read (the report date)
 };
 
-// The store list of the list: for joint books every store of SLAVE_ITEM (readStoreList); for
+// The store list of the list: for joint books every store of SLAVE_ITEM (work::readStores); for
 // own-store books the one own store, whose bills carry the empty STORE_ID, named 本店.
 std::vector<Store> listStores(db::Executor& database, bool jointBooks);
 
@@ -41,6 +32,6 @@ std::vector<Store> listStores(db::Executor& database, bool jointBooks);
 // numbering sorts only the keys; the copied columns are fetched by each row's record key.
 // Bills without a provider code form their own group instead of being lost.
 ReportTableFill fillReportTable(db::Connection& database, const work::WorkNames& names,
-                                const std::vector<Store>& stores, ReportBankGroup group);
+                                const std::vector<Store>& stores, BankGroup group);
 
 } // namespace remittance

@@ -1,15 +1,12 @@
 #include "remittance/selection_sql.h"
 
 #include "text/big5.h"
+#include "text/blank.h"
+#include "work/payee_completion.h"
 
 namespace remittance {
 
 namespace {
-
-bool blankAfterTrim(const std::string& value)
-{
-    return value.find_first_not_of(' ') == std::string::npos;
-}
 
 std::string booksFrom(const Selection& selection)
 {
@@ -30,7 +27,7 @@ std::vector<std::string> selectionConditions(const Selection& selection, bool wi
     lines.push_back("WHERE b." + selection.dateColumn + " BETWEEN " + db::quote(selection.from) + " AND " +
                     db::quote(selection.to) + " ");
     lines.push_back("AND b.ACNT_ID = " + db::quote(selection.accountKey) + " ");
-    if (withStore && !blankAfterTrim(selection.storeKey))
+    if (withStore && !text::isBlank(selection.storeKey))
         lines.push_back("AND b.STORE_ID = " + db::quote(selection.storeKey) + " ");
     lines.push_back("AND b.BANK_IO <> 0 ");
     if (selection.state == RemittanceState::NotRemitted)
@@ -64,22 +61,19 @@ db::SqlLines fillBillTable(const std::string& tableA, const Selection& selection
     db::SqlLines sql;
     sql << "INSERT INTO " + tableA + " (";
     sql << " BILL_DATE, BILL_YM, PAY_DATE, MASTERBILLID, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, AMT, AMT2,";
-    sql << " STORE_ID, STORE_NAME,";
-    sql << " PROVIDER_PHONE, BANK_ID, BANK_NAME, BANK_TITLE, BANK_ACCID, ACNT_AMT, BANK_ID2,";
-    sql << " ACNT_ID, P_BANK_ID, P_BANK_NAME, P_ACNT_NO, P_ACNT_NAME, EXPORT_FILE, CON_PEOPLE, P_BANK_ID2) ";
+    sql << " STORE_ID, STORE_NAME, ACNT_ID,";
+    sql << " " + work::payeeColumns() + ") ";
     sql << std::string("SELECT b.BILL_DATE, ") + db::leadingBytes("b.BILL_DATE", 7) + ", b.PAY_DATE, b." +
                booksKey(selection.books) + ", b.PROVIDER_ID, b.PROVIDER_NAME, b.BANK_DATE, b.BANK_IO, " +
                "b.BANK_IO - p.ACNT_AMT, ";
     sql << (joint ? std::string(" b.STORE_ID, s.STORE_NAME, ") : " '', " + db::quote(text::big5("本店")) + ", ");
-    sql << " p.PROVIDER_PHONE, p.BANK_ID, p.BANK_NAME, p.BANK_TITLE, p.BANK_ACCID, p.ACNT_AMT, " +
-               db::leadingBytes("p.BANK_ID", 3) + ", ";
     // The paying account: the one chosen, or for a run printed again each bill's own.
     const std::string account = selection.journalRun != 0 ? std::string("b.ACNT_ID") : db::quote(selection.accountKey);
-    sql << " " + account + ", a.BANK_ID, a.BANK_NAME, a.ACNT_NO, a.ACNT_NAME, " +
-               "a.EXPORT_FILE, a.CON_PEOPLE, " + db::leadingBytes("a.BANK_ID", 3) + " ";
+    const work::PayeeSources payee{.book = "b", .provider = "p", .account = "a"};
+    sql << " " + account + ", " + work::payeeValues(payee) + " ";
     sql << booksFrom(selection);
-    sql << "LEFT JOIN PROVIDER p ON p.PROVIDER_ID = b.PROVIDER_ID ";
-    sql << "LEFT JOIN BANK_ACCOUNT a ON a.ACNT_ID = " + account + " ";
+    sql << work::providerJoin(payee);
+    sql << work::accountJoin(payee, account);
     if (joint)
         sql << "LEFT JOIN SLAVE_ITEM s ON s.STORE_ID = b.STORE_ID ";
     for (const std::string& line : selectionConditions(selection, true))

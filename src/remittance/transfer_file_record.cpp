@@ -46,8 +46,7 @@ std::string rocDateField(const std::string& dateString)
     const std::string monthDay = dateString.substr(5, 2) + dateString.substr(8, 2);
     if (roc < 100)
         return std::to_string(roc) + monthDay;
-    const int twoDigits = roc % 100;
-    return std::string(twoDigits < 10 ? "0" : "") + std::to_string(twoDigits) + monthDay;
+    return text::twoDigits(roc % 100) + monthDay;
 }
 
 std::string transferRecord(const std::string& rocDate, const TransferRow& row)

@@ -3,6 +3,7 @@
 #include "db/sql.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "remittance/bank_group.h"
 #include "remittance/transfer_file_record.h"
 #include "remittance/transfer_record_check.h"
 #include "text/error.h"
@@ -10,7 +11,7 @@
 namespace remittance {
 namespace {
 
-struct BankGroup {
+struct GroupFile {
     std::string fileName;    // base name from the tab; empty: the group is skipped
     std::string condition;   // the WHERE line of its bills
     std::string batchFile;   // the bank's batch file started after it
@@ -18,10 +19,10 @@ struct BankGroup {
 };
 
 // The rows a record could not carry, listed in one message before anything is written.
-void refuseUnwritableRows(const std::vector<BankGroup>& groups)
+void refuseUnwritableRows(const std::vector<GroupFile>& groups)
 {
     std::vector<RefusedRow> refused;
-    for (const BankGroup& group : groups) {
+    for (const GroupFile& group : groups) {
         for (std::size_t r = 0; r < group.bills.rowCount(); ++r) {
             const TransferRow row = transferRowAt(group.bills, r);
             auto problems = transferRecordProblems({.bankId = row.bankId,
@@ -53,16 +54,16 @@ std::string transferFileContent(const std::string& rocDate, const db::RecordSet&
 TransferFiles buildTransferFiles(db::Executor& database, const std::string& workTableC,
                                  const TransferFileSettings& settings)
 {
-    std::vector<BankGroup> groups;
+    std::vector<GroupFile> groups;
     if (!settings.interBankFileName.empty())
-        groups.push_back({settings.interBankFileName, "WHERE BANK_ID NOT LIKE  '016%' ", "RMTR.BAT", {}});
+        groups.push_back({settings.interBankFileName, "WHERE " + bankGroupCondition(BankGroup::InterBank), "RMTR.BAT", {}});
     if (!settings.sameBankFileName.empty())
-        groups.push_back({settings.sameBankFileName, "WHERE BANK_ID LIKE  '016%' ", "RTTR.BAT", {}});
+        groups.push_back({settings.sameBankFileName, "WHERE " + bankGroupCondition(BankGroup::SameBank), "RTTR.BAT", {}});
 
     TransferFiles files;
     files.folder = settings.bankPath.empty() ? settings.defaultBankFolder : settings.bankPath;
     bool anyBills = false;
-    for (BankGroup& group : groups) {
+    for (GroupFile& group : groups) {
         // Only what a record and a refusal need: the sort then carries a few columns, not all.
         group.bills = database.query(db::SqlLines{
             "SELECT PROVIDER_ID,MASTERBILLID,CON_PEOPLE,BANK_ID,BANK_ACCID,BANK_TITLE,AMT2,P_ACNT_NAME  FROM " + workTableC,
@@ -73,7 +74,7 @@ TransferFiles buildTransferFiles(db::Executor& database, const std::string& work
         files.rocDate = rocDateField(settings.remittanceDate);
         refuseUnwritableRows(groups);
     }
-    for (const BankGroup& group : groups) {
+    for (const GroupFile& group : groups) {
         TransferFile file;
         file.name = group.fileName + ".TXT";
         file.batchFile = settings.bankPath + group.batchFile;

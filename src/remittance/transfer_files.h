@@ -1,7 +1,7 @@
 #pragma once
-// The bank transfer files of one remittance: the bills of WorkTableC whose provider banks
-// at a bank code beginning with "016" go to the same-bank file, all other bills with a bank
-// code to the inter-bank file; after each file the bank's batch file is started. Built here
+// The bank transfer files of one remittance: the bills of WorkTableC go to the file of their
+// bank group (bank_group.h), same-bank or inter-bank; a bill without bank code to neither.
+// After each file the bank's batch file is started. Built here
 // in memory; the remit press writes them by the journal's protocol (journal/file_delivery.h).
 #include "db/executor.h"
 

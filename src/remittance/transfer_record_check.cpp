@@ -1,6 +1,7 @@
 #include "remittance/transfer_record_check.h"
 
 #include "text/big5.h"
+#include "text/blank.h"
 #include "text/numbers.h"
 
 #include <utility>
@@ -8,14 +9,6 @@
 namespace remittance {
 
 namespace {
-
-std::string trimmed(const std::string& value)
-{
-    const auto begin = value.find_first_not_of(' ');
-    if (begin == std::string::npos)
-        return {};
-    return value.substr(begin, value.find_last_not_of(' ') - begin + 1);
-}
 
 bool allDigits(const std::string& value)
 {
@@ -38,13 +31,12 @@ bool holdsControlBytes(const std::string& value)
 std::vector<std::string> transferRecordProblems(const TransferValues& values)
 {
     std::vector<std::string> problems;
-    const std::string bankId = trimmed(values.bankId);
-    if (bankId.empty())
+    if (text::isBlank(values.bankId))
         problems.push_back("銀行代號空白");
     else if (values.bankId.size() > 7)
         problems.push_back("銀行代號超過 7 碼");
 
-    const std::string account = trimmed(values.accountNo);
+    const std::string account = text::trimmed(values.accountNo);
     if (account.empty())
         problems.push_back("帳號空白");
     else if (!allDigits(account))
@@ -52,7 +44,7 @@ std::vector<std::string> transferRecordProblems(const TransferValues& values)
     else if (account.size() > 14)
         problems.push_back("帳號超過 14 位");
 
-    if (trimmed(values.accountHolder).empty())
+    if (text::isBlank(values.accountHolder))
         problems.push_back("戶名空白");
 
     const double amount = text::roundHalfAwayFromZero(values.amount);

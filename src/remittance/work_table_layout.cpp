@@ -1,6 +1,7 @@
 #include "remittance/work_table_layout.h"
 
-#include <cstdio>
+#include "text/numbers.h"
+
 
 namespace remittance {
 
@@ -46,13 +47,6 @@ const std::vector<WorkColumn>& billColumns()
     return columns;
 }
 
-std::string storeGroupSuffix(int k)
-{
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d", k);
-    return buffer;
-}
-
 std::vector<WorkColumn> summaryColumns(int storeCount)
 {
     const auto& bill = billColumns();
@@ -64,7 +58,7 @@ std::vector<WorkColumn> summaryColumns(int storeCount)
     // Columns 8 to 25 of WorkTableA: BANK_ID ... STORE_NAME.
     columns.insert(columns.end(), bill.begin() + 7, bill.begin() + 25);
     for (int k = 1; k <= (storeCount < 1 ? 1 : storeCount); ++k) {
-        const std::string kk = storeGroupSuffix(k);
+        const std::string kk = text::twoDigits(k);
         columns.push_back({"AMT2" + kk, kDouble});
         columns.push_back({"QTY2" + kk, kDouble});
         columns.push_back({"ID_" + kk, kVarchar20});

@@ -19,9 +19,6 @@ const std::vector<WorkColumn>& billColumns();
 // The columns of WorkTableD for `storeCount` store groups (at least one group is built).
 std::vector<WorkColumn> summaryColumns(int storeCount);
 
-// "AMT2" + kk, "QTY2" + kk, "ID_" + kk with kk = k in the pattern "00" (01 ... 99, 100).
-std::string storeGroupSuffix(int k);
-
 // CREATE TABLE {name} ( ... ) with one line per column.
 db::SqlLines createTable(const std::string& name, const std::vector<WorkColumn>& columns);
 

@@ -186,4 +186,9 @@ std::int64_t parseInteger(std::string_view text)
     return negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
 }
 
+std::string twoDigits(int n)
+{
+    return (n >= 0 && n < 10 ? "0" : "") + std::to_string(n);
+}
+
 } // namespace text

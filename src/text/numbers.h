@@ -27,4 +27,8 @@ std::string formatPlain(double value);
 // UserError "'%s' is not a valid integer value" (the Big5 text shown decoded).
 std::int64_t parseInteger(std::string_view text);
 
+// A count with two digits at least: 1 -> "01", 12 -> "12", 100 -> "100". The suffix of a store
+// column group (AMT201, ID_12) and the two-digit parts of dates and record fields.
+std::string twoDigits(int n);
+
 } // namespace text

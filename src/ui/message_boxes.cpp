@@ -2,6 +2,7 @@
 
 #include "platform/log.h"
 #include "text/error.h"
+#include "ui/qt_text.h"
 #include "ui/reason_question.h"
 
 #include <QApplication>
@@ -73,9 +74,9 @@ bool MessageBoxes::confirm(const std::string& utf8)
 std::optional<std::string> MessageBoxes::askWithReason(const std::string& utf8)
 {
     const std::optional<QString> reason = answerer_->askReason(parent_, QString::fromUtf8(utf8));
-    if (!reason || reason->trimmed().isEmpty())
+    if (!reason || isBlank(*reason))
         return std::nullopt;
-    return reason->trimmed().toStdString();
+    return trimmedBlanks(*reason).toStdString();
 }
 
 void MessageBoxes::error(const std::string& utf8)

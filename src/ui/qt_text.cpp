@@ -1,6 +1,7 @@
 #include "ui/qt_text.h"
 
 #include "text/big5.h"
+#include "text/blank.h"
 
 #include <QFile>
 
@@ -21,6 +22,16 @@ std::string toBig5(const QString& typed)
 std::string toFileSystemPath(const QString& typed)
 {
     return QFile::encodeName(typed).toStdString();
+}
+
+bool isBlank(const QString& typed)
+{
+    return text::isBlank(typed.toUtf8().toStdString());
+}
+
+QString trimmedBlanks(const QString& typed)
+{
+    return QString::fromStdString(text::trimmed(typed.toUtf8().toStdString()));
 }
 
 } // namespace ui

@@ -1,5 +1,7 @@
 #include "ui/reason_question.h"
 
+#include "ui/qt_text.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -30,14 +32,14 @@ std::optional<QString> askForReason(QWidget* parent, const QString& title, const
     no->setDefault(true);
     layout->addWidget(buttons);
     QObject::connect(reason, &QLineEdit::textChanged, yes,
-                     [yes](const QString& typed) { yes->setEnabled(!typed.trimmed().isEmpty()); });
+                     [yes](const QString& typed) { yes->setEnabled(!isBlank(typed)); });
     QObject::connect(yes, &QPushButton::clicked, &dialog, &QDialog::accept);
     QObject::connect(no, &QPushButton::clicked, &dialog, &QDialog::reject);
     reason->setFocus(); // Enter still answers the default "否"
 
-    if (dialog.exec() != QDialog::Accepted || reason->text().trimmed().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || isBlank(reason->text()))
         return std::nullopt;
-    return reason->text().trimmed();
+    return trimmedBlanks(reason->text());
 }
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #include "ui/record_set_model.h"
 
+#include "text/blank.h"
 #include "text/numbers.h"
 #include "ui/qt_text.h"
 
@@ -62,8 +63,7 @@ bool RecordSetModel::isRowMarked(int row) const
     const int column = records_.columnIndex(rowMarkField_);
     if (column < 0)
         return false;
-    const std::string value = records_.text(static_cast<std::size_t>(row), static_cast<std::size_t>(column));
-    return value.find_first_not_of(' ') != std::string::npos;
+    return !text::isBlank(records_.text(static_cast<std::size_t>(row), static_cast<std::size_t>(column)));
 }
 
 void RecordSetModel::setRowAlerts(std::map<int, QString> alerts)

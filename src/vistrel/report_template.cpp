@@ -1,6 +1,7 @@
 #include "vistrel/report_template.h"
 
 #include "text/error.h"
+#include "text/numbers.h"
 
 #include <cctype>
 #include <fstream>
@@ -315,7 +316,7 @@ std::string withGroupNumber(const std::string& s, int n)
         if (name == "n")
             out += std::to_string(n);
         else if (name == "nn")
-            out += (n < 10 ? "0" : "") + std::to_string(n);
+            out += text::twoDigits(n);
         else if (name.rfind("n+", 0) == 0)
             out += std::to_string(n + std::stoi(name.substr(2)));
         else {

@@ -1,14 +1,9 @@
 #include "work/desk_role.h"
 
+#include "text/blank.h"
+
 namespace work {
 namespace {
-
-std::string trimmedRight(std::string value)
-{
-    const auto end = value.find_last_not_of(' ');
-    value.erase(end == std::string::npos ? 0 : end + 1);
-    return value;
-}
 
 bool needsSupervisor(DeskAction action)
 {
@@ -20,9 +15,9 @@ bool needsSupervisor(DeskAction action)
 DeskRole DeskRole::of(const std::string& user, const std::string& role, const std::string& owner)
 {
     DeskRole result;
-    result.user_ = trimmedRight(user);
-    result.role_ = trimmedRight(role).empty() ? "NONE" : trimmedRight(role);
-    if (result.user_ == "SYSDBA" || result.role_ == "RDB$ADMIN" || (!owner.empty() && result.user_ == trimmedRight(owner)))
+    result.user_ = text::trimmedRight(user);
+    result.role_ = text::trimmedRight(role).empty() ? "NONE" : text::trimmedRight(role);
+    if (result.user_ == "SYSDBA" || result.role_ == "RDB$ADMIN" || (!owner.empty() && result.user_ == text::trimmedRight(owner)))
         result.kind_ = Kind::Administrator;
     else if (result.role_ == "DESK_SUPERVISOR")
         result.kind_ = Kind::Supervisor;

@@ -1,6 +1,7 @@
 #include "work/orphaned_work_objects.h"
 
 #include "db/sql.h"
+#include "text/blank.h"
 
 #include <cctype>
 #include <limits>
@@ -9,12 +10,6 @@
 
 namespace work {
 namespace {
-
-std::string trimmed(std::string value)
-{
-    value.erase(value.find_last_not_of(' ') + 1);
-    return value;
-}
 
 struct WorkObject {
     std::string name;
@@ -25,9 +20,8 @@ struct WorkObject {
 
 bool exists(db::Executor& database, const std::string& name)
 {
-    return !trimmed(database.lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = "
-                                    + db::quote(name) + " "))
-                .empty();
+    return !text::isBlank(database.lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = "
+                                          + db::quote(name) + " "));
 }
 
 // Another clerk's prologue may sweep the same object at the same moment: a drop that fails
@@ -90,25 +84,25 @@ int dropOrphanedWorkObjects(db::Executor& database)
         "    AND (RDB$RELATION_NAME STARTING WITH 'TMP_' OR RDB$RELATION_NAME STARTING WITH 'VIEW_A')"});
     std::vector<WorkObject> candidates;
     for (std::size_t r = 0; r < relations.rowCount(); ++r) {
-        const std::string name = trimmed(relations.text(r, 0));
+        const std::string name = text::trimmedRight(relations.text(r, 0));
         if (const std::optional<long long> attachment = attachmentOfWorkObject(name))
-            candidates.push_back({name, relations.number(r, 2) == 1, *attachment, trimmed(relations.text(r, 1))});
+            candidates.push_back({name, relations.number(r, 2) == 1, *attachment, text::trimmedRight(relations.text(r, 1))});
     }
     if (candidates.empty())
         return 0;
 
     const db::RecordSet me = database.query(
         "SELECT CURRENT_USER, CURRENT_ROLE, (SELECT MON$OWNER FROM MON$DATABASE) FROM RDB$DATABASE");
-    const std::string user = trimmed(me.text(0, 0));
-    const std::string role = trimmed(me.text(0, 1));
-    const std::string databaseOwner = trimmed(me.text(0, 2));
+    const std::string user = text::trimmedRight(me.text(0, 0));
+    const std::string role = text::trimmedRight(me.text(0, 1));
+    const std::string databaseOwner = text::trimmedRight(me.text(0, 2));
     const db::RecordSet attachments = database.query("SELECT MON$ATTACHMENT_ID, MON$USER FROM MON$ATTACHMENTS");
     std::set<long long> alive;
     bool seesOtherUsers = user == "SYSDBA" || user == databaseOwner || role == "RDB$ADMIN";
     for (std::size_t r = 0; r < attachments.rowCount(); ++r) {
         alive.insert(static_cast<long long>(attachments.number(r, 0)));
         // The view shows another user's attachment only to a user who sees them all.
-        if (!attachments.isNull(r, 1) && trimmed(attachments.text(r, 1)) != user)
+        if (!attachments.isNull(r, 1) && text::trimmedRight(attachments.text(r, 1)) != user)
             seesOtherUsers = true;
     }
 

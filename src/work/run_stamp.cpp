@@ -1,14 +1,9 @@
 #include "work/run_stamp.h"
 
+#include "text/blank.h"
+
 namespace work {
 namespace {
-
-std::string trimmedRight(std::string value)
-{
-    const auto end = value.find_last_not_of(' ');
-    value.erase(end == std::string::npos ? 0 : end + 1);
-    return value;
-}
 
 bool sameNames(const WorkNames& a, const WorkNames& b)
 {
@@ -29,7 +24,7 @@ std::map<std::string, std::string> RunStamp::relationIds(db::Executor& database,
     const db::RecordSet rows = database.query(
         "SELECT RDB$RELATION_NAME, RDB$RELATION_ID FROM RDB$RELATIONS WHERE RDB$RELATION_NAME IN (" + list + ")");
     for (std::size_t r = 0; r < rows.rowCount(); ++r)
-        ids[trimmedRight(rows.text(r, 0))] = rows.text(r, 1);
+        ids[text::trimmedRight(rows.text(r, 0))] = rows.text(r, 1);
     return ids;
 }
 

@@ -1,6 +1,7 @@
 #include "work/work_tables.h"
 
 #include "db/sql.h"
+#include "text/blank.h"
 #include "work/orphaned_work_objects.h"
 #include "platform/paths.h"
 
@@ -52,7 +53,7 @@ bool WorkTables::exists(const std::string& name)
     const std::string found = db_.lookup(
         "SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(name) + " ");
     // The catalogue pads names with blanks; any non-blank answer means the object is there.
-    return found.find_first_not_of(' ') != std::string::npos;
+    return !text::isBlank(found);
 }
 
 void WorkTables::dropAll()

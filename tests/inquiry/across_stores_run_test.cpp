@@ -1,5 +1,6 @@
 #include "inquiry/inquiry_tables.h"
 #include "inquiry_fixture.h"
+#include "text/numbers.h"
 
 #include <algorithm>
 
@@ -144,9 +145,9 @@ TEST_F(AcrossStoresRunTest, NoStoresKeepsOneGroup)
 
 TEST_F(AcrossStoresRunTest, HundredthStoreGroupCarriesTheSuffix100)
 {
-    EXPECT_EQ(inquiry::groupSuffix(1), "01");
-    EXPECT_EQ(inquiry::groupSuffix(99), "99");
-    EXPECT_EQ(inquiry::groupSuffix(100), "100");
+    EXPECT_EQ(text::twoDigits(1), "01");
+    EXPECT_EQ(text::twoDigits(99), "99");
+    EXPECT_EQ(text::twoDigits(100), "100");
     for (int n = 1; n <= 100; ++n) {
         char id[8];
         std::snprintf(id, sizeof id, "S%03d", n);

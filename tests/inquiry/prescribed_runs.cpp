@@ -3,9 +3,11 @@
 #include "db/sql.h"
 #include "inquiry/inquiry_tables.h"
 #include "text/big5.h"
+#include "text/blank.h"
 #include "text/combo_key.h"
 #include "text/dates.h"
 
+#include <cstdio>
 #include <string>
 
 namespace inquiry_reference {
@@ -32,7 +34,9 @@ int storeCount(const db::RecordSet& stores)
 void fillStoreGroup(db::Executor& database, const work::WorkNames& names, int group, const std::string& storeId,
                     const std::string& storeName)
 {
-    const std::string nn = groupSuffix(group);
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%02d", group);
+    const std::string nn = digits;
     const std::string rows = names.tableA + " WHERE PROVIDER_ID = " + names.tableB
                              + ".PROVIDER_ID  AND STORE_ID = " + db::quote(storeId) + "),";
     database.execute(db::SqlLines{
@@ -141,9 +145,9 @@ db::SqlLines createView(Scope scope, const InquiryConditions& c, const RunValues
         sql << " WHERE  a.MASTERBILLID BETWEEN " + db::quote(c.billFrom) + " AND " + db::quote(c.billTo);
     else
         sql << " WHERE  a." + v.dateColumn + " BETWEEN " + db::quote(v.dateFrom) + " AND " + db::quote(v.dateTo);
-    if (!isBlank(v.providerText))
+    if (!text::isBlank(v.providerText))
         sql << " AND a.PROVIDER_ID = " + db::quote(v.providerText);
-    if (allStores && !isBlank(v.storeKey))
+    if (allStores && !text::isBlank(v.storeKey))
         sql << " AND a.STORE_ID    = " + db::quote(v.storeKey);
     switch (c.paymentKind) {
     case Remittance:

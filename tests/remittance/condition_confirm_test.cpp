@@ -4,6 +4,7 @@
 #include "remittance/work_table_layout.h"
 #include "remittance_fixture.h"
 #include "text/error.h"
+#include "text/numbers.h"
 
 #include <gmock/gmock.h>
 
@@ -267,9 +268,9 @@ TEST_F(ConditionConfirm, SummaryTableGetsOneGroupPerStoreOfJointBooks)
 
     std::vector<std::string> twelve;
     for (int k = 2; k <= 12; ++k)
-        addStore("S" + remittance::storeGroupSuffix(k), "店");
+        addStore("S" + text::twoDigits(k), "店");
     for (int k = 1; k <= 12; ++k)
-        twelve.push_back("ID_" + remittance::storeGroupSuffix(k));
+        twelve.push_back("ID_" + text::twoDigits(k));
     confirm(jointConditions);
     EXPECT_EQ(storeGroups(), twelve);
 
@@ -293,7 +294,7 @@ TEST(SummaryColumns, GroupsSitBetweenTheBillColumns)
                 ElementsAre("AMT201", "QTY201", "ID_01", "AMT202", "QTY202", "ID_02", "AMT_T", "QTY_T"));
     EXPECT_EQ(names[34], "FLAG");
     EXPECT_EQ(names.back(), "AMT");
-    EXPECT_EQ(remittance::storeGroupSuffix(100), "100");
+    EXPECT_EQ(text::twoDigits(100), "100");
     EXPECT_EQ(remittance::summaryColumns(0).size(), remittance::summaryColumns(1).size());
 }
 

@@ -19,7 +19,15 @@ const char* const copiedColumns2 =
 // The column suffix of the store at `position` in the store list (1-based).
 std::string storeSuffix(std::size_t position)
 {
-    return storeGroupSuffix(static_cast<int>(position));
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "%02zu", position);
+    return buffer;
+}
+
+// The bank filter of the bill query, as the list's statements write it.
+std::string bankFilter(BankGroup group)
+{
+    return group == BankGroup::InterBank ? "  AND BANK_ID NOT LIKE  '016%' " : "  AND BANK_ID LIKE  '016%' ";
 }
 
 std::string sequenceText(long long counter)
@@ -33,7 +41,7 @@ std::string sequenceText(long long counter)
 } // namespace
 
 ReportTableFill prescribedListFill(db::Connection& database, const work::WorkNames& names,
-                                          const std::vector<Store>& stores, ReportBankGroup group)
+                                          const std::vector<Store>& stores, BankGroup group)
 {
     ReportTableFill fill;
     db::Transaction transaction(database);

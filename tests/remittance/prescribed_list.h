@@ -10,7 +10,7 @@ namespace remittance_reference {
 
 remittance::ReportTableFill prescribedListFill(db::Connection& database, const work::WorkNames& names,
                                                const std::vector<remittance::Store>& stores,
-                                               remittance::ReportBankGroup group);
+                                               remittance::BankGroup group);
 void zeroMissingStoreValues(db::Executor& database, const std::string& workTableD, std::size_t storeCount);
 void totalReportRows(db::Executor& database, const std::string& workTableD, std::size_t storeCount);
 

@@ -8,20 +8,20 @@
 namespace remittance_tests {
 namespace {
 
-using remittance::ReportBankGroup;
+using remittance::BankGroup;
 
 class ReportTableTest : public OutputFixture {
 protected:
     // The program's fill of WorkTableD for joint books.
-    remittance::ReportTableFill build(ReportBankGroup group)
+    remittance::ReportTableFill build(BankGroup group)
     {
-        return remittance::fillReportTable(db(), tables.names(), remittance::readStoreList(db()), group);
+        return remittance::fillReportTable(db(), tables.names(), work::readStores(db()), group);
     }
 
     // The bill-by-bill statements into the table named in `names`, with zeros and totals.
-    remittance::ReportTableFill buildByBills(ReportBankGroup group, const work::WorkNames& names)
+    remittance::ReportTableFill buildByBills(BankGroup group, const work::WorkNames& names)
     {
-        const auto stores = remittance::readStoreList(db());
+        const auto stores = work::readStores(db());
         const auto result = remittance_reference::prescribedListFill(db(), names, stores, group);
         remittance_reference::zeroMissingStoreValues(db(), names.tableD, stores.size());
         remittance_reference::totalReportRows(db(), names.tableD, stores.size());
@@ -73,7 +73,7 @@ TEST_F(ReportTableTest, ThreeBillsAtOneStoreAndOneAtAnother)
     addAt("B2", "01", 200);
     addAt("B3", "01", 300);
     addAt("B4", "02", 50);
-    const auto fill = build(ReportBankGroup::InterBank);
+    const auto fill = build(BankGroup::InterBank);
     EXPECT_TRUE(fill.readBills);
     EXPECT_EQ(fill.lastBankDate, "2016/02/29");
 
@@ -110,7 +110,7 @@ TEST_F(ReportTableTest, MonthsAndProvidersAreSeparateGroups)
     addAt("B2", "01", 20, "2016/02");
     addAt("B3", "01", 30, "2016/02");
     addAt("B4", "02", 40, "2016/01", "P2");
-    build(ReportBankGroup::InterBank);
+    build(BankGroup::InterBank);
     const auto d = rows(tables.names().tableD);
     std::vector<std::string> keys;
     for (std::size_t r = 0; r < d.rowCount(); ++r)
@@ -134,7 +134,7 @@ TEST_F(ReportTableTest, RowTakesItsDataFromTheFirstStoresBill)
         atTwo.bankDate = std::string("2016/03/0") + id[1];
         addBill(atTwo);
     }
-    const auto fill = build(ReportBankGroup::InterBank);
+    const auto fill = build(BankGroup::InterBank);
     const auto d = rows(tables.names().tableD);
     ASSERT_EQ(d.rowCount(), 2u);
     EXPECT_EQ(d.text(0, "BANK_NAME"), "X1");
@@ -162,13 +162,13 @@ TEST_F(ReportTableTest, BankGroupChoosesTheBills)
     noBank.bankId.reset();
     addBill(noBank);
 
-    build(ReportBankGroup::SameBank);
+    build(BankGroup::SameBank);
     auto d = rows(tables.names().tableD);
     ASSERT_EQ(d.rowCount(), 1u);
     EXPECT_EQ(d.text(0, "PROVIDER_ID"), "PS");
 
     db().execute("DELETE FROM " + tables.names().tableD);
-    build(ReportBankGroup::InterBank);
+    build(BankGroup::InterBank);
     d = rows(tables.names().tableD);
     ASSERT_EQ(d.rowCount(), 1u);
     EXPECT_EQ(d.text(0, "PROVIDER_ID"), "PI");
@@ -178,7 +178,7 @@ TEST_F(ReportTableTest, NoStoreLeavesTheListEmpty)
 {
     useStores({});
     addAt("B1", "01", 100);
-    const auto fill = build(ReportBankGroup::InterBank);
+    const auto fill = build(BankGroup::InterBank);
     EXPECT_FALSE(fill.readBills);
     EXPECT_TRUE(rows(tables.names().tableD).isEmpty());
 }
@@ -195,7 +195,7 @@ TEST_F(ReportTableTest, MoreThanTenStoresEachHaveTheirColumns)
     addAt("B1", "S12", 120);
     addAt("B2", "S11", 110);
     addAt("B3", "S01", 10);
-    build(ReportBankGroup::InterBank);
+    build(BankGroup::InterBank);
     const auto d = rows(tables.names().tableD);
     ASSERT_EQ(d.rowCount(), 1u);
     EXPECT_DOUBLE_EQ(d.number(0, "AMT212"), 120);
@@ -252,7 +252,7 @@ TEST_F(ReportTableTest, SetBasedFillEqualsTheBillByBillFill)
 {
     useStores({{"01", "One"}, {"02", "Two"}, {"03", "Three"}});
     addMixedBook([this](const Bill& b) { addBill(b); });
-    for (const auto group : {ReportBankGroup::InterBank, ReportBankGroup::SameBank}) {
+    for (const auto group : {BankGroup::InterBank, BankGroup::SameBank}) {
         const auto reference = secondTable(3);
         const auto expected = buildByBills(group, reference);
         db().execute("DELETE FROM " + tables.names().tableD);
@@ -278,7 +278,7 @@ TEST_F(ReportTableTest, BillWithoutProviderCodeIsListed)
     noProvider.amt2 = 200;
     addBill(noProvider);
     db().execute("UPDATE " + tables.names().tableC + " SET PROVIDER_ID = NULL WHERE MASTERBILLID = 'B2'");
-    build(ReportBankGroup::InterBank);
+    build(BankGroup::InterBank);
     const auto d = rows(tables.names().tableD);
     ASSERT_EQ(d.rowCount(), 2u);
     EXPECT_TRUE(d.isNull(0, d.fieldIndex("PROVIDER_ID")));
@@ -296,7 +296,7 @@ TEST_F(ReportTableTest, SequenceBeyondThreeDigits)
     db().execute("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 1000) DO BEGIN "
                  "INSERT INTO " + tables.names().tableC + " (MASTERBILLID, PROVIDER_ID, BILL_YM, STORE_ID, BANK_ID, AMT2) "
                  "VALUES (LPAD(:I, 6, '0'), 'P1', '2016/02', '01', '0170001', 1); I = I + 1; END END");
-    build(ReportBankGroup::InterBank);
+    build(BankGroup::InterBank);
     const auto d = db().query("SELECT ID, AMT_T FROM " + tables.names().tableD + " ORDER BY CHAR_LENGTH(ID), ID");
     ASSERT_EQ(d.rowCount(), 1000u);
     EXPECT_EQ(d.text(0, "ID"), "001");

@@ -114,3 +114,10 @@ TEST(Numbers, RefusesAnythingElseWithTheTextShown)
 }
 
 } // namespace
+
+TEST(Numbers, TwoDigitsAtLeast)
+{
+    const std::pair<int, const char*> cases[] = {{0, "00"}, {1, "01"}, {9, "09"}, {10, "10"}, {99, "99"}, {100, "100"}};
+    for (const auto& [n, expected] : cases)
+        EXPECT_EQ(text::twoDigits(n), expected) << n;
+}
