@@ -13,6 +13,7 @@
 // `months` (default 1) is how many months before today the inquiry covers: 3 for a quarter.
 #include "bench_support.h"
 #include "inquiry/inquiry_run.h"
+#include "report/bridge.h"
 #include "text/big5.h"
 #include "text/dates.h"
 #include "work/messages.h"
@@ -144,7 +145,7 @@ int main(int argc, char** argv)
         conditions.dateFromText = from;
         conditions.dateToText = to;
 
-        work::WorkTables tables(*connection, "_B", folder);
+        work::WorkTables tables(*connection, "_B", report::handOverFiles(folder));
         work::NullProgress progress;
         SilentMessages messages;
         db::RecordSet grid;

@@ -87,7 +87,7 @@ int main(int argc, char** argv)
         std::printf("journal bench on %s: %lld bills, best of %d rounds\n", params.database.c_str(), bills, rounds);
         bench::printLoad();
 
-        work::WorkTables tables(*database, "_J", exe);
+        work::WorkTables tables(*database, "_J", report::handOverFiles(exe));
         work::NullProgress progress;
         SilentMessages messages;
         db::RecordSet grid;

@@ -163,7 +163,7 @@ int main(int argc, char** argv)
         std::printf("book: %s; account %s, pay dates %s to %s: %lld unremitted bank bills\n", path.c_str(),
                     range.account.c_str(), range.from.c_str(), range.to.c_str(), range.bills);
 
-        work::WorkTables tables(*database, "_" + std::to_string(database->connectionId()), "/tmp/");
+        work::WorkTables tables(*database, "_" + std::to_string(database->connectionId()));
         work::NullProgress progress;
         CountingMessages messages;
         db::RecordSet grid;

@@ -133,7 +133,7 @@ struct Page {
     remittance::ExportFileNames fileNames;
 
     Page(db::Connection& db, const std::string& exeFolder)
-        : database(db), tables(db, "_B", exeFolder), noLibrary(exeFolder)
+        : database(db), tables(db, "_B", report::handOverFiles(exeFolder)), noLibrary(exeFolder)
     {
     }
 

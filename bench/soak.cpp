@@ -170,7 +170,7 @@ class Workstation {
 public:
     Workstation(const db::ConnectionParams& params, const WorkstationSetting& setting)
         : setting_(setting), ledger_(setting.ledger), connection_(std::make_unique<db::Connection>(params)),
-          tables_(*connection_, work::connectionSuffix(connection_->connectionId()), setting.exe),
+          tables_(*connection_, work::connectionSuffix(connection_->connectionId()), report::handOverFiles(setting.exe)),
           reports_(setting.exe), desk_{*connection_, tables_, progress_, messages_, grid_, run_, reports_},
           random_(static_cast<unsigned>(setting.number * 7919 + setting.generation * 104729 + 17))
     {

@@ -7,13 +7,13 @@
 #include "app/journal_page.h"
 #include "app/remittance_page.h"
 #include "app/role_gate.h"
-#include "app/startup_data.h"
 #include "journal/file_delivery.h"
 #include "platform/paths.h"
 #include "text/error.h"
 #include "ui/date_edit.h"
 #include "ui/qt_text.h"
 #include "ui/radio_group.h"
+#include "work/startup_data.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -50,7 +50,7 @@ std::string connectionSuffix(db::Connection& database)
 MainWindow::MainWindow(db::Connection& database, std::string exeFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       messages_(this),
-      workTables_(database, connectionSuffix(database), exeFolder),
+      workTables_(database, connectionSuffix(database), report::handOverFiles(exeFolder)),
       reports_(exeFolder)
 {
     setObjectName(QStringLiteral("FormTolvane")); // the window's component name
@@ -156,7 +156,7 @@ void MainWindow::prepareDesk()
             books->setItemIndex(booksIndex(settings));
 
         db::Executor& database = context_->database;
-        context_->reportTitle = readReportTitle(database);
+        context_->reportTitle = work::readReportTitle(database);
         const auto fill = [this](const std::vector<std::string>& entries, std::initializer_list<const char*> names) {
             for (const char* name : names) {
                 auto* combo = findChild<QComboBox*>(QString::fromLatin1(name));
@@ -168,11 +168,11 @@ void MainWindow::prepareDesk()
                 combo->setEditText(QString());
             }
         };
-        fill(bankAccountEntries(database), {"bsSkinComboBox11", "bsSkinComboBox21"});
-        fill(storeEntries(database), {"bsSkinComboBox12", "bsSkinComboBox22", "bsSkinComboBox32"});
+        fill(work::bankAccountEntries(database), {"bsSkinComboBox11", "bsSkinComboBox21"});
+        fill(work::storeEntries(database), {"bsSkinComboBox12", "bsSkinComboBox22", "bsSkinComboBox32"});
         // Housekeeping of the paying roles; an auditor's connection may not write the books.
         if (context_->role.may(work::DeskAction::Remit))
-            clearMissingProviderFees(database);
+            work::clearMissingProviderFees(database);
     });
     // The payment journal: created in a database that predates it, and any press a crash cut
     // short finished or undone before the clerk starts work.

@@ -5,10 +5,21 @@
 #include "platform/ini_file.h"
 #include "platform/library.h"
 #include "platform/paths.h"
-#include "report/scope_exit.h"
+#include "platform/scope_exit.h"
 #include "text/error.h"
 
 namespace report {
+
+HandOverFiles handOverFileNames(const std::string& exeFolder)
+{
+    return {exeFolder + "temp.cds", exeFolder + "temp2.cds"};
+}
+
+std::vector<std::string> handOverFiles(const std::string& exeFolder)
+{
+    const HandOverFiles files = handOverFileNames(exeFolder);
+    return {files.data, files.header};
+}
 
 Bridge::Bridge(std::string exeFolder, std::string libraryFile)
     : exeFolder_(std::move(exeFolder)), libraryFile_(std::move(libraryFile))
@@ -20,8 +31,7 @@ void Bridge::launch(const ReportRequest& request, db::RecordSet& gridToClose, wo
     const db::RecordSet header = buildHeader(request);
     templatePath_ = exeFolder_ + "rtm" + platform::separator() + request.templateFile;
 
-    const std::string dataFile = exeFolder_ + "temp.cds";
-    const std::string headerFile = exeFolder_ + "temp2.cds";
+    const auto [dataFile, headerFile] = handOverFileNames(exeFolder_);
     platform::IniFile handOver(exeFolder_ + "rpttemp.ini");
     handOver.write("rpttemp", "rpt_name", "FormTolvane");
     handOver.write("rpttemp", "path", templatePath_);
@@ -35,7 +45,7 @@ void Bridge::launch(const ReportRequest& request, db::RecordSet& gridToClose, wo
     platform::Library library(exeFolder_ + libraryFile_);
     // From the load on the launch ends the page's run: the library goes, the grid empties
     // and the work tables are dropped, also when the library is missing or fails.
-    ScopeExit cleanUp([&] {
+    platform::ScopeExit cleanUp([&] {
         library.unload();
         gridToClose.clear();
         tables.dropAll();

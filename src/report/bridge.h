@@ -19,6 +19,16 @@ struct ReportRequest {
     std::map<std::string, std::string> header; // field name -> Big5 value
 };
 
+// The two record-set files of a hand-over in `exeFolder` (with its trailing separator).
+struct HandOverFiles {
+    std::string data;   // exeFolder + "temp.cds"
+    std::string header; // exeFolder + "temp2.cds"
+};
+HandOverFiles handOverFileNames(const std::string& exeFolder);
+// Both, for the run prologue to delete (work::WorkTables), so that a report never shows the
+// rows of an earlier run.
+std::vector<std::string> handOverFiles(const std::string& exeFolder);
+
 // The header record set of a request: N 50-byte fields, then Field101... (50 bytes each),
 // then Field91..Field93 (200 bytes each, empty); one record.
 db::RecordSet buildHeader(const ReportRequest& request);

@@ -36,8 +36,8 @@ std::string connectionSuffix(long long connectionId)
     return "_" + encoded;
 }
 
-WorkTables::WorkTables(db::Executor& database, std::string suffix, std::string exeFolder)
-    : db_(database), suffix_(std::move(suffix)), exeFolder_(std::move(exeFolder)), clock_(timeOfDay)
+WorkTables::WorkTables(db::Executor& database, std::string suffix, std::vector<std::string> prologueFiles)
+    : db_(database), suffix_(std::move(suffix)), prologueFiles_(std::move(prologueFiles)), clock_(timeOfDay)
 {
 }
 
@@ -92,8 +92,8 @@ void WorkTables::prologue(ProgressDisplay& progress, bool withTableD)
     dropAll();
     progress.clear();
     progress.setGauge(0, 10);
-    platform::removeFileQuietly(exeFolder_ + "temp.cds");
-    platform::removeFileQuietly(exeFolder_ + "temp2.cds");
+    for (const std::string& file : prologueFiles_)
+        platform::removeFileQuietly(file);
 }
 
 } // namespace work

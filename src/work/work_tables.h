@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace work {
 
@@ -20,9 +21,10 @@ struct WorkNames {
 
 class WorkTables {
 public:
-    // `suffix` is appended to every name (e.g. "_" + connection id); `exeFolder` holds the
-    // report hand-over files the prologue deletes.
-    WorkTables(db::Executor& database, std::string suffix, std::string exeFolder);
+    // `suffix` is appended to every name (e.g. "_" + connection id); `prologueFiles` are
+    // deleted by every prologue, so that nothing of the previous run is handed on (the window
+    // passes the report hand-over files, report::handOverFiles).
+    WorkTables(db::Executor& database, std::string suffix, std::vector<std::string> prologueFiles = {});
 
     const WorkNames& names() const { return names_; }
     WorkNames& names() { return names_; } // tests set leftovers by hand
@@ -44,7 +46,7 @@ private:
     bool exists(const std::string& name);
     db::Executor& db_;
     std::string suffix_;
-    std::string exeFolder_;
+    std::vector<std::string> prologueFiles_;
     WorkNames names_;
     std::function<void()> onDrop_;
     std::function<std::string()> clock_;

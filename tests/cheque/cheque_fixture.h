@@ -33,7 +33,7 @@ protected:
     testing_support::TempFolder exeFolder;
     testing_support::RecordingProgress progress;
     testing_support::RecordingMessages messages;
-    work::WorkTables tables{database.connection(), "_1", exeFolder.path()};
+    work::WorkTables tables{database.connection(), "_1", report::handOverFiles(exeFolder.path())};
     report::Bridge bridge{exeFolder.path()};
     db::RecordSet grid; // ClientDataSet21
     cheque::ChequeDesk desk{database.connection(), tables, progress, messages, bridge, grid};

@@ -3,6 +3,7 @@
 // insert exactly the stores, providers, accounts and bills a case needs.
 #include "db/sql.h"
 #include "inquiry/inquiry_run.h"
+#include "report/bridge.h"
 #include "support/recording.h"
 #include "support/test_database.h"
 #include "text/big5.h"
@@ -47,7 +48,7 @@ protected:
     RecordingProgress progress;
     RecordingMessages messages;
     db::RecordSet grid;
-    work::WorkTables tables{database.connection(), "_9", exeFolder.path()};
+    work::WorkTables tables{database.connection(), "_9", report::handOverFiles(exeFolder.path())};
     inquiry::InquiryDesk services{database.connection(), tables, progress, messages, grid};
     inquiry::InquiryConditions conditions;
 

@@ -4,6 +4,7 @@
 // or not, with stores listed, absent, single and without id, NULLs, quotes and Big5 edge bytes.
 #include "prescribed_runs.h"
 
+#include "report/bridge.h"
 #include "support/generated_book.h"
 #include "support/old_declarations.h"
 #include "support/recording.h"
@@ -20,7 +21,7 @@ using testing_support::StoreList;
 
 struct Tab {
     Tab(db::Connection& database, const std::string& suffix, const std::string& folder)
-        : tables(database, suffix, folder), services{database, tables, progress, messages, grid}
+        : tables(database, suffix, report::handOverFiles(folder)), services{database, tables, progress, messages, grid}
     {
     }
     work::WorkTables tables;

@@ -40,7 +40,7 @@ int main(int argc, char** argv)
         if (mode == "recover")
             return 0;
 
-        work::WorkTables tables(database, work::connectionSuffix(database.connectionId()), exe);
+        work::WorkTables tables(database, work::connectionSuffix(database.connectionId()), report::handOverFiles(exe));
         testing_support::RecordingProgress progress;
         testing_support::RecordingMessages messages;
         db::RecordSet grid;

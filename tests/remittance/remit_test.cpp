@@ -348,7 +348,8 @@ TEST_F(Remit, BillsStampedMeanwhileAreLeftOutOfAnUnremittedList)
 {
     // A second workstation lists the same bills and remits B2 first.
     auto second = database.connectAgain();
-    work::WorkTables secondTables(*second, work::connectionSuffix(second->connectionId()), exeFolder.path());
+    work::WorkTables secondTables(*second, work::connectionSuffix(second->connectionId()),
+                                  report::handOverFiles(exeFolder.path()));
     RecordingProgress secondProgress;
     RecordingMessages secondMessages;
     db::RecordSet secondGrid;

@@ -22,7 +22,7 @@ protected:
     TestDatabase database;
     TempFolder exeFolder;
     work::WorkTables tables{database.connection(), work::connectionSuffix(database.connection().connectionId()),
-                            exeFolder.path()};
+                            report::handOverFiles(exeFolder.path())};
     RecordingProgress progress;
     RecordingMessages messages;
     db::RecordSet grid;

@@ -4,6 +4,7 @@
 // incomplete and missing, NULLs, quotes and Big5 edge bytes.
 #include "prescribed_confirm.h"
 
+#include "report/bridge.h"
 #include "support/generated_book.h"
 #include "support/old_declarations.h"
 #include "support/recording.h"
@@ -23,7 +24,7 @@ using testing_support::StoreList;
 // One desk of the page: its own work-table names, grid and recorders.
 struct Desk {
     Desk(db::Connection& database, const std::string& suffix, const std::string& folder)
-        : tables(database, suffix, folder), desk{database, tables, progress, messages, grid, run, reports}
+        : tables(database, suffix, report::handOverFiles(folder)), desk{database, tables, progress, messages, grid, run, reports}
     {
     }
     work::WorkTables tables;

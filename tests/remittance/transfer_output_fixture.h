@@ -185,7 +185,7 @@ protected:
     TempFolder bank; // the bank folder
     RecordingProgress progress;
     RecordingMessages messages;
-    work::WorkTables tables{database.connection(), "_T", exe.path()};
+    work::WorkTables tables{database.connection(), "_T", report::handOverFiles(exe.path())};
     report::Bridge bridge{exe.path()};
     db::RecordSet grid; // ClientDataSet11
 };

@@ -1,5 +1,6 @@
 // The report hand-over through the bridge, with the stand-in library that keeps what it gets.
 #include "report/bridge.h"
+#include "support/recording.h"
 #include "support/report_capture.h"
 #include "support/test_database.h"
 #include "text/big5.h"
@@ -50,7 +51,7 @@ class BridgeTest : public ::testing::Test {
 protected:
     TestDatabase database;
     TempFolder exe;
-    work::WorkTables tables{database.connection(), "_1", exe.path()};
+    work::WorkTables tables{database.connection(), "_1", report::handOverFiles(exe.path())};
     db::RecordSet grid;
     db::RecordSet data;
 
@@ -246,6 +247,20 @@ TEST_F(BridgeTest, AFileThatCannotBeWrittenStopsTheLaunchAndLeavesTheRunAsItWas)
         if (!c.blockedFile.empty())
             std::filesystem::remove(c.folder + c.blockedFile);
     }
+}
+
+// The window's run prologue deletes the record-set files of the last hand-over, so that a
+// report never shows an earlier run's rows; rpttemp.ini stays, with the clerk's other keys.
+TEST_F(BridgeTest, PrologueDeletesTheReportHandOverFiles)
+{
+    for (const char* name : {"temp.cds", "temp2.cds", "rpttemp.ini"})
+        std::ofstream(exe.path() + name) << "x";
+    testing_support::RecordingProgress progress;
+    tables.prologue(progress, false);
+    EXPECT_FALSE(std::ifstream(exe.path() + "temp.cds").good());
+    EXPECT_FALSE(std::ifstream(exe.path() + "temp2.cds").good());
+    EXPECT_TRUE(std::ifstream(exe.path() + "rpttemp.ini").good());
+    tables.dropAll();
 }
 
 } // namespace

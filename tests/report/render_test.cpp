@@ -38,7 +38,7 @@ class RenderTest : public ::testing::Test {
 protected:
     testing_support::TestDatabase database;
     testing_support::TempFolder exe;
-    work::WorkTables tables{database.connection(), "_9", exe.path()};
+    work::WorkTables tables{database.connection(), "_9", report::handOverFiles(exe.path())};
     db::RecordSet grid;
 
     void SetUp() override

@@ -3,6 +3,7 @@
 // refused by the database, and so is a clerk's cheque void; nobody changes or deletes a journal
 // row.
 #include "cheque/cheque_desk.h"
+#include "report/bridge.h"
 #include "support/desk_users.h"
 #include "support/recording.h"
 #include "text/big5.h"
@@ -68,7 +69,8 @@ cheque::VoidResult voidAs(TestDatabase& books, const std::string& role)
     testing_support::TempFolder exeFolder;
     testing_support::RecordingProgress progress;
     testing_support::RecordingMessages messages;
-    work::WorkTables tables(*connection, work::connectionSuffix(connection->connectionId()), exeFolder.path());
+    work::WorkTables tables(*connection, work::connectionSuffix(connection->connectionId()),
+                            report::handOverFiles(exeFolder.path()));
     report::Bridge reports(exeFolder.path());
     db::RecordSet grid;
     cheque::ChequeDesk desk(*connection, tables, progress, messages, reports, grid);

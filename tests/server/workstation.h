@@ -53,7 +53,7 @@ public:
     // A workstation on a connection of its own, e.g. a clerk's with the clerk's role.
     explicit Workstation(std::unique_ptr<db::Connection> connection, const std::string& clock = {})
         : connection_(std::move(connection)),
-          tables(*connection_, work::connectionSuffix(connection_->connectionId()), exe.path()),
+          tables(*connection_, work::connectionSuffix(connection_->connectionId()), report::handOverFiles(exe.path())),
           reports(exe.path()),
           desk{*connection_, tables, progress, messages, grid, run, reports}
     {

@@ -30,8 +30,7 @@ class Workstation {
 public:
     Workstation(const db::ConnectionParams& params, const std::string& clock)
         : connection_(std::make_unique<db::Connection>(params)),
-          tables_(std::make_unique<work::WorkTables>(*connection_, work::connectionSuffix(connection_->connectionId()),
-                                                     exe_.path()))
+          tables_(std::make_unique<work::WorkTables>(*connection_, work::connectionSuffix(connection_->connectionId())))
     {
         tables_->setClock([clock] { return clock; });
     }

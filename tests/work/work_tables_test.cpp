@@ -24,7 +24,7 @@ protected:
     TestDatabase database;
     TempFolder exeFolder;
     RecordingProgress progress;
-    work::WorkTables tables{database.connection(), "_7", exeFolder.path()};
+    work::WorkTables tables{database.connection(), "_7"};
     int drops = 0;
 
     void SetUp() override
@@ -45,7 +45,7 @@ TEST_F(WorkTablesTest, NamesTakePrefixTimeAndConnectionSuffix)
     // Firebird 3 identifiers hold at most 31 bytes, even with a long connection id.
     EXPECT_EQ(work::connectionSuffix(35), "_Z");
     EXPECT_EQ(work::connectionSuffix(36), "_10");
-    work::WorkTables longSuffix(database.connection(), work::connectionSuffix(9223372036854775807LL), exeFolder.path());
+    work::WorkTables longSuffix(database.connection(), work::connectionSuffix(9223372036854775807LL));
     longSuffix.setClock([] { return std::string("235959"); });
     EXPECT_LE(longSuffix.formName("VIEW_A").size(), 31u);
 }
@@ -83,14 +83,16 @@ TEST_F(WorkTablesTest, PrologueWithoutTableDKeepsTheOldNameAndDropsTheOldTable)
     EXPECT_FALSE(relationExists(database.connection(), "TMP_A090507_7"));
 }
 
-TEST_F(WorkTablesTest, PrologueDeletesTheReportHandOverFiles)
+TEST_F(WorkTablesTest, PrologueDeletesTheFilesItWasGiven)
 {
-    for (const char* name : {"temp.cds", "temp2.cds", "rpttemp.ini"})
+    for (const char* name : {"a.cds", "b.cds", "kept.ini"})
         std::ofstream(exeFolder.path() + name) << "x";
-    tables.prologue(progress, false);
-    EXPECT_FALSE(std::ifstream(exeFolder.path() + "temp.cds").good());
-    EXPECT_FALSE(std::ifstream(exeFolder.path() + "temp2.cds").good());
-    EXPECT_TRUE(std::ifstream(exeFolder.path() + "rpttemp.ini").good());
+    work::WorkTables withFiles{database.connection(), "_8", {exeFolder.path() + "a.cds", exeFolder.path() + "b.cds"}};
+    withFiles.prologue(progress, false);
+    EXPECT_FALSE(std::ifstream(exeFolder.path() + "a.cds").good());
+    EXPECT_FALSE(std::ifstream(exeFolder.path() + "b.cds").good());
+    EXPECT_TRUE(std::ifstream(exeFolder.path() + "kept.ini").good());
+    withFiles.dropAll();
 }
 
 TEST_F(WorkTablesTest, ARefusedDropStopsAndKeepsLaterObjectsAndNames)
@@ -112,10 +114,9 @@ TEST(WorkTablesAcrossConnections, RunsStartedInTheSameSecondKeepTheirOwnTables)
 {
     TestDatabase database;
     auto second = database.connectAgain();
-    TempFolder folder;
     RecordingProgress progress;
-    work::WorkTables first(database.connection(), work::connectionSuffix(database.connection().connectionId()), folder.path());
-    work::WorkTables other(*second, work::connectionSuffix(second->connectionId()), folder.path());
+    work::WorkTables first(database.connection(), work::connectionSuffix(database.connection().connectionId()));
+    work::WorkTables other(*second, work::connectionSuffix(second->connectionId()));
     first.setClock([] { return std::string("120000"); });
     other.setClock([] { return std::string("120000"); });
 

@@ -1,11 +1,12 @@
 #pragma once
-// What the window reads from the back office when it is shown.
+// What the window reads from the back office when it is shown, and the fee housekeeping it
+// does then: statements below the window, which only fills its combo boxes from them.
 #include "db/executor.h"
 
 #include <string>
 #include <vector>
 
-namespace app {
+namespace work {
 
 // REP_TITLE of the first PUB_PARAM row; empty when the table has no rows.
 std::string readReportTitle(db::Executor& database);
@@ -16,4 +17,4 @@ std::vector<std::string> storeEntries(db::Executor& database);
 // Providers without a remittance fee get fee 0.
 void clearMissingProviderFees(db::Executor& database);
 
-} // namespace app
+} // namespace work

@@ -5,7 +5,7 @@
 #include <exception>
 #include <utility>
 
-namespace report {
+namespace platform {
 
 template <class F>
 class ScopeExit {
@@ -31,4 +31,4 @@ private:
     int pending_;
 };
 
-} // namespace report
+} // namespace platform

@@ -1,8 +1,9 @@
-#include "app/startup_data.h"
+#include "work/startup_data.h"
 
+#include "db/record_set.h"
 #include "work/store_list.h"
 
-namespace app {
+namespace work {
 
 std::string readReportTitle(db::Executor& database)
 {
@@ -11,29 +12,20 @@ std::string readReportTitle(db::Executor& database)
     return params.isEmpty() ? std::string() : params.text(0, title);
 }
 
-namespace {
-
-std::vector<std::string> pairEntries(db::Executor& database, const std::string& sql)
+std::vector<std::string> bankAccountEntries(db::Executor& database)
 {
-    const db::RecordSet rows = database.query(sql);
+    const db::RecordSet rows = database.query(std::string("SELECT ACNT_ID,ACNT_NAME FROM BANK_ACCOUNT ORDER BY ACNT_ID "));
     std::vector<std::string> entries;
     entries.reserve(rows.rowCount());
     for (std::size_t r = 0; r < rows.rowCount(); ++r)
-        entries.push_back(rows.text(r, 0) + "," + (rows.columnCount() > 1 ? rows.text(r, 1) : std::string()));
+        entries.push_back(rows.text(r, 0) + "," + rows.text(r, 1));
     return entries;
-}
-
-} // namespace
-
-std::vector<std::string> bankAccountEntries(db::Executor& database)
-{
-    return pairEntries(database, "SELECT ACNT_ID,ACNT_NAME FROM BANK_ACCOUNT ORDER BY ACNT_ID ");
 }
 
 std::vector<std::string> storeEntries(db::Executor& database)
 {
     std::vector<std::string> entries;
-    for (const work::Store& store : work::readStores(database))
+    for (const Store& store : readStores(database))
         entries.push_back(store.id + "," + store.name);
     return entries;
 }
@@ -43,4 +35,4 @@ void clearMissingProviderFees(db::Executor& database)
     database.execute(db::SqlLines{"UPDATE PROVIDER SET ", " ACNT_AMT  = 0 ", "WHERE  ACNT_AMT  IS NULL "});
 }
 
-} // namespace app
+} // namespace work
