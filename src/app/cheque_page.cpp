@@ -1,6 +1,7 @@
 #include "app/cheque_page.h"
 
 #include "cheque/cents_notice.h"
+#include "cheque/cheque_table.h"
 #include "cheque/issue_messages.h"
 #include "cheque/issue_state.h"
 #include "text/error.h"
@@ -29,7 +30,7 @@ using ui::editableCombo;
 
 ChequePage::ChequePage(AppContext& context, QWidget* parent) : Page(context, parent)
 {
-    grid_ = new ui::DataGrid(chequeRows_, this);
+    grid_ = new ui::DataGrid(chequeRows_, cheque::gridFields(), this);
     grid_->setCheckField("CHKED");
     grid_->recordModel().setRowMarkField(cheque::kIssueStateField);
     createProgressDisplay();

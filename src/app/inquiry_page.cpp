@@ -1,6 +1,7 @@
 #include "app/inquiry_page.h"
 
 #include "app/lookup_dialog.h"
+#include "inquiry/inquiry_tables.h"
 #include "inquiry/provider_field.h"
 #include "ui/named_widgets.h"
 #include "ui/data_grid.h"
@@ -67,7 +68,7 @@ QPushButton* hiddenButton(const QString& caption, QWidget* parent)
 
 InquiryPage::InquiryPage(AppContext& context, QWidget* parent) : Page(context, parent)
 {
-    grid_ = new ui::DataGrid(inquiryRows_, this);
+    grid_ = new ui::DataGrid(inquiryRows_, inquiry::inquiryFields(), this);
     createProgressDisplay();
     // Lower than on the other tabs: the inquiry's conditions take more room above the grid.
     gauge_->setFixedHeight(20);
@@ -253,7 +254,7 @@ void InquiryPage::onLookUpProvider()
         if (!providers_.isOpen())
             providers_ = inquiry::openProviderList(context_.database);
         LookupDialog dialog(context_.database, context_.messages, window());
-        dialog.setOriginalData(providers_);
+        dialog.setOriginalData(providers_, inquiry::providerListColumns());
         dialog.setLookupTable("PROVIDER");
         if (dialog.execute()) {
             providerEdit_->setText(ui::fromBig5(dialog.currentText("PROVIDER_ID")));

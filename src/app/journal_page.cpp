@@ -83,13 +83,6 @@ db::RecordSet filesTable(const std::vector<journal::RunFile>& files)
         table.setText(row, "SHA256", file.sha256);
         table.setText(row, "IN_FOLDER", journal::verdictCaption(journal::checkInFolder(file)));
     }
-    table.declareFields({{"FILE_NO", "序", 3},
-                         {"FOLDER", "資料夾", 30},
-                         {"FILE_NAME", "檔名", 14},
-                         {"RECORDS", "筆數", 6},
-                         {"BYTE_SIZE", "位元組", 8},
-                         {"SHA256", "SHA-256", 64},
-                         {"IN_FOLDER", "資料夾中", 8}});
     return table;
 }
 
@@ -110,11 +103,32 @@ db::RecordSet folderCheckTable(const std::vector<journal::FolderFileCheck>& chec
             table.setText(row, "FIRST_DIFFERENCE",
                           text::big5("第 " + std::to_string(check.firstDifferingRecord) + " 筆起不同"));
     }
-    table.declareFields({{"FILE_NAME", "檔名", 20},
-                         {"VERDICT", "結果", 8},
-                         {"RUN_ID", "付款紀錄", 8},
-                         {"FIRST_DIFFERENCE", "差異", 16}});
     return table;
+}
+
+const work::GridColumns& filesColumns()
+{
+    static const work::GridColumns columns = {
+        {"FILE_NO", "序", 3},
+        {"FOLDER", "資料夾", 30},
+        {"FILE_NAME", "檔名", 14},
+        {"RECORDS", "筆數", 6},
+        {"BYTE_SIZE", "位元組", 8},
+        {"SHA256", "SHA-256", 64},
+        {"IN_FOLDER", "資料夾中", 8},
+    };
+    return columns;
+}
+
+const work::GridColumns& folderCheckColumns()
+{
+    static const work::GridColumns columns = {
+        {"FILE_NAME", "檔名", 20},
+        {"VERDICT", "結果", 8},
+        {"RUN_ID", "付款紀錄", 8},
+        {"FIRST_DIFFERENCE", "差異", 16},
+    };
+    return columns;
 }
 
 } // namespace
@@ -124,10 +138,10 @@ JournalPage::JournalPage(AppContext& context, QWidget* parent)
           return QFileDialog::getExistingDirectory(this, title, start);
       })
 {
-    runsGrid_ = new ui::DataGrid(runs_, this);
-    billsGrid_ = new ui::DataGrid(bills_, this);
-    filesGrid_ = new ui::DataGrid(files_, this);
-    folderCheckGrid_ = new ui::DataGrid(folderCheck_, this);
+    runsGrid_ = new ui::DataGrid(runs_, journal::runColumns(), this);
+    billsGrid_ = new ui::DataGrid(bills_, journal::runBillColumns(), this);
+    filesGrid_ = new ui::DataGrid(files_, filesColumns(), this);
+    folderCheckGrid_ = new ui::DataGrid(folderCheck_, folderCheckColumns(), this);
     detailTabs_ = new QTabWidget(this);
     detailTabs_->addTab(billsGrid_, QStringLiteral("單據"));
     detailTabs_->addTab(filesGrid_, QStringLiteral("檔案"));

@@ -187,9 +187,10 @@ void LookupDialog::buildWindow()
     updateNavigation();
 }
 
-void LookupDialog::setOriginalData(db::RecordSet& records)
+void LookupDialog::setOriginalData(db::RecordSet& records, work::GridColumns columns)
 {
     original_ = &records;
+    originalColumns_ = std::move(columns);
     session_.reset();
     activated_ = false;
 }
@@ -219,11 +220,12 @@ void LookupDialog::activate()
 {
     activated_ = true;
     if (!session_) {
-        session_ = std::make_unique<lookup::LookupSession>(database_, original_ ? *original_ : empty_, table_);
+        session_ = std::make_unique<lookup::LookupSession>(database_, original_ ? *original_ : empty_,
+                                                           originalColumns_, table_);
         delete originalModel_;
         delete resultModel_;
-        originalModel_ = new ui::RecordSetModel(original_ ? *original_ : empty_, this);
-        resultModel_ = new ui::RecordSetModel(session_->result(), this);
+        originalModel_ = new ui::RecordSetModel(original_ ? *original_ : empty_, session_->shownFields(), this);
+        resultModel_ = new ui::RecordSetModel(session_->result(), {}, this);
     }
     const bool firstFill = session_->fieldList().empty();
     session_->fillFieldList();
@@ -252,6 +254,7 @@ void LookupDialog::showRecords()
         return;
     ui::RecordSetModel* model = session_->showingResult() ? resultModel_ : originalModel_;
     showingRows_ = false;
+    model->setColumns(session_->shownFields()); // a search result brings its own titles
     model->reload();
     if (grid_->model() != model) {
         grid_->setModel(model);

@@ -30,8 +30,9 @@ public:
     LookupDialog(db::Executor& database, ui::MessageBoxes& messages, QWidget* parent = nullptr);
     ~LookupDialog() override;
 
-    // OriginalData: what the grid shows at first and after a reset (the caller's record set).
-    void setOriginalData(db::RecordSet& records);
+    // OriginalData: what the grid shows at first and after a reset (the caller's record set),
+    // listed with `columns` (every column, titled by name, when empty).
+    void setOriginalData(db::RecordSet& records, work::GridColumns columns = {});
     // LookupTable: the table a search queries.
     void setLookupTable(std::string table) { table_ = std::move(table); }
 
@@ -68,6 +69,7 @@ private:
     db::Executor& database_;
     ui::MessageBoxes& messages_;
     db::RecordSet* original_ = nullptr;
+    work::GridColumns originalColumns_;
     std::string table_;
     std::unique_ptr<lookup::LookupSession> session_;
     bool confirmed_ = false;

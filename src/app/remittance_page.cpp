@@ -5,6 +5,7 @@
 #include "remittance/output_routine.h"
 #include "remittance/remit.h"
 #include "remittance/remittance_desk.h"
+#include "remittance/remittance_grid.h"
 #include "remittance/select_all.h"
 #include "ui/named_widgets.h"
 #include "ui/data_grid.h"
@@ -88,7 +89,7 @@ ui::RadioGroup* radioGroup(const QStringList& items, int columns, QWidget* paren
 
 RemittancePage::RemittancePage(AppContext& context, QWidget* parent) : Page(context, parent)
 {
-    grid_ = new ui::DataGrid(remittanceRows_, this);
+    grid_ = new ui::DataGrid(remittanceRows_, remittance::remittanceGridFields(), this);
     grid_->setCheckField("CHKED");
     createProgressDisplay();
 

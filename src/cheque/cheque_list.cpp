@@ -63,7 +63,7 @@ void confirm(ChequeDesk& desk, const ListConditions& conditions)
     work::progressLine(desk.progress, 6);
     // The listed table's columns, then each cheque's issue state from its bills' stamps.
     desk.grid = desk.database.query(listWithIssueState(names.tableA, orderByLine(conditions.order)));
-    desk.grid.declareFields(gridFields());
+    work::checkGridColumns(desk.grid, gridFields());
     work::progressLine(desk.progress, 6, "2");
     desk.list.stamp = work::RunStamp::take(desk.database, names, {names.tableA, names.tableC});
 }

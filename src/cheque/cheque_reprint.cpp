@@ -71,7 +71,7 @@ ReprintResult reprintRun(ChequeDesk& desk, long long runId, const std::string& r
     }
 
     desk.grid = desk.database.query(listWithIssueState(names.tableA, orderByLine(SortOrder::ChequeNumber)));
-    desk.grid.declareFields(gridFields());
+    work::checkGridColumns(desk.grid, gridFields());
     PrintOptions options;
     options.form = ChequeForm::Two;
     options.order = SortOrder::ChequeNumber;

@@ -93,7 +93,7 @@ std::string templateFile(ChequeForm form)
     return "P99_000502.rtm";
 }
 
-std::vector<db::FieldDecl> gridFields()
+work::GridColumns gridFields()
 {
     // The cheque number keeps its column's 20 bytes and is shown as wide, so a long number
     // is neither cut in the record set nor hidden on screen.

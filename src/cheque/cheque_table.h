@@ -5,6 +5,7 @@
 #include "cheque/cheque_options.h"
 #include "db/record_set.h"
 #include "db/sql.h"
+#include "work/grid_columns.h"
 
 #include <string>
 #include <vector>
@@ -27,8 +28,8 @@ std::string dateColumnName(DateColumn column);     // EXPDATE, RCVDATE, ADVDATE
 std::string orderByLine(SortOrder order);          // "ORDER BY ACNT_NO,ID", ...
 std::string templateFile(ChequeForm form);         // under the templates folder
 
-// The fields of the grid's record set: the shown columns with their titles and widths, then
+// How the grid shows its record set: the shown columns with their titles and widths, then
 // the hidden ones the print needs.
-std::vector<db::FieldDecl> gridFields();
+work::GridColumns gridFields();
 
 } // namespace cheque

@@ -62,11 +62,6 @@ std::size_t RecordSet::fieldIndex(std::string_view name) const {
     return static_cast<std::size_t>(c);
 }
 
-void RecordSet::declareFields(std::vector<FieldDecl> fields) {
-    for (const FieldDecl& field : fields) fieldIndex(field.name);
-    declared_ = std::move(fields);
-}
-
 std::uint64_t* RecordSet::appendRowWords() {
     if (rowCount_ % rowsPerChunk_ == 0 && rowCount_ / rowsPerChunk_ == slots_.size()) {
         slots_.emplace_back();
@@ -95,7 +90,6 @@ RecordSet::RowWriter RecordSet::appendRowWriter() { return RowWriter(*this, appe
 
 void RecordSet::clear() {
     columns_.clear();
-    declared_.clear();
     slots_.clear();
     bytes_.clear();
     rowCount_ = 0;

@@ -27,14 +27,6 @@ struct Column {
     std::uint32_t size = 0; // bytes for strings (VARCHAR(n)/CHAR(n) -> n), 8 for numbers
 };
 
-// A field the grid shows: declared by the page that opens the record set.
-struct FieldDecl {
-    std::string name;          // column name in the result
-    std::string label;         // display label, UTF-8 (grid title)
-    int displayWidth = 10;     // in characters
-    bool visible = true;
-};
-
 class RecordSet {
 public:
     RecordSet() = default;
@@ -49,16 +41,11 @@ public:
     // Throws text::UserError "Field '%s' not found".
     std::size_t fieldIndex(std::string_view name) const;
 
-    // ---- declared fields (only record sets bound to grids have them)
-    // Checks that every declared field is a column; throws "Field '%s' not found" otherwise.
-    void declareFields(std::vector<FieldDecl> fields);
-    const std::vector<FieldDecl>& declaredFields() const { return declared_; }
-
     // ---- rows
     std::size_t rowCount() const { return rowCount_; }
     bool isEmpty() const { return rowCount_ == 0; }
     void appendRow();          // all NULL
-    void clear();              // closed: no columns, no rows, no declared fields
+    void clear();              // closed: no columns, no rows
     bool isOpen() const { return !columns_.empty(); }
 
     bool isNull(std::size_t row, std::size_t col) const { return isNullIn(rowWords(row), col); }
@@ -152,7 +139,6 @@ private:
     }
 
     std::vector<Column> columns_;
-    std::vector<FieldDecl> declared_;
     std::vector<WordChunk> slots_;  // rowsPerChunk_ rows of rowStride_ words each
     std::size_t rowStride_ = 0;     // a word per column, then a word of null bits per 64 columns
     std::size_t rowsPerChunk_ = 1;

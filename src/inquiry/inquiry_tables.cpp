@@ -52,10 +52,10 @@ std::string columnLine(const ColumnDef& column, bool last)
 
 } // namespace
 
-const std::vector<db::FieldDecl>& inquiryFields()
+const work::GridColumns& inquiryFields()
 {
-    static const std::vector<db::FieldDecl> fields = [] {
-        std::vector<db::FieldDecl> f = {
+    static const work::GridColumns fields = [] {
+        work::GridColumns f = {
             {"PAY_DATE", "付款日期", 10, true},    {"FLAG", "付款別", 5, true},
             {"PROVIDER_ID", "廠商編號", 8, true},  {"PROVIDER_NAME", "廠商名稱", 25, true},
             {"AMT2", "匯款金額", 10, true},        {"BANK_DATE", "處理日期", 10, true},
@@ -82,7 +82,7 @@ void openGrid(db::Executor& database, const db::SqlLines& sql, db::RecordSet& gr
 {
     grid.clear();
     db::RecordSet opened = database.query(sql);
-    opened.declareFields(inquiryFields());
+    work::checkGridColumns(opened, inquiryFields());
     grid = std::move(opened);
 }
 

@@ -4,14 +4,15 @@
 #include "db/executor.h"
 #include "db/record_set.h"
 #include "db/sql.h"
+#include "work/grid_columns.h"
 
 #include <string>
 #include <vector>
 
 namespace inquiry {
 
-// The inquiry grid record set's declared fields, in order: the nine grid columns first.
-const std::vector<db::FieldDecl>& inquiryFields();
+// How the inquiry grid shows its record set, in order: the nine grid columns first.
+const work::GridColumns& inquiryFields();
 
 // Opens `sql` into the grid record set: closed first, so a failure leaves it closed.
 void openGrid(db::Executor& database, const db::SqlLines& sql, db::RecordSet& grid);

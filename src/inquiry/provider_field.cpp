@@ -8,8 +8,13 @@ db::RecordSet openProviderList(db::Executor& database)
 {
     db::RecordSet providers =
         database.query(db::SqlLines{"select PROVIDER_ID, PROVIDER_NAME from PROVIDER", "order by PROVIDER_ID"});
-    providers.declareFields({{"PROVIDER_ID", "廠商代號", 10, true}, {"PROVIDER_NAME", "廠商名稱", 50, true}});
     return providers;
+}
+
+const work::GridColumns& providerListColumns()
+{
+    static const work::GridColumns columns = {{"PROVIDER_ID", "廠商代號", 10, true}, {"PROVIDER_NAME", "廠商名稱", 50, true}};
+    return columns;
 }
 
 std::string providerName(db::Executor& database, const std::string& code)

@@ -66,22 +66,43 @@ db::RecordSet listRuns(db::Executor& database, const RunFilter& filter)
         sql << "AND DB_USER = " + db::quote(filter.user) + " ";
     sql << "ORDER BY RUN_ID DESC";
     db::RecordSet runs = database.query(sql);
-    runs.declareFields({{"RUN_ID", "序號", 7},
-                        {"KIND_NAME", "類別", 10},
-                        {"KIND", "", 6, false},
-                        {"BOOKS", "帳冊", 12},
-                        {"RUN_AT", "作業時間", 19},
-                        {"DB_USER", "使用者", 10},
-                        {"DB_ROLE", "角色", 14},
-                        {"HOST_NAME", "工作站", 12},
-                        {"RUN_DATE", "匯款/開票日", 10},
-                        {"BILL_COUNT", "筆數", 6},
-                        {"BILL_SUM", "金額", 12},
-                        {"LEFT_OUT_COUNT", "略過", 5},
-                        {"FILE_COUNT", "檔案數", 5},
-                        {"REASON", "原因", 20},
-                        {"CONDITIONS", "條件", 40}});
+    work::checkGridColumns(runs, runColumns());
     return runs;
+}
+
+const work::GridColumns& runColumns()
+{
+    static const work::GridColumns columns = {
+        {"RUN_ID", "序號", 7},
+        {"KIND_NAME", "類別", 10},
+        {"KIND", "", 6, false},
+        {"BOOKS", "帳冊", 12},
+        {"RUN_AT", "作業時間", 19},
+        {"DB_USER", "使用者", 10},
+        {"DB_ROLE", "角色", 14},
+        {"HOST_NAME", "工作站", 12},
+        {"RUN_DATE", "匯款/開票日", 10},
+        {"BILL_COUNT", "筆數", 6},
+        {"BILL_SUM", "金額", 12},
+        {"LEFT_OUT_COUNT", "略過", 5},
+        {"FILE_COUNT", "檔案數", 5},
+        {"REASON", "原因", 20},
+        {"CONDITIONS", "條件", 40},
+    };
+    return columns;
+}
+
+const work::GridColumns& runBillColumns()
+{
+    static const work::GridColumns columns = {
+        {"BOOK", "帳冊", 12},
+         {"PROVIDER_ID", "廠商編號", 10},
+         {"BILL_KEY", "單據號碼", 14},
+         {"AMOUNT", "金額", 12},
+         {"STAMP_BEFORE", "原匯款日", 10},
+         {"STAMP_AFTER", "新匯款日", 10},
+    };
+    return columns;
 }
 
 db::RecordSet runBills(db::Executor& database, long long runId)
@@ -89,12 +110,7 @@ db::RecordSet runBills(db::Executor& database, long long runId)
     db::RecordSet bills = database.query(
         "SELECT BOOK, PROVIDER_ID, BILL_KEY, AMOUNT, STAMP_BEFORE, STAMP_AFTER FROM PAY_RUN_BILL WHERE RUN_ID = " +
         std::to_string(runId) + " ORDER BY BOOK, BILL_KEY");
-    bills.declareFields({{"BOOK", "帳冊", 12},
-                         {"PROVIDER_ID", "廠商編號", 10},
-                         {"BILL_KEY", "單據號碼", 14},
-                         {"AMOUNT", "金額", 12},
-                         {"STAMP_BEFORE", "原匯款日", 10},
-                         {"STAMP_AFTER", "新匯款日", 10}});
+    work::checkGridColumns(bills, runBillColumns());
     return bills;
 }
 

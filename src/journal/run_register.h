@@ -4,6 +4,7 @@
 #include "db/executor.h"
 #include "db/record_set.h"
 #include "journal/payment_journal.h"
+#include "work/grid_columns.h"
 
 #include <optional>
 #include <string>
@@ -25,12 +26,15 @@ struct RunFilter {
 std::string kindCaption(RunKind kind);
 
 // RUN_ID, KIND_NAME (the caption), KIND, BOOKS, RUN_AT, DB_USER, DB_ROLE, HOST_NAME,
-// RUN_DATE, BILL_COUNT, BILL_SUM, LEFT_OUT_COUNT, FILE_COUNT, REASON, CONDITIONS; newest first,
-// with the grid's captions declared.
+// RUN_DATE, BILL_COUNT, BILL_SUM, LEFT_OUT_COUNT, FILE_COUNT, REASON, CONDITIONS; newest first.
 db::RecordSet listRuns(db::Executor& database, const RunFilter& filter);
+// How the runs grid shows them.
+const work::GridColumns& runColumns();
 
 // The run's bills: BOOK, PROVIDER_ID, BILL_KEY, AMOUNT, STAMP_BEFORE, STAMP_AFTER, by key.
 db::RecordSet runBills(db::Executor& database, long long runId);
+// How the bills grid shows them.
+const work::GridColumns& runBillColumns();
 
 // A file as the run wrote it.
 struct RunFile {

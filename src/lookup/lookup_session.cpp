@@ -7,12 +7,12 @@ namespace lookup {
 
 namespace {
 
-// The fields a record set lists: its declared fields, or every column when it declares none.
-std::vector<db::FieldDecl> listedFields(const db::RecordSet& records)
+// The fields a record set lists: the caller's columns, or every column when it gives none.
+work::GridColumns listedFields(const db::RecordSet& records, work::GridColumns given)
 {
-    if (!records.declaredFields().empty())
-        return records.declaredFields();
-    std::vector<db::FieldDecl> fields;
+    if (!given.empty())
+        return given;
+    work::GridColumns fields;
     for (const db::Column& column : records.columns())
         fields.push_back({column.name, column.name, 10, true});
     return fields;
@@ -35,8 +35,10 @@ std::string columnCaption(const std::string& column)
     return found == captions.end() ? std::string() : found->second;
 }
 
-LookupSession::LookupSession(db::Executor& database, const db::RecordSet& original, std::string table)
-    : database_(database), original_(original), table_(std::move(table)), originalFields_(listedFields(original))
+LookupSession::LookupSession(db::Executor& database, const db::RecordSet& original, work::GridColumns originalColumns,
+                             std::string table)
+    : database_(database), original_(original), table_(std::move(table)),
+      originalFields_(listedFields(original, std::move(originalColumns)))
 {
 }
 
@@ -45,8 +47,8 @@ void LookupSession::fillFieldList()
     if (fieldsFilled_)
         return;
     fieldsFilled_ = true;
-    for (const db::FieldDecl& field : listedFields(shown()))
-        fields_.push_back({field.label, field.name});
+    for (const work::GridColumn& field : shownFields())
+        fields_.push_back({field.caption, field.name});
 }
 
 void LookupSession::reset()
@@ -54,9 +56,9 @@ void LookupSession::reset()
     showingResult_ = false;
 }
 
-const std::vector<db::FieldDecl>& LookupSession::shownFields() const
+const work::GridColumns& LookupSession::shownFields() const
 {
-    return showingResult_ ? result_.declaredFields() : originalFields_;
+    return showingResult_ ? resultFields_ : originalFields_;
 }
 
 SearchOutcome LookupSession::search(int fieldIndex, MatchMode mode, const std::string& big5Text)
@@ -70,7 +72,7 @@ SearchOutcome LookupSession::search(int fieldIndex, MatchMode mode, const std::s
 
     // Every column of the table, titled as the caller titles that field, or with the caption
     // the back office gives the column; a column with neither shows its name.
-    std::vector<db::FieldDecl> titles;
+    work::GridColumns titles;
     for (std::size_t c = 0; c < found.columnCount(); ++c) {
         const std::string& name = found.column(c).name;
         std::string title = columnCaption(name);
@@ -79,8 +81,8 @@ SearchOutcome LookupSession::search(int fieldIndex, MatchMode mode, const std::s
                 title = field.label;
         titles.push_back({name, title.empty() ? name : title, 10, true});
     }
-    found.declareFields(std::move(titles));
     result_ = std::move(found);
+    resultFields_ = std::move(titles);
     resultRow_ = 0;
     showingResult_ = true;
     return SearchOutcome::Found;

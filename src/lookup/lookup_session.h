@@ -5,6 +5,7 @@
 #include "db/executor.h"
 #include "db/record_set.h"
 #include "lookup/search_statement.h"
+#include "work/grid_columns.h"
 
 #include <string>
 #include <vector>
@@ -23,8 +24,10 @@ std::string columnCaption(const std::string& column);
 
 class LookupSession {
 public:
-    // `original` is the caller's record set (OriginalData); `table` the table searched (LookupTable).
-    LookupSession(db::Executor& database, const db::RecordSet& original, std::string table);
+    // `original` is the caller's record set (OriginalData) and `originalColumns` how it is listed
+    // (every column, titled by name, when empty); `table` the table searched (LookupTable).
+    LookupSession(db::Executor& database, const db::RecordSet& original, work::GridColumns originalColumns,
+                  std::string table);
 
     // The field list, filled from the caller's record set the first time only: re-activating
     // the dialog never lists a field twice.
@@ -47,7 +50,7 @@ public:
     db::RecordSet& result() { return result_; }
     bool showingResult() const { return showingResult_; }
     // Grid titles by column, as the grid shows them.
-    const std::vector<db::FieldDecl>& shownFields() const;
+    const work::GridColumns& shownFields() const;
 
     // The current row of what is shown (-1 when it is empty).
     int currentRow() const;
@@ -69,7 +72,8 @@ private:
     std::vector<FieldEntry> fields_;
     bool fieldsFilled_ = false;
     db::RecordSet result_;       // the rows of the last search
-    std::vector<db::FieldDecl> originalFields_;
+    work::GridColumns originalFields_;
+    work::GridColumns resultFields_;
     bool showingResult_ = false;
     int originalRow_ = 0;
     int resultRow_ = 0;

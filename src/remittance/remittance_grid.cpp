@@ -2,10 +2,10 @@
 
 namespace remittance {
 
-const std::vector<db::FieldDecl>& remittanceGridFields()
+const work::GridColumns& remittanceGridFields()
 {
-    static const std::vector<db::FieldDecl> fields = [] {
-        std::vector<db::FieldDecl> f = {
+    static const work::GridColumns fields = [] {
+        work::GridColumns f = {
             {"CHKED", "選擇", 2, true},
             {"PROVIDER_ID", "廠商編號", 10, true},
             {"PROVIDER_NAME", "廠商名稱", 22, true},
@@ -30,7 +30,7 @@ void openRemittanceGrid(db::Executor& database, db::RecordSet& grid, const std::
 {
     grid.clear();
     db::RecordSet opened = database.query("SELECT * FROM " + tableA + " ORDER BY PROVIDER_ID");
-    opened.declareFields(remittanceGridFields());
+    work::checkGridColumns(opened, remittanceGridFields());
     grid = std::move(opened);
 }
 

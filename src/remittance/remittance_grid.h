@@ -1,7 +1,8 @@
 #pragma once
-// The remittance grid's record set: its declared fields and its statement.
+// The remittance grid's record set: how the grid shows it and its statement.
 #include "db/executor.h"
 #include "db/record_set.h"
+#include "work/grid_columns.h"
 
 #include <string>
 #include <vector>
@@ -9,7 +10,7 @@
 namespace remittance {
 
 // The eight shown fields with their titles and widths, then the hidden ones.
-const std::vector<db::FieldDecl>& remittanceGridFields();
+const work::GridColumns& remittanceGridFields();
 
 // Closes the record set and opens it again on "SELECT * FROM {WorkTableA} ORDER BY PROVIDER_ID".
 void openRemittanceGrid(db::Executor& database, db::RecordSet& grid, const std::string& tableA);

@@ -9,8 +9,8 @@
 
 namespace ui {
 
-DataGrid::DataGrid(db::RecordSet& records, QWidget* parent)
-    : QTableView(parent), model_(new RecordSetModel(records, this))
+DataGrid::DataGrid(db::RecordSet& records, work::GridColumns columns, QWidget* parent)
+    : QTableView(parent), model_(new RecordSetModel(records, std::move(columns), this))
 {
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -10,7 +10,7 @@ namespace ui {
 class DataGrid : public QTableView {
     Q_OBJECT
 public:
-    DataGrid(db::RecordSet& records, QWidget* parent = nullptr);
+    DataGrid(db::RecordSet& records, work::GridColumns columns, QWidget* parent = nullptr);
     RecordSetModel& recordModel() { return *model_; }
     void setCheckField(const std::string& name);
     void reload(); // after the record set changed

@@ -8,8 +8,8 @@
 
 namespace ui {
 
-RecordSetModel::RecordSetModel(db::RecordSet& records, QObject* parent)
-    : QAbstractTableModel(parent), records_(records)
+RecordSetModel::RecordSetModel(db::RecordSet& records, work::GridColumns columns, QObject* parent)
+    : QAbstractTableModel(parent), records_(records), columns_(std::move(columns))
 {
     reload();
 }
@@ -21,7 +21,7 @@ void RecordSetModel::reload()
         rowAlerts_.clear(); // another list: the alerts were about rows no longer there
     visibleColumns_.clear();
     declIndex_.clear();
-    const auto& declared = records_.declaredFields();
+    const auto& declared = columns_;
     for (std::size_t i = 0; i < declared.size(); ++i) {
         if (!declared[i].visible)
             continue;
@@ -161,7 +161,7 @@ QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, in
         return section + 1;
     if (section < 0 || section >= static_cast<int>(declIndex_.size()))
         return {};
-    return QString::fromUtf8(records_.declaredFields()[static_cast<std::size_t>(declIndex_[section])].label);
+    return QString::fromUtf8(columns_[static_cast<std::size_t>(declIndex_[section])].caption);
 }
 
 Qt::ItemFlags RecordSetModel::flags(const QModelIndex& index) const
@@ -180,7 +180,7 @@ int RecordSetModel::displayWidth(int viewColumn) const
 {
     if (viewColumn < 0 || viewColumn >= static_cast<int>(declIndex_.size()))
         return 0;
-    return records_.declaredFields()[static_cast<std::size_t>(declIndex_[viewColumn])].displayWidth;
+    return columns_[static_cast<std::size_t>(declIndex_[viewColumn])].width;
 }
 
 bool RecordSetModel::setData(const QModelIndex& index, const QVariant& value, int role)

@@ -1,8 +1,9 @@
 #pragma once
-// A Qt model that reads a record set directly (no copy per cell): one column per declared
-// visible field, titles from the declarations, Big5 decoded on display, amounts as the reports
-// print them. A check column shows a check box that stores "Y"/"N" in the record set.
+// A Qt model that reads a record set directly (no copy per cell): one column per visible grid
+// column the page gives it, titles and widths from those, Big5 decoded on display, amounts as
+// the reports print them. A check column shows a check box that stores "Y"/"N" in the record set.
 #include "db/record_set.h"
+#include "work/grid_columns.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -14,7 +15,11 @@ namespace ui {
 class RecordSetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit RecordSetModel(db::RecordSet& records, QObject* parent = nullptr);
+    RecordSetModel(db::RecordSet& records, work::GridColumns columns, QObject* parent = nullptr);
+
+    // The columns to show from the next reload() on (a search result brings its own).
+    void setColumns(work::GridColumns columns) { columns_ = std::move(columns); }
+    const work::GridColumns& columns() const { return columns_; }
 
     // The field shown as a check box ("CHKED" on the pages that tick rows); empty for none.
     void setCheckField(std::string name) { checkField_ = std::move(name); }
@@ -42,7 +47,7 @@ public:
 
     int recordColumn(int viewColumn) const;
     bool isCheckColumn(int viewColumn) const;
-    int displayWidth(int viewColumn) const; // declared width in characters
+    int displayWidth(int viewColumn) const; // the grid column's width in characters
     const db::RecordSet& records() const { return records_; }
 
 private:
@@ -50,10 +55,11 @@ private:
     QVariant amountData(std::size_t row, std::size_t col, int role) const;
 
     db::RecordSet& records_;
+    work::GridColumns columns_;
     std::string checkField_;
     std::string rowMarkField_;
     std::vector<int> visibleColumns_; // record-set column per view column
-    std::vector<int> declIndex_;      // declaration per view column
+    std::vector<int> declIndex_;      // grid column per view column
     std::map<int, QString> rowAlerts_;
     std::size_t alertedRowCount_ = 0; // the record set's row count when the alerts were set
 };

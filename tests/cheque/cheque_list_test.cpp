@@ -1,5 +1,6 @@
 // The condition confirm: which cheques are listed, the ROC due-date columns, the no-data exits,
 // the grid's order and fields, and the progress lines.
+#include "cheque/cheque_table.h"
 #include "cheque_fixture.h"
 
 #include "text/error.h"
@@ -156,8 +157,8 @@ TEST_F(ChequeDeskTest, GridCarriesItsFieldsAndKeepsLongChequeNumbers)
     EXPECT_EQ(grid.text(0, "ADVDATE"), "2024/05/20");
 
     std::vector<std::string> shown, hidden;
-    for (const db::FieldDecl& field : grid.declaredFields())
-        (field.visible ? shown : hidden).push_back(field.name + ":" + field.label);
+    for (const work::GridColumn& field : cheque::gridFields())
+        (field.visible ? shown : hidden).push_back(field.name + ":" + field.caption);
     EXPECT_EQ(shown, (Ids{"CHKED:選擇", "ID:支票號碼", "PROVIDER_ID:廠商編號", "PROVIDER_NAME:廠商名稱",
                           "CHKTITLE:支票抬頭", "EXPDATE:支票到期日", "CURRAMT:支票金額", "ACNT_NO:開立帳號",
                           "RCVDATE:開票日期", "ISSUED_ON:已開票"}));

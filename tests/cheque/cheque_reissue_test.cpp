@@ -91,9 +91,9 @@ TEST_F(ChequeReissueTest, ListShowsTheIssueDateEmptyOrPartlyFromTheBillsStamps)
     EXPECT_EQ(issueState("C2"), "");
     EXPECT_EQ(issueState("C3"), "部分"); // B3 stamped, B4 not
     // The column comes after the columns the grid always had and is shown.
-    const std::vector<db::FieldDecl> fields = cheque::gridFields();
+    const work::GridColumns fields = cheque::gridFields();
     std::vector<std::string> shown;
-    for (const db::FieldDecl& f : fields)
+    for (const work::GridColumn& f : fields)
         if (f.visible)
             shown.push_back(f.name);
     ASSERT_FALSE(shown.empty());

@@ -119,19 +119,6 @@ TEST_F(QueryTest, ColumnsTakeTheirAliasTypeAndByteSize) {
     EXPECT_EQ(decimals.number(0, 2), 0.1);
 }
 
-TEST_F(QueryTest, DeclaredFieldsOnAQueryResult) {
-    connection.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME, STORE_TEL) VALUES ('S01', 'One', '123')");
-    db::RecordSet records = connection.query("SELECT STORE_ID, STORE_NAME, STORE_TEL FROM SLAVE_ITEM");
-    try {
-        records.declareFields({{"STORE_ID", "店號"}, {"CHKED", "選擇"}});
-        FAIL() << "no error";
-    } catch (const text::UserError& e) {
-        EXPECT_STREQ(e.what(), "Field 'CHKED' not found");
-    }
-    records.declareFields({{"STORE_ID", "店號"}, {"STORE_NAME", "店名"}});
-    EXPECT_EQ(records.text(0, "STORE_TEL"), "123");
-}
-
 TEST_F(QueryTest, AnEmptyResultKnowsItsColumns) {
     db::RecordSet records = connection.query(db::SqlLines{"select PROVIDER_ID, PROVIDER_NAME from PROVIDER",
                                                           "order by PROVIDER_ID"});

@@ -31,23 +31,6 @@ TEST(RecordSet, FieldIndexFindsColumnsCaseInsensitivelyAndNamesAMissingOne) {
     }
 }
 
-TEST(RecordSet, DeclaredFieldsMustAllBePresent) {
-    db::RecordSet records = threeColumns();
-    try {
-        records.declareFields({{"NAME", "名稱"}, {"CHKED", "選擇"}, {"AMT", "金額"}});
-        FAIL() << "no error";
-    } catch (const text::UserError& e) {
-        EXPECT_STREQ(e.what(), "Field 'CHKED' not found");
-    }
-    EXPECT_TRUE(records.declaredFields().empty());
-
-    records.declareFields({{"AMT", "金額", 12, true}});
-    ASSERT_EQ(records.declaredFields().size(), 1u);
-    EXPECT_EQ(records.declaredFields()[0].label, "金額");
-    // Columns that are not declared stay readable in the rows.
-    EXPECT_EQ(records.columnCount(), 3u);
-    EXPECT_EQ(records.text(0, "NAME"), "\xB3\x5C\xA5\x5C");
-}
 
 TEST(RecordSet, ValuesReadAsTextAndNumberByColumnType) {
     db::RecordSet records = threeColumns();
@@ -91,13 +74,11 @@ TEST(RecordSet, SettingConvertsToTheColumnType) {
 
 TEST(RecordSet, ClearClosesIt) {
     db::RecordSet records = threeColumns();
-    records.declareFields({{"NAME", "名稱"}});
     EXPECT_TRUE(records.isOpen());
     records.clear();
     EXPECT_FALSE(records.isOpen());
     EXPECT_TRUE(records.isEmpty());
     EXPECT_EQ(records.columnCount(), 0u);
-    EXPECT_TRUE(records.declaredFields().empty());
 }
 
 } // namespace

@@ -43,6 +43,7 @@ class LookupSessionTest : public ::testing::Test {
 protected:
     TestDatabase database;
     db::RecordSet providers;
+    const work::GridColumns providerColumns{{"PROVIDER_ID", "廠商代號", 10, true}, {"PROVIDER_NAME", "廠商名稱", 50, true}};
 
     void SetUp() override
     {
@@ -51,14 +52,13 @@ protected:
         addProvider("P03", "O'Brien");
         addProvider("Q10", "甲乙聯合");
         providers = database.connection().query("select PROVIDER_ID, PROVIDER_NAME from PROVIDER order by PROVIDER_ID");
-        providers.declareFields({{"PROVIDER_ID", "廠商代號", 10, true}, {"PROVIDER_NAME", "廠商名稱", 50, true}});
     }
     void addProvider(const std::string& id, const std::string& utf8Name)
     {
         database.connection().execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, BANK_ID) VALUES ("
                                       + db::quote(id) + "," + db::quote(text::big5(utf8Name)) + ",'0161234')");
     }
-    lookup::LookupSession session() { return lookup::LookupSession(database.connection(), providers, "PROVIDER"); }
+    lookup::LookupSession session() { return lookup::LookupSession(database.connection(), providers, providerColumns, "PROVIDER"); }
     static Lines ids(const db::RecordSet& records)
     {
         Lines values;
@@ -151,10 +151,10 @@ TEST_F(LookupSessionTest, ResultHasEveryColumnTitledByNameInChinese)
     EXPECT_GE(s.shown().columnIndex("BANK_ID"), 0);
     const auto& titles = s.shownFields();
     ASSERT_EQ(titles.size(), s.shown().columnCount());
-    EXPECT_EQ(titles[0].label, "廠商代號");
-    EXPECT_EQ(titles[1].label, "廠商名稱");
-    EXPECT_EQ(titles[static_cast<std::size_t>(s.shown().columnIndex("BANK_ID"))].label, "銀行代號");
-    EXPECT_EQ(titles[static_cast<std::size_t>(s.shown().columnIndex("BANK_ACCID"))].label, "銀行帳號");
+    EXPECT_EQ(titles[0].caption, "廠商代號");
+    EXPECT_EQ(titles[1].caption, "廠商名稱");
+    EXPECT_EQ(titles[static_cast<std::size_t>(s.shown().columnIndex("BANK_ID"))].caption, "銀行代號");
+    EXPECT_EQ(titles[static_cast<std::size_t>(s.shown().columnIndex("BANK_ACCID"))].caption, "銀行帳號");
     EXPECT_EQ(s.currentText("PROVIDER_ID"), "P02");
     EXPECT_EQ(s.currentText("PROVIDER_NAME"), text::big5("乙廠商"));
     EXPECT_EQ(s.currentText("BANK_ID"), "0161234");
@@ -185,7 +185,7 @@ TEST_F(LookupSessionTest, NoFieldChosenSearchesNothing)
 
 TEST_F(LookupSessionTest, MissingTableFailsWithTheServersMessage)
 {
-    lookup::LookupSession s(database.connection(), providers, "NO_SUCH_TABLE");
+    lookup::LookupSession s(database.connection(), providers, providerColumns, "NO_SUCH_TABLE");
     s.fillFieldList();
     EXPECT_THROW(s.search(0, lookup::MatchMode::Exact, "P01"), text::UserError);
     EXPECT_FALSE(s.showingResult());
@@ -211,7 +211,7 @@ TEST_F(LookupSessionTest, NavigationFollowsTheRows)
     EXPECT_EQ(s.currentRow(), 0);
 
     db::RecordSet none = database.connection().query("select * from PROVIDER where 1 = 0");
-    lookup::LookupSession empty(database.connection(), none, "PROVIDER");
+    lookup::LookupSession empty(database.connection(), none, {}, "PROVIDER");
     EXPECT_EQ(empty.currentRow(), -1);
     EXPECT_FALSE(empty.canMoveBack());
     EXPECT_FALSE(empty.canMoveForward());

@@ -1,6 +1,7 @@
 // The remittance condition confirm against a real database: what it selects, how it completes
 // the rows, the work tables it leaves, and what the clerk sees.
 #include "remittance/export_file_names.h"
+#include "remittance/remittance_grid.h"
 #include "remittance/work_table_layout.h"
 #include "remittance_fixture.h"
 #include "text/error.h"
@@ -365,14 +366,16 @@ TEST_F(ConditionConfirm, FullRunWritesItsProgressAndOpensTheGrid)
     EXPECT_EQ(progress.gaugeMaximum(), 10);
     EXPECT_TRUE(messages.informed.empty());
     EXPECT_TRUE(selectAllEnabled);
-    // Provider order, and the declared fields as the grid shows them.
+    // Provider order, and the columns as the grid shows them, every one of them in the rows.
     ASSERT_EQ(grid.rowCount(), 2u);
     EXPECT_EQ(grid.text(0, "PROVIDER_ID"), "P0");
-    ASSERT_GE(grid.declaredFields().size(), 8u);
-    EXPECT_EQ(grid.declaredFields()[0].name, "CHKED");
-    EXPECT_EQ(grid.declaredFields()[7].label, "匯款帳戶");
-    EXPECT_EQ(grid.declaredFields()[2].displayWidth, 22);
-    EXPECT_FALSE(grid.declaredFields()[8].visible);
+    const work::GridColumns& shown = remittance::remittanceGridFields();
+    ASSERT_GE(shown.size(), 8u);
+    EXPECT_EQ(shown[0].name, "CHKED");
+    EXPECT_EQ(shown[7].caption, "匯款帳戶");
+    EXPECT_EQ(shown[2].width, 22);
+    EXPECT_FALSE(shown[8].visible);
+    EXPECT_NO_THROW(work::checkGridColumns(grid, shown));
     EXPECT_TRUE(!run.stamp.empty());
 }
 

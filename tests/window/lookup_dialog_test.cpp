@@ -40,7 +40,7 @@ protected:
                                           + "," + db::quote(text::big5(name)) + ")");
         providers = inquiry::openProviderList(database.connection());
         dialog = std::make_unique<app::LookupDialog>(database.connection(), messages);
-        dialog->setOriginalData(providers);
+        dialog->setOriginalData(providers, inquiry::providerListColumns());
         dialog->setLookupTable("PROVIDER");
         dialog->show();
     }
@@ -192,7 +192,7 @@ TEST_F(LookupDialogTest, EscInTheFieldListAndCancelReturnFalse)
     EXPECT_FALSE(dialog->isVisible());
 
     app::LookupDialog second(database.connection(), messages);
-    second.setOriginalData(providers);
+    second.setOriginalData(providers, inquiry::providerListColumns());
     second.setLookupTable("PROVIDER");
     second.show();
     second.findChild<QPushButton*>(QStringLiteral("CancelButton"))->click();
@@ -224,7 +224,7 @@ TEST_F(LookupDialogTest, ResetShowsTheCallersRowsAgain)
 TEST_F(LookupDialogTest, FailingSearchShowsTheErrorAndKeepsTheGrid)
 {
     app::LookupDialog broken(database.connection(), messages);
-    broken.setOriginalData(providers);
+    broken.setOriginalData(providers, inquiry::providerListColumns());
     broken.setLookupTable("NO_SUCH_TABLE");
     broken.show();
     broken.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(0);
