@@ -53,17 +53,21 @@ std::string transferRecord(const std::string& rocDate, const TransferRow& row)
 {
     std::string record;
     record.reserve(transferRecordWidth);
-    record += text::padRight(rocDate, 6);
-    record += "2210";
-    record += text::padRight(row.conPeople, 10);
-    record += text::padRight(row.bankId, 7);
-    record += text::zeroFilled(accountNumber(row.bankAccId), 14);
-    record += text::padRight(row.bankTitle, 40);
-    // Whole dollars, written in hundredths: the last two digits are always "00".
-    record += text::zeroFilled(text::roundToInt64(row.amount), 12) + "00";
-    record += text::padRight(row.pAcntName, 40);
-    record += "1111";
-    record.append(36, ' ');
+    for (const TransferField& field : transferLayout) {
+        const auto text = [&](std::string_view value) { record += text::padRight(value, field.width); };
+        const auto number = [&](std::int64_t value) { record += text::zeroFilled(value, field.width); };
+        switch (field.source) {
+        case TransferSource::RocDate: text(rocDate); break;
+        case TransferSource::Contact: text(row.conPeople); break;
+        case TransferSource::BankId: text(row.bankId); break;
+        case TransferSource::AccountNumber: number(accountNumber(row.bankAccId)); break;
+        case TransferSource::AccountHolder: text(row.bankTitle); break;
+        case TransferSource::WholeAmount: number(text::roundToInt64(row.amount)); break;
+        case TransferSource::PayerName: text(row.pAcntName); break;
+        case TransferSource::Constant: record += field.constant; break;
+        case TransferSource::Filler: record.append(field.width, field.filler); break;
+        }
+    }
     return record;
 }
 

@@ -1,5 +1,6 @@
 #include "remittance/transfer_record_check.h"
 
+#include "remittance/transfer_file_record.h"
 #include "text/big5.h"
 #include "text/blank.h"
 #include "text/numbers.h"
@@ -9,6 +10,20 @@
 namespace remittance {
 
 namespace {
+
+// The limits are the record's own field widths: a value that passes fits its field.
+constexpr std::size_t kBankIdBytes = transferFieldWidth(TransferSource::BankId);
+constexpr std::size_t kAccountDigits = transferFieldWidth(TransferSource::AccountNumber);
+constexpr std::size_t kAmountDigits = transferFieldWidth(TransferSource::WholeAmount);
+
+// 10^kAmountDigits: the first whole amount the amount field cannot hold.
+double amountLimit()
+{
+    double limit = 1;
+    for (std::size_t i = 0; i < kAmountDigits; ++i)
+        limit *= 10;
+    return limit;
+}
 
 bool allDigits(const std::string& value)
 {
@@ -33,16 +48,16 @@ std::vector<std::string> transferRecordProblems(const TransferValues& values)
     std::vector<std::string> problems;
     if (text::isBlank(values.bankId))
         problems.push_back("銀行代號空白");
-    else if (values.bankId.size() > 7)
-        problems.push_back("銀行代號超過 7 碼");
+    else if (values.bankId.size() > kBankIdBytes)
+        problems.push_back("銀行代號超過 " + std::to_string(kBankIdBytes) + " 碼");
 
     const std::string account = text::trimmed(values.accountNo);
     if (account.empty())
         problems.push_back("帳號空白");
     else if (!allDigits(account))
         problems.push_back("帳號不是數字");
-    else if (account.size() > 14)
-        problems.push_back("帳號超過 14 位");
+    else if (account.size() > kAccountDigits)
+        problems.push_back("帳號超過 " + std::to_string(kAccountDigits) + " 位");
 
     if (text::isBlank(values.accountHolder))
         problems.push_back("戶名空白");
@@ -50,8 +65,8 @@ std::vector<std::string> transferRecordProblems(const TransferValues& values)
     const double amount = text::roundHalfAwayFromZero(values.amount);
     if (!(amount > 0))
         problems.push_back("匯款金額不大於 0");
-    else if (!(amount < 1e12))
-        problems.push_back("匯款金額超過 12 位數");
+    else if (!(amount < amountLimit()))
+        problems.push_back("匯款金額超過 " + std::to_string(kAmountDigits) + " 位數");
 
     const std::pair<const char*, const std::string*> texts[] = {
         {"銀行代號", &values.bankId}, {"帳號", &values.accountNo},      {"戶名", &values.accountHolder},
