@@ -1,5 +1,6 @@
 // WorkTableD: one row per provider, month and sequence with an amount/count pair per store,
-// from the one set-based statement as from the bill-by-bill statements.
+// filled by the list's one statement and held to the result of the documented bill-by-bill
+// statements (prescribed_list.h).
 #include "prescribed_list.h"
 #include "transfer_output_fixture.h"
 
@@ -18,7 +19,8 @@ protected:
         return remittance::fillReportTable(db(), tables.names(), work::readStores(db()), group);
     }
 
-    // The bill-by-bill statements into the table named in `names`, with zeros and totals.
+    // The documented bill-by-bill statements into the table named in `names`, with zeros and
+    // totals: the reference result.
     remittance::ReportTableFill buildByBills(BankGroup group, const work::WorkNames& names)
     {
         const auto stores = work::readStores(db());
@@ -33,7 +35,7 @@ protected:
         return db().query("SELECT * FROM " + table + " ORDER BY BILL_YM, PROVIDER_ID, ID, AMT201, AMT_T");
     }
 
-    // A second WorkTableD for comparing the two fills.
+    // A second WorkTableD for the reference result.
     work::WorkNames secondTable(int storeCount)
     {
         work::WorkNames names = tables.names();
@@ -248,7 +250,7 @@ void addMixedBook(const std::function<void(const Bill&)>& add)
     add(unlisted);
 }
 
-TEST_F(ReportTableTest, SetBasedFillEqualsTheBillByBillFill)
+TEST_F(ReportTableTest, ListEqualsTheDocumentedStatementsResult)
 {
     useStores({{"01", "One"}, {"02", "Two"}, {"03", "Three"}});
     addMixedBook([this](const Bill& b) { addBill(b); });
@@ -266,7 +268,7 @@ TEST_F(ReportTableTest, SetBasedFillEqualsTheBillByBillFill)
     }
 }
 
-// The bill-by-bill statements lose a bill without provider code (their look-up and insert
+// The documented statements lose a bill without provider code (their look-up and insert
 // compare it with '', which NULL never equals); the list keeps it, in a group of its own.
 TEST_F(ReportTableTest, BillWithoutProviderCodeIsListed)
 {
@@ -286,6 +288,30 @@ TEST_F(ReportTableTest, BillWithoutProviderCodeIsListed)
     EXPECT_EQ(d.text(1, "PROVIDER_ID"), "P1");
     EXPECT_DOUBLE_EQ(d.number(1, "AMT_T"), 400);
     EXPECT_DOUBLE_EQ(d.number(1, "QTY_T"), 2);
+}
+
+// A bill whose BILL_DATE is missing has no month (BILL_YM is NULL). Its provider's bills without
+// month are numbered as one month and lined up across the stores like any other month; the
+// documented statements, which look rows up by BILL_YM = '', would give each such bill a row
+// of its own.
+TEST_F(ReportTableTest, BillsWithoutMonthAreOneGroup)
+{
+    useStores({{"01", "One"}, {"02", "Two"}});
+    addAt("B1", "01", 100);
+    addAt("B2", "02", 200);
+    addAt("B3", "01", 300);
+    db().execute("UPDATE " + tables.names().tableC + " SET BILL_YM = NULL");
+    build(BankGroup::InterBank);
+    const auto d = rows(tables.names().tableD);
+    ASSERT_EQ(d.rowCount(), 2u);
+    EXPECT_TRUE(d.isNull(0, d.fieldIndex("BILL_YM")));
+    EXPECT_EQ(d.text(0, "ID"), "001");
+    EXPECT_DOUBLE_EQ(d.number(0, "AMT201"), 100);
+    EXPECT_DOUBLE_EQ(d.number(0, "AMT202"), 200);
+    EXPECT_DOUBLE_EQ(d.number(0, "QTY_T"), 2);
+    EXPECT_EQ(d.text(1, "ID"), "002");
+    EXPECT_DOUBLE_EQ(d.number(1, "AMT201"), 300);
+    EXPECT_DOUBLE_EQ(d.number(1, "QTY202"), 0);
 }
 
 // The numbering grows with the bills: a provider with a thousand bills in a month at one store
