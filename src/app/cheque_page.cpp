@@ -158,6 +158,21 @@ void ChequePage::connectHandlers()
     connect(voidChequesButton_, &QPushButton::clicked, this, &ChequePage::onVoidTicked);
 }
 
+WindowControls ChequePage::windowControls() const
+{
+    WindowControls controls;
+    controls.exitButton = exitButton_;
+    controls.navigatingEdits = {fromDateEdit_, toDateEdit_, issueDateEdit_};
+    controls.accountCombo = accountCombo_;
+    controls.storeCombo = storeCombo_;
+    controls.hiddenClearButton = clearIssueDatesButton_;
+    controls.gatedPresses = {{issueAllButton_, work::DeskAction::IssueCheques},
+                             {issueTickedButton_, work::DeskAction::IssueCheques},
+                             {clearIssueDatesButton_, work::DeskAction::ClearDates},
+                             {voidChequesButton_, work::DeskAction::VoidCheque}};
+    return controls;
+}
+
 void ChequePage::refreshGrid()
 {
     grid_->reload();

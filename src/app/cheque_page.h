@@ -27,6 +27,7 @@ public:
     ~ChequePage() override;
 
     void refreshGrid() override;
+    WindowControls windowControls() const override;
     db::RecordSet& gridRecords() { return chequeRows_; }
 
 private:

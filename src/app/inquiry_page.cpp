@@ -207,6 +207,15 @@ void InquiryPage::connectHandlers()
     providerEdit_->installEventFilter(this);
 }
 
+WindowControls InquiryPage::windowControls() const
+{
+    WindowControls controls;
+    controls.exitButton = exitButton_;
+    controls.navigatingEdits = {fromDateEdit_, toDateEdit_, billFromEdit_, billToEdit_, providerEdit_};
+    controls.storeCombo = storeCombo_;
+    return controls;
+}
+
 void InquiryPage::refreshGrid()
 {
     grid_->reload();

@@ -30,6 +30,7 @@ public:
     ~InquiryPage() override;
 
     void refreshGrid() override;
+    WindowControls windowControls() const override;
     db::RecordSet& gridRecords() { return inquiryRows_; }
 
 protected:

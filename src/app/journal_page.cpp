@@ -1,5 +1,7 @@
 #include "app/journal_page.h"
 
+#include "app/remittance_page.h"
+
 #include "cheque/cheque_desk.h"
 #include "journal/files_again.h"
 #include "journal/folder_check.h"
@@ -133,8 +135,8 @@ const work::GridColumns& folderCheckColumns()
 
 } // namespace
 
-JournalPage::JournalPage(AppContext& context, QWidget* parent)
-    : Page(context, parent), chooseFolder_([this](const QString& title, const QString& start) {
+JournalPage::JournalPage(AppContext& context, const RemittancePage& remittance, QWidget* parent)
+    : Page(context, parent), remittance_(remittance), chooseFolder_([this](const QString& title, const QString& start) {
           return QFileDialog::getExistingDirectory(this, title, start);
       })
 {
@@ -296,8 +298,7 @@ long long JournalPage::chosenRunId() const
 
 std::string JournalPage::bankFolder() const
 {
-    const auto* bankPath = window()->findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"));
-    const std::string folder = bankPath ? ui::toFileSystemPath(bankPath->text()) : std::string();
+    const std::string folder = ui::toFileSystemPath(remittance_.bankPathEdit()->text());
     return folder.empty() ? platform::defaultBankFolder() : folder;
 }
 
@@ -359,8 +360,7 @@ void JournalPage::onReprintRun()
                                             reprintedBills_,   reprintedRun_,      context_.reports};
             remittance::OutputControls controls;
             // The list shows the bank group the remittance tab has chosen.
-            if (const auto* group = window()->findChild<ui::RadioGroup*>(QStringLiteral("bsSkinRadioGroup16")))
-                controls.reportBankGroup = group->itemIndex();
+            controls.reportBankGroup = remittance_.reportBankGroup()->itemIndex();
             controls.reportTitle = context_.reportTitle;
             const remittance::ListReprint result = remittance::reprintRemittanceList(desk, runId, controls);
             said = "已補印付款紀錄 " + std::to_string(runId) + " 的匯款明細表，" + std::to_string(result.bills) +

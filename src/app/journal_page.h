@@ -30,10 +30,13 @@ class DateEdit;
 
 namespace app {
 
+class RemittancePage;
+
 class JournalPage : public Page {
     Q_OBJECT
 public:
-    JournalPage(AppContext& context, QWidget* parent);
+    // `remittance`: the tab whose bank folder and bank group this tab follows.
+    JournalPage(AppContext& context, const RemittancePage& remittance, QWidget* parent);
     ~JournalPage() override;
 
     void refreshGrid() override;
@@ -56,6 +59,7 @@ private:
     long long chosenRunId() const;
     // The bank folder the remittance tab names, as the file system names it.
     std::string bankFolder() const;
+    const RemittancePage& remittance_;
 
     db::RecordSet runs_, bills_, files_, folderCheck_;
 

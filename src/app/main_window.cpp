@@ -30,16 +30,6 @@ namespace app {
 
 namespace {
 
-// The condition edits in which Enter moves on and Esc moves back.
-const char* const kNavigatingEdits[] = {
-    "bsSkinDateEdit11", "bsSkinDateEdit12", "bsSkinDateEdit13", "bsSkinEdit15",
-    "bsSkinEdit_FILE",  "bsSkinEdit_FILEa", "bsSkinEdit_FILEb", "bsSkinDateEdit21",
-    "bsSkinDateEdit22", "bsSkinDateEdit23", "bsSkinDateEdit31", "bsSkinDateEdit32",
-    "bsSkinEdit1",      "bsSkinEdit2",      "bsSkinEdit5",
-};
-
-const char* const kExitButtons[] = {"bsSkinButton7", "bsSkinButton11", "bsSkinButton15"};
-
 std::string connectionSuffix(db::Connection& database)
 {
     return work::connectionSuffix(database.connectionId());
@@ -65,7 +55,8 @@ MainWindow::MainWindow(db::Connection& database, std::string exeFolder, QWidget*
     layout->addWidget(tabs_);
     buildPages();
     connectWindowControls();
-    applyDeskRole(*this, context_->role);
+    for (const Page* page : listPages_)
+        applyDeskRole(page->windowControls().gatedPresses, context_->role);
     logPresses(this);
 
     fitToScreen();
@@ -97,30 +88,28 @@ MainWindow::~MainWindow()
 
 void MainWindow::buildPages()
 {
-    tabs_->addTab(new RemittancePage(*context_, tabs_), QStringLiteral("批次匯款作業"));
-    tabs_->addTab(new ChequePage(*context_, tabs_), QStringLiteral("批次開票作業"));
-    tabs_->addTab(new InquiryPage(*context_, tabs_), QStringLiteral("帳款查詢作業"));
-    tabs_->addTab(new JournalPage(*context_, tabs_), QStringLiteral("付款紀錄"));
+    remittancePage_ = new RemittancePage(*context_, tabs_);
+    listPages_ = {remittancePage_, new ChequePage(*context_, tabs_), new InquiryPage(*context_, tabs_)};
+    tabs_->addTab(listPages_[0], QStringLiteral("批次匯款作業"));
+    tabs_->addTab(listPages_[1], QStringLiteral("批次開票作業"));
+    tabs_->addTab(listPages_[2], QStringLiteral("帳款查詢作業"));
+    tabs_->addTab(new JournalPage(*context_, *remittancePage_, tabs_), QStringLiteral("付款紀錄"));
 }
 
 void MainWindow::connectWindowControls()
 {
-    for (const char* name : kExitButtons) {
-        if (auto* button = findChild<QPushButton*>(QString::fromLatin1(name)))
-            connect(button, &QPushButton::clicked, this, &QWidget::close);
-    }
-    for (const char* name : kNavigatingEdits) {
-        QWidget* widget = findChild<QWidget*>(QString::fromLatin1(name));
-        if (auto* dateEdit = qobject_cast<ui::DateEdit*>(widget))
-            widget = dateEdit->lineEdit();
-        if (widget)
+    for (const Page* page : listPages_) {
+        const WindowControls controls = page->windowControls();
+        connect(controls.exitButton, &QPushButton::clicked, this, &QWidget::close);
+        // The condition edits in which Enter moves on and Esc moves back.
+        for (QWidget* widget : controls.navigatingEdits) {
+            if (auto* dateEdit = qobject_cast<ui::DateEdit*>(widget))
+                widget = dateEdit->lineEdit();
             widget->setProperty("navigatesWithEnter", true);
+        }
     }
     // Every drop of the work tables disables select-all; the remittance run enables it again.
-    workTables_.setOnDrop([this] {
-        if (auto* selectAll = findChild<QPushButton*>(QStringLiteral("bsSkinButton17")))
-            selectAll->setEnabled(false);
-    });
+    workTables_.setOnDrop([this] { remittancePage_->selectAllButton()->setEnabled(false); });
 }
 
 std::string MainWindow::billIniPath() const
@@ -144,32 +133,32 @@ void MainWindow::prepareDesk()
     messages_.guarded([this] {
         const BillSettings settings = readBillSettings(billIniPath());
         accCheck_ = settings.accCheck;
-        if (auto* bankPath = findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"))) {
-            const BankPathText stored = bankPathText(settings.bankPath);
-            bankPath->setText(ui::fromUtf8(stored.utf8));
-            if (bankPath->text().isEmpty())
-                bankPath->setText(QFile::decodeName(QByteArray::fromStdString(platform::defaultBankFolder())));
-            if (!stored.problem.empty())
-                messages_.inform(stored.problem);
-        }
-        if (auto* books = findChild<ui::RadioGroup*>(QStringLiteral("bsSkinRadioGroup13")))
-            books->setItemIndex(booksIndex(settings));
+        QLineEdit* bankPath = remittancePage_->bankPathEdit();
+        const BankPathText stored = bankPathText(settings.bankPath);
+        bankPath->setText(ui::fromUtf8(stored.utf8));
+        if (bankPath->text().isEmpty())
+            bankPath->setText(QFile::decodeName(QByteArray::fromStdString(platform::defaultBankFolder())));
+        if (!stored.problem.empty())
+            messages_.inform(stored.problem);
+        remittancePage_->booksGroup()->setItemIndex(booksIndex(settings));
 
         db::Executor& database = context_->database;
         context_->reportTitle = work::readReportTitle(database);
-        const auto fill = [this](const std::vector<std::string>& entries, std::initializer_list<const char*> names) {
-            for (const char* name : names) {
-                auto* combo = findChild<QComboBox*>(QString::fromLatin1(name));
-                if (!combo)
-                    continue;
-                for (const std::string& entry : entries)
-                    combo->addItem(ui::fromBig5(entry));
-                combo->setCurrentIndex(-1);
-                combo->setEditText(QString());
-            }
+        const auto fill = [](QComboBox* combo, const std::vector<std::string>& entries) {
+            if (!combo)
+                return;
+            for (const std::string& entry : entries)
+                combo->addItem(ui::fromBig5(entry));
+            combo->setCurrentIndex(-1);
+            combo->setEditText(QString());
         };
-        fill(work::bankAccountEntries(database), {"bsSkinComboBox11", "bsSkinComboBox21"});
-        fill(work::storeEntries(database), {"bsSkinComboBox12", "bsSkinComboBox22", "bsSkinComboBox32"});
+        const std::vector<std::string> accounts = work::bankAccountEntries(database);
+        const std::vector<std::string> stores = work::storeEntries(database);
+        for (const Page* page : listPages_) {
+            const WindowControls controls = page->windowControls();
+            fill(controls.accountCombo, accounts);
+            fill(controls.storeCombo, stores);
+        }
         // Housekeeping of the paying roles; an auditor's connection may not write the books.
         if (context_->role.may(work::DeskAction::Remit))
             work::clearMissingProviderFees(database);
@@ -177,8 +166,7 @@ void MainWindow::prepareDesk()
     // The payment journal: created in a database that predates it, and any press a crash cut
     // short finished or undone before the clerk starts work.
     messages_.guarded([this] {
-        const auto* bankPath = findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"));
-        const std::string folder = bankPath ? ui::toFileSystemPath(bankPath->text()) : std::string();
+        const std::string folder = ui::toFileSystemPath(remittancePage_->bankPathEdit()->text());
         const std::string notice = journal::prepareJournal(
             context_->database, {folder.empty() ? platform::defaultBankFolder() : folder});
         if (!notice.empty())
@@ -189,10 +177,8 @@ void MainWindow::prepareDesk()
 bool MainWindow::closeDesk()
 {
     return messages_.guarded([this] {
-        const auto* bankPath = findChild<QLineEdit*>(QStringLiteral("bsSkinEdit15"));
-        const auto* books = findChild<ui::RadioGroup*>(QStringLiteral("bsSkinRadioGroup13"));
-        writeBillSettings(billIniPath(), accCheck_, storableBankPath(bankPath ? bankPath->text() : QString()),
-                          books ? books->itemIndex() : 0);
+        writeBillSettings(billIniPath(), accCheck_, storableBankPath(remittancePage_->bankPathEdit()->text()),
+                          remittancePage_->booksGroup()->itemIndex());
         workTables_.dropAll();
     });
 }
@@ -220,14 +206,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::toggleHiddenButtons()
 {
-    auto* remittanceClear = findChild<QWidget*>(QStringLiteral("BitBtn1"));
-    auto* chequeClear = findChild<QWidget*>(QStringLiteral("BitBtn2"));
-    if (!remittanceClear)
-        return;
-    const bool show = remittanceClear->isHidden();
-    remittanceClear->setVisible(show);
-    if (chequeClear)
-        chequeClear->setVisible(show);
+    // Both 匯款日清空 buttons together, as the remittance tab's shows or hides.
+    const bool show = remittancePage_->windowControls().hiddenClearButton->isHidden();
+    for (const Page* page : listPages_)
+        if (QWidget* clear = page->windowControls().hiddenClearButton)
+            clear->setVisible(show);
 }
 
 // Where a key pressed in this window is delivered first: the focused control, or the window

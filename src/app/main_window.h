@@ -10,11 +10,15 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <vector>
 #include <string>
 
 class QTabWidget;
 
 namespace app {
+
+class Page;
+class RemittancePage;
 
 class Page;
 
@@ -54,6 +58,8 @@ private:
     report::Bridge reports_;
     std::unique_ptr<AppContext> context_;
     QTabWidget* tabs_ = nullptr;
+    RemittancePage* remittancePage_ = nullptr;
+    std::vector<Page*> listPages_; // the remittance, cheque and inquiry tabs
     bool shown_ = false;
     bool accCheck_ = true;
 };

@@ -6,18 +6,33 @@
 // may stop.
 #include "app/app_context.h"
 #include "ui/progress_panel.h"
+#include "work/desk_role.h"
 
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QBoxLayout;
+class QComboBox;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 
 namespace app {
+
+// The controls of a page that the window works with, the same way on every page.
+struct WindowControls {
+    QPushButton* exitButton = nullptr;     // 離開: closes the window
+    std::vector<QWidget*> navigatingEdits; // Enter moves on to the next control, Esc back
+    QComboBox* accountCombo = nullptr;     // filled with the bank accounts when the desk opens
+    QComboBox* storeCombo = nullptr;       // filled with the stores when the desk opens
+    QWidget* hiddenClearButton = nullptr;  // 匯款日清空, shown and hidden again by F1
+    // The presses that change the payment books, and what each needs of the desk role.
+    std::vector<std::pair<QPushButton*, work::DeskAction>> gatedPresses;
+};
 
 class Page : public QWidget {
     Q_OBJECT
@@ -28,6 +43,7 @@ public:
     // Called by the window after every work-table drop and after presses ran, so the grid
     // shows its record set as it now is.
     virtual void refreshGrid() = 0;
+    virtual WindowControls windowControls() const { return {}; }
 
 protected:
     // Runs a press the way every press of a tab runs: an error is shown under the

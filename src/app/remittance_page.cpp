@@ -266,6 +266,21 @@ bool RemittancePage::eventFilter(QObject* watched, QEvent* event)
     return Page::eventFilter(watched, event);
 }
 
+WindowControls RemittancePage::windowControls() const
+{
+    WindowControls controls;
+    controls.exitButton = exitButton_;
+    controls.navigatingEdits = {fromDateEdit_,     toDateEdit_,       remittanceDateEdit_, bankPathEdit_,
+                                exportFileEdit_,   interBankFileEdit_, sameBankFileEdit_};
+    controls.accountCombo = accountCombo_;
+    controls.storeCombo = storeCombo_;
+    controls.hiddenClearButton = clearDatesButton_;
+    controls.gatedPresses = {{remitAllButton_, work::DeskAction::Remit},
+                             {remitTickedButton_, work::DeskAction::Remit},
+                             {clearDatesButton_, work::DeskAction::ClearDates}};
+    return controls;
+}
+
 void RemittancePage::refreshGrid()
 {
     grid_->reload();

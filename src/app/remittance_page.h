@@ -40,7 +40,15 @@ public:
     ~RemittancePage() override;
 
     void refreshGrid() override;
+    WindowControls windowControls() const override;
     db::RecordSet& gridRecords() { return remittanceRows_; }
+
+    // What the window keeps in Bill.ini, and what the journal tab reads of this tab.
+    QLineEdit* bankPathEdit() const { return bankPathEdit_; }
+    ui::RadioGroup* booksGroup() const { return booksGroup_; }
+    ui::RadioGroup* reportBankGroup() const { return reportBankGroup_; }
+    // Select-all, which every drop of the work tables disables.
+    QPushButton* selectAllButton() const { return selectAllButton_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -4,10 +4,13 @@
 // this only spares the clerk a refusal after the fact.
 #include "work/desk_role.h"
 
-class QWidget;
+#include <utility>
+#include <vector>
+
+class QPushButton;
 
 namespace app {
 
-void applyDeskRole(QWidget& window, const work::DeskRole& role);
+void applyDeskRole(const std::vector<std::pair<QPushButton*, work::DeskAction>>& presses, const work::DeskRole& role);
 
 } // namespace app

@@ -23,17 +23,17 @@ enum ReportFormat { Detail = 0, ProviderStatistics = 1 };
 enum DataSelection { OwnStore = 0, AllStores = 1 };
 
 struct InquiryConditions {
-    int processingState = 2; // bsSkinRadioGroup32
-    int paymentKind = 0;     // bsSkinRadioGroup33
-    int condition = 0;       // bsSkinRadioGroup31
-    int reportFormat = 0;    // bsSkinRadioGroup34
-    int dataSelection = 0;   // bsSkinRadioGroup35
-    std::string billFrom;    // bsSkinEdit1
-    std::string billTo;      // bsSkinEdit2
-    std::string dateFromText; // bsSkinDateEdit31, as shown
-    std::string dateToText;   // bsSkinDateEdit32, as shown
-    std::string providerText; // bsSkinEdit5
-    std::string storeText;    // bsSkinComboBox32, the whole entry
+    int processingState = 2;
+    int paymentKind = 0;
+    int condition = 0;
+    int reportFormat = 0;
+    int dataSelection = 0;
+    std::string billFrom;
+    std::string billTo;
+    std::string dateFromText; // as shown
+    std::string dateToText;   // as shown
+    std::string providerText;
+    std::string storeText;    // the whole entry
 };
 
 // The chosen item of an option group, or "" when none is chosen.

@@ -6,9 +6,9 @@
 namespace remittance {
 
 struct ExportFileNames {
-    std::string exportFile; // bsSkinEdit_FILE: the name as stored
-    std::string interBank;  // bsSkinEdit_FILEa
-    std::string sameBank;   // bsSkinEdit_FILEb
+    std::string exportFile; // the name as stored
+    std::string interBank;
+    std::string sameBank;
 };
 
 // Inter-bank: the text before the first "-", or the whole name when that text is empty.

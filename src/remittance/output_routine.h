@@ -19,16 +19,16 @@ namespace remittance {
 // Texts are Big5 bytes exactly as typed or shown, except the folder and file names, which are
 // in the file system's own encoding; date texts are the raw edit texts.
 struct OutputControls {
-    bool makeTransferFiles = true;   // bsSkinCheckRadioBox11 "產生匯款檔案"
-    std::string bankPath;            // bsSkinEdit15 "路徑檔名": the bank folder, joined as typed
-    std::string interBankFileName;   // bsSkinEdit_FILEa: base name of the inter-bank file
-    std::string sameBankFileName;    // bsSkinEdit_FILEb: base name of the same-bank (016) file
-    std::string fromDateText;        // bsSkinDateEdit11: start of the date range
-    std::string toDateText;          // bsSkinDateEdit12: end of the date range
-    std::string remittanceDateText;  // bsSkinDateEdit13 "匯款日期"
-    int reportBankGroup = 0;         // bsSkinRadioGroup16: 0 "跨 銀 行", 1 "本 銀 行"
-    int books = 0;                   // bsSkinRadioGroup13: 0 "本店匯款", 1 "聯合匯款"
-    std::string storeComboText;      // bsSkinComboBox12: the whole text of the store combo
+    bool makeTransferFiles = true;   // "產生匯款檔案"
+    std::string bankPath;            // "路徑檔名": the bank folder, joined as typed
+    std::string interBankFileName;   // base name of the inter-bank file
+    std::string sameBankFileName;    // base name of the same-bank (016) file
+    std::string fromDateText;        // start of the date range
+    std::string toDateText;          // end of the date range
+    std::string remittanceDateText;  // "匯款日期"
+    int reportBankGroup = 0;         // 0 "跨 銀 行", 1 "本 銀 行"
+    int books = 0;                   // 0 "本店匯款", 1 "聯合匯款"
+    std::string storeComboText;      // the whole text of the store combo
     std::string reportTitle;         // ReportTitle of the window (PUB_PARAM)
 };
 

@@ -5,19 +5,19 @@
 
 namespace remittance {
 
-// bsSkinRadioGroup12: which bills by their remittance stamp.
+// Which bills by their remittance stamp.
 enum class RemittanceState { NotRemitted = 0, Remitted = 1, Either = 2 };
-// bsSkinRadioGroup13: own-store books PAY_MASTER or the joint books PAY_MASTERU.
+// Own-store books PAY_MASTER or the joint books PAY_MASTERU.
 enum class Books { OwnStore = 0, Joint = 1 };
 
 struct ConfirmConditions {
-    RemittanceState state = RemittanceState::NotRemitted; // bsSkinRadioGroup12
-    int dateColumn = 0;              // bsSkinRadioGroup11: 0 PAY_DATE, 1 BILL_DATE
-    std::string fromDateText;        // bsSkinDateEdit11
-    std::string toDateText;          // bsSkinDateEdit12
-    std::string accountComboText;    // bsSkinComboBox11
-    std::string storeComboText;      // bsSkinComboBox12
-    Books books = Books::OwnStore;   // bsSkinRadioGroup13
+    RemittanceState state = RemittanceState::NotRemitted;
+    int dateColumn = 0;              // 0 PAY_DATE, 1 BILL_DATE
+    std::string fromDateText;
+    std::string toDateText;
+    std::string accountComboText;
+    std::string storeComboText;
+    Books books = Books::OwnStore;
 };
 
 // The selection once the texts are read: what the view and WorkTableB are built from.
