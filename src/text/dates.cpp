@@ -109,7 +109,7 @@ bool parseDateString(std::string_view s, Date& out)
     return true;
 }
 
-Date today()
+std::tm localTimeNow()
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -118,6 +118,12 @@ Date today()
 #else
     localtime_r(&now, &local);
 #endif
+    return local;
+}
+
+Date today()
+{
+    const std::tm local = localTimeNow();
     return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // Date strings "yyyy/mm/dd" (ten bytes, zero-padded) and ROC years.
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,8 @@ std::string dateStringFromEdit(std::string_view editText);
 std::string toDateString(const Date& d);             // "2016/02/29"
 bool parseDateString(std::string_view s, Date& out); // strict "yyyy/mm/dd"
 Date today();
+// The broken-down local time of now (the C library's thread-safe form on each system).
+std::tm localTimeNow();
 
 int rocYear(int gregorianYear); // year - 1911
 

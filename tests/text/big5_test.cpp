@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
@@ -88,6 +89,93 @@ TEST(Big5Codec, InvalidBytesBecomeReplacementCharacters)
         SCOPED_TRACE(c.big5);
         EXPECT_EQ(big5ToUtf8(c.big5), c.utf8);
     }
+}
+
+TEST(Big5Codec, UserDefinedAreasHoldNoCharacters)
+{
+    // Windows maps these areas onto the Private Use Area; the system's data never holds them.
+    for (const char* bytes : {"\x81\x40", "\xA0\xFE", "\xFA\x40", "\xFE\xFE"}) {
+        SCOPED_TRACE(testing::Message() << std::hex << static_cast<unsigned>(static_cast<unsigned char>(bytes[0])));
+        EXPECT_FALSE(text::isBig5Text(bytes));
+        EXPECT_EQ(big5ToUtf8(bytes), "\xEF\xBF\xBD");
+    }
+    EXPECT_THROW(utf8ToBig5("\xEE\x80\x80"), text::UserError); // U+E000, the first of them
+    EXPECT_EQ(utf8ToBig5("\xEF\x9A\xB1"), "\xC6\xA1");        // U+F6B1 is a character of the table
+}
+
+TEST(Big5Codec, BoxDrawingCharactersTakeTheirFirstForm)
+{
+    // Four characters stand twice in the code page; both forms read, the first is written.
+    struct Case { const char* utf8; const char* first; const char* second; };
+    const Case cases[] = {
+        {"═", "\xA2\xA4", "\xF9\xF9"}, {"╞", "\xA2\xA5", "\xF9\xE9"},
+        {"╡", "\xA2\xA7", "\xF9\xEB"}, {"╪", "\xA2\xA6", "\xF9\xEA"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        EXPECT_EQ(utf8ToBig5(c.utf8), c.first);
+        EXPECT_EQ(big5ToUtf8(c.first), c.utf8);
+        EXPECT_EQ(big5ToUtf8(c.second), c.utf8);
+    }
+    EXPECT_EQ(utf8ToBig5("A═B"), "A\xA2\xA4" "B");
+}
+
+// FNV-1a over a table's entries, so two systems' tables compare by one number.
+struct TableDigest {
+    std::uint64_t hash = 1469598103934665603ULL;
+    std::size_t entries = 0;
+    void add(std::string_view bytes)
+    {
+        for (const char c : bytes)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        hash = (hash ^ 0xFF) * 1099511628211ULL;
+    }
+};
+
+TEST(Big5Codec, TheWholeCodePageReadsTheSameOnEverySystem)
+{
+    // Every byte and byte pair that Big5 can form, with what it reads as: the figures are those
+    // of the table the system's data was written with.
+    TableDigest digest;
+    const auto visit = [&](const std::string& bytes) {
+        if (!text::isBig5Text(bytes))
+            return;
+        ++digest.entries;
+        digest.add(bytes);
+        digest.add(big5ToUtf8(bytes));
+    };
+    for (int single = 0x80; single <= 0xFF; ++single)
+        visit(std::string(1, static_cast<char>(single)));
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; ++trail)
+            if (text::isBig5TrailByte(static_cast<unsigned char>(trail)))
+                visit({static_cast<char>(lead), static_cast<char>(trail)});
+    EXPECT_EQ(digest.entries, 13912u);
+    EXPECT_EQ(digest.hash, 5892192129270270365ULL);
+}
+
+TEST(Big5Codec, TheWholeBasicPlaneWritesTheSameOnEverySystem)
+{
+    TableDigest digest;
+    for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        std::string utf8;
+        if (c < 0x800)
+            utf8 = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+        else
+            utf8 = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                    static_cast<char>(0x80 | (c & 0x3F))};
+        try {
+            const auto bytes = utf8ToBig5(utf8);
+            ++digest.entries;
+            digest.add(utf8);
+            digest.add(bytes);
+        } catch (const text::UserError&) {
+        }
+    }
+    EXPECT_EQ(digest.entries, 13902u);
+    EXPECT_EQ(digest.hash, 8467904606249171543ULL);
 }
 
 TEST(Big5Codec, ThreadsConvertIndependently)
