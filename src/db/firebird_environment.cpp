@@ -1,12 +1,6 @@
 #include "db/firebird_client.h"
 
-#include <cstdlib>
-#include <string>
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "platform/environment.h"
 
 namespace db::fb {
 
@@ -15,17 +9,10 @@ namespace db::fb {
 // who is not root therefore gets folders of their own, set before the engine first loads;
 // values the clerk or the administrator set already win.
 void prepareEmbeddedEnvironment() {
-#ifndef _WIN32
-    if (geteuid() == 0) return;
-    std::string folder;
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime && access(runtime, W_OK) == 0)
-        folder = std::string(runtime) + "/firebird";
-    else
-        folder = "/tmp/firebird-" + std::to_string(geteuid());
-    mkdir(folder.c_str(), 0700); // an existing folder is fine
-    setenv("FIREBIRD_LOCK", folder.c_str(), 0);
-    setenv("FIREBIRD_TMP", folder.c_str(), 0);
-#endif
+    const std::string folder = platform::ownRuntimeFolder("firebird");
+    if (folder.empty()) return;
+    platform::setEnvironmentDefault("FIREBIRD_LOCK", folder);
+    platform::setEnvironmentDefault("FIREBIRD_TMP", folder);
 }
 
 } // namespace db::fb

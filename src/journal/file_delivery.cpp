@@ -3,20 +3,16 @@
 #include "journal/journal_tables.h"
 #include "journal/sha256.h"
 #include "platform/failpoint.h"
+#include "platform/file_replace.h"
 #include "platform/paths.h"
 #include "text/big5.h"
 #include "text/error.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <regex>
 #include <set>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace journal {
 namespace {
@@ -33,73 +29,6 @@ const std::regex& temporaryNamePattern()
     throw text::UserError(text::formatMessage("Unable to write to %s", platform::pathForDisplay(path)));
 }
 
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// A rename or a new file lasts a power cut only once its folder is flushed too.
-bool flushFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
-// The bank's software (and a clerk) may mark a file read-only: such a file is not replaced,
-// as it never was.
-bool replaceable(const std::string& path)
-{
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) != 0)
-        return errno == ENOENT;
-    return S_ISREG(existing.st_mode) && (existing.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
-}
-
-bool writeFlushed(const std::string& path, std::string_view bytes)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok)
-        ::unlink(path.c_str());
-    return ok;
-}
-
-std::string readAll(const std::string& path, bool& found)
-{
-    std::string bytes;
-    found = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return bytes;
-    found = true;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return bytes;
-}
-
 void notePlaced(db::Executor& database, long long runId, int fileNo, const char* outcome)
 {
     database.execute("INSERT INTO PAY_RUN_PLACED (RUN_ID, FILE_NO, OUTCOME, HOST_NAME) VALUES (" +
@@ -114,23 +43,22 @@ void place(const FileEntry& file, const std::string& sha)
 {
     const std::string target = file.folder + file.name;
     const std::string temporary = file.folder + file.tempName;
-    bool found = false;
-    const std::string waiting = readAll(temporary, found);
-    if (!found || sha256Hex(waiting) != sha) {
-        if (!writeFlushed(temporary, file.bytes))
+    std::string waiting;
+    if (platform::readWholeFile(temporary, waiting) != platform::ReadResult::Read || sha256Hex(waiting) != sha) {
+        if (!platform::writeFileFlushed(temporary, file.bytes))
             unableToWrite(target);
     }
     platform::failpoint("before-placing-rename");
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const bool movedMeanwhile = errno == ENOENT;
-        bool placed = false;
-        const std::string there = movedMeanwhile ? readAll(target, placed) : std::string();
+    if (const auto renamed = platform::renameOver(temporary, target); renamed != platform::RenameResult::Renamed) {
+        std::string there;
+        const bool placed = renamed == platform::RenameResult::SourceMissing
+                            && platform::readWholeFile(target, there) == platform::ReadResult::Read;
         if (!placed || sha256Hex(there) != sha) {
-            ::unlink(temporary.c_str());
+            platform::removeFileQuietly(temporary);
             unableToWrite(target);
         }
     }
-    if (!flushFolder(file.folder))
+    if (!platform::flushFolder(file.folder))
         unableToWrite(target);
 }
 
@@ -150,13 +78,14 @@ void writeTemporaries(std::span<const FileEntry> files)
         unableToWrite(file.folder + file.name);
     };
     for (const FileEntry& file : files) {
-        if (!replaceable(file.folder + file.name) || !writeFlushed(file.folder + file.tempName, file.bytes))
+        if (!platform::isReplaceable(file.folder + file.name)
+            || !platform::writeFileFlushed(file.folder + file.tempName, file.bytes))
             refuse(file);
         ++written;
     }
     std::set<std::string> flushed;
     for (const FileEntry& file : files)
-        if (flushed.insert(file.folder).second && !flushFolder(file.folder))
+        if (flushed.insert(file.folder).second && !platform::flushFolder(file.folder))
             refuse(file);
 }
 
@@ -167,7 +96,7 @@ void writeTemporary(const FileEntry& file)
 
 void removeTemporary(const FileEntry& file)
 {
-    ::unlink((file.folder + file.tempName).c_str());
+    platform::removeFileQuietly(file.folder + file.tempName);
 }
 
 std::vector<std::string> putInPlace(db::Executor& database, long long runId, std::span<const FileEntry> files)
@@ -179,14 +108,14 @@ std::vector<std::string> putInPlace(db::Executor& database, long long runId, std
         const std::string target = file.folder + file.name;
         const std::string temporary = file.folder + file.tempName;
         // The press wrote and flushed the temporary file moments ago: it is renamed as it is.
-        if (::rename(temporary.c_str(), target.c_str()) == 0) {
+        const auto renamed = platform::renameOver(temporary, target);
+        if (renamed == platform::RenameResult::Renamed) {
             moved[i] = true;
             continue;
         }
-        const bool gone = errno == ENOENT;
         try {
-            if (!gone) {
-                ::unlink(temporary.c_str());
+            if (renamed != platform::RenameResult::SourceMissing) {
+                platform::removeFileQuietly(temporary);
                 unableToWrite(target);
             }
             place(file, sha256Hex(file.bytes)); // a recovery elsewhere took it: the bytes anew
@@ -197,7 +126,7 @@ std::vector<std::string> putInPlace(db::Executor& database, long long runId, std
     }
     std::set<std::string> flushed;
     for (std::size_t i = 0; i < files.size(); ++i)
-        if (moved[i] && flushed.insert(files[i].folder).second && !flushFolder(files[i].folder))
+        if (moved[i] && flushed.insert(files[i].folder).second && !platform::flushFolder(files[i].folder))
             for (std::size_t j = 0; j < files.size(); ++j)
                 if (moved[j] && files[j].folder == files[i].folder)
                     problems[j] = text::formatMessage("Unable to write to %s",
@@ -265,7 +194,7 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
         }
         if (!rows.isNull(r, 6)) {
             notePlaced(database, runId, fileNo, "OVERTAKEN");
-            ::unlink((file.folder + file.tempName).c_str());
+            platform::removeFileQuietly(file.folder + file.tempName);
             report.overtaken.push_back("第 " + std::to_string(runId) + " 次付款作業的檔案 " +
                                        platform::pathForDisplay(file.folder + file.name) +
                                        " 未能放入銀行資料夾,已被第 " + rows.text(r, 6) +
@@ -286,12 +215,12 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
     for (const std::string& folder : foldersToSweep) {
         std::error_code error;
         std::vector<std::filesystem::path> found;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, error))
+        for (const auto& entry : std::filesystem::directory_iterator(platform::nativePath(folder.empty() ? "." : folder), error))
             found.push_back(entry.path());
         bool removedHere = false;
         for (const std::filesystem::path& path : found) {
             std::smatch match;
-            const std::string name = path.filename().string();
+            const std::string name = platform::pathString(path.filename());
             if (!std::regex_match(name, match, temporaryNamePattern()) || leftToTheirPress.count(name))
                 continue;
             const std::string runId = match[1].str();
@@ -310,7 +239,7 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
         }
         // A removal is made lasting; a folder left as it was costs the press no disk wait.
         if (removedHere)
-            flushFolder(folder);
+            platform::flushFolder(folder);
     }
     return report;
 }

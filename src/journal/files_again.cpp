@@ -10,20 +10,10 @@
 #include <filesystem>
 
 namespace journal {
-namespace {
-
-std::string withSeparator(std::string folder)
-{
-    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
-        folder += '/';
-    return folder;
-}
-
-} // namespace
 
 std::string filesAgainFolder(const std::string& bankFolder, long long runId)
 {
-    return withSeparator(bankFolder) + "RUN" + std::to_string(runId) + "/";
+    return platform::withTrailingSeparator(bankFolder) + "RUN" + std::to_string(runId) + platform::separator();
 }
 
 std::vector<std::string> filesAgainWouldReplace(db::Executor& database, long long runId, const std::string& folder)
@@ -31,7 +21,7 @@ std::vector<std::string> filesAgainWouldReplace(db::Executor& database, long lon
     std::vector<std::string> existing;
     for (const RunFile& file : runFiles(database, runId)) {
         std::error_code error;
-        if (std::filesystem::exists(withSeparator(folder) + file.name, error))
+        if (std::filesystem::exists(platform::nativePath(platform::withTrailingSeparator(folder) + file.name), error))
             existing.push_back(file.name);
     }
     return existing;
@@ -42,9 +32,9 @@ std::vector<std::string> writeFilesAgain(db::Executor& database, long long runId
     const std::vector<RunFile> files = runFiles(database, runId);
     if (files.empty())
         throw text::UserError("付款紀錄 " + std::to_string(runId) + " 沒有匯款檔案");
-    const std::string target = withSeparator(folder);
+    const std::string target = platform::withTrailingSeparator(folder);
     std::error_code error;
-    std::filesystem::create_directories(target, error);
+    std::filesystem::create_directories(platform::nativePath(target), error);
     std::vector<std::string> written;
     for (const RunFile& file : files) {
         const std::string bytes = fileBytes(database, runId, file.fileNo);

@@ -64,8 +64,8 @@ std::vector<FolderFileCheck> verifyFolder(db::Executor& database, const std::str
     namespace fs = std::filesystem;
     std::error_code error;
     std::vector<std::string> names;
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
+    for (fs::directory_iterator entry(platform::nativePath(folder), error), end; !error && entry != end; entry.increment(error)) {
+        const std::string name = platform::pathString(entry->path().filename());
         std::error_code typeError;
         if (entry->is_regular_file(typeError) && !isTemporaryName(name))
             names.push_back(name);
@@ -80,8 +80,9 @@ std::vector<FolderFileCheck> verifyFolder(db::Executor& database, const std::str
         FolderFileCheck check;
         check.name = name;
         std::string bytes;
-        if (platform::readWholeFile((fs::path(folder) / name).string(), bytes) != platform::ReadResult::Read)
-            throw text::UserError("無法讀取檔案 " + platform::pathForDisplay((fs::path(folder) / name).string()));
+        const std::string path = platform::withTrailingSeparator(folder) + name;
+        if (platform::readWholeFile(path, bytes) != platform::ReadResult::Read)
+            throw text::UserError("無法讀取檔案 " + platform::pathForDisplay(path));
         const auto known = journalled.find(name);
         if (known != journalled.end()) {
             const std::string sha = sha256Hex(bytes);

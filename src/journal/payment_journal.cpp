@@ -3,9 +3,8 @@
 #include "journal/run_chain.h"
 #include "journal/sha256.h"
 #include "platform/log.h"
+#include "platform/paths.h"
 #include "text/error.h"
-
-#include <unistd.h>
 
 namespace journal {
 namespace {
@@ -158,12 +157,6 @@ bool runCommitted(db::Connection& fresh, long long runId)
     return false;
 }
 
-std::string hostName()
-{
-    char name[256] = {};
-    if (::gethostname(name, sizeof name - 1) != 0)
-        return {};
-    return name;
-}
+std::string hostName() { return platform::hostName(); }
 
 } // namespace journal

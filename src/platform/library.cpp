@@ -3,6 +3,9 @@
 #include <utility>
 
 #ifdef _WIN32
+#include "platform/paths.h"
+#include "platform/windows_text.h"
+
 #include <windows.h>
 #else
 #include <dlfcn.h>
@@ -13,9 +16,15 @@ namespace platform {
 Library::Library(const std::string& path)
 {
 #ifdef _WIN32
-    handle_ = reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
+    // No system dialog for a damaged or foreign file: the caller tells the clerk.
+    DWORD previousMode = 0;
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
+    handle_ = reinterpret_cast<void*>(LoadLibraryW(windows::widen(path).c_str()));
+    const DWORD error = GetLastError();
+    SetThreadErrorMode(previousMode, nullptr);
+    // The loader's text does not name the file, unlike dlerror's: the name goes in front.
     if (!handle_)
-        error_ = "LoadLibrary failed with error " + std::to_string(GetLastError());
+        error_ = pathForDisplay(path) + ": " + windows::systemMessage(error);
 #else
     // Its own symbols stay its own (RTLD_LOCAL), and a missing dependency fails here, at load
     // time, rather than at the first call into it (RTLD_NOW).

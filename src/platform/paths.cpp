@@ -6,8 +6,12 @@
 #include <vector>
 
 #ifdef _WIN32
+#include "platform/windows_text.h"
+
+#include <stdexcept>
 #include <windows.h>
 #else
+#include <dlfcn.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,32 +20,60 @@
 namespace platform {
 namespace {
 
-std::string withTrailingSeparator(std::string folder)
+// The last separator that is a character of its own: in a Big5 path the second byte of a
+// character such as "許" (B3 5C) is the byte of the Windows separator.
+std::size_t lastSeparator(const std::string& path)
 {
-    if (folder.empty() || folder.back() != separator().back())
-        folder += separator();
-    return folder;
+    std::size_t found = std::string::npos;
+    for (std::size_t i = 0; i < path.size(); i += text::big5CharacterLength(path, i))
+        if (path[i] == separator().front())
+            found = i;
+    return found;
 }
 
 std::string folderOf(const std::string& file)
 {
-    const auto cut = file.find_last_of(separator());
+    const auto cut = lastSeparator(file);
     return cut == std::string::npos ? "." + separator() : file.substr(0, cut + 1);
 }
 
 #ifdef _WIN32
 
-std::string executablePath()
+// The file of a module (nullptr: the executable) as Big5 bytes. A name without a Big5 form
+// goes by its short (8.3) name, which is plain ASCII.
+std::string moduleFile(HMODULE module)
 {
-    std::vector<char> buffer(MAX_PATH);
+    std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0)
             return {};
-        if (length < buffer.size())
-            return std::string(buffer.data(), length);
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            break;
+        }
         buffer.resize(buffer.size() * 2);
     }
+    std::string path;
+    if (windows::narrow(buffer, path))
+        return path;
+    std::wstring shortName(buffer.size() + 1, L'\0');
+    const DWORD length = GetShortPathNameW(buffer.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    shortName.resize(length < shortName.size() ? length : 0);
+    if (!shortName.empty() && windows::narrow(shortName, path))
+        return path;
+    throw std::runtime_error("the program's folder has a name that Big5 cannot hold");
+}
+
+std::string executablePath() { return moduleFile(nullptr); }
+
+std::string moduleFileAt(const void* address)
+{
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<LPCWSTR>(address), &module))
+        return {};
+    return moduleFile(module);
 }
 
 #else
@@ -59,6 +91,18 @@ std::string executablePath()
     }
 }
 
+std::string moduleFileAt(const void* address)
+{
+    Dl_info info{};
+    if (::dladdr(address, &info) == 0 || !info.dli_fname)
+        return {};
+    // The loader names the main program as it was started (argv[0], often relative); a
+    // library by the path it was loaded from.
+    if (info.dli_fname[0] != '/')
+        return executablePath();
+    return info.dli_fname;
+}
+
 #endif
 
 } // namespace
@@ -73,12 +117,36 @@ const std::string& separator()
 
 std::string defaultBankFolder() { return "C:\\"; }
 
-void removeFileQuietly(const std::string& path) { DeleteFileA(path.c_str()); }
+void removeFileQuietly(const std::string& path)
+{
+    const std::wstring wide = windows::widen(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileW(wide.c_str());
+}
 
 bool fileExists(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(windows::widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::filesystem::path nativePath(const std::string& path) { return windows::widen(path); }
+
+std::string pathString(const std::filesystem::path& path)
+{
+    std::string big5;
+    return windows::narrow(path.native(), big5) ? big5 : std::string();
+}
+
+std::string hostName()
+{
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 256] = {};
+    DWORD length = sizeof name / sizeof name[0];
+    std::string big5;
+    if (!GetComputerNameExW(ComputerNameDnsHostname, name, &length) || !windows::narrow({name, length}, big5))
+        return {};
+    return big5;
 }
 
 std::string pathForDisplay(const std::string& path) { return text::big5ToUtf8(path); }
@@ -113,6 +181,18 @@ bool fileExists(const std::string& path)
     return ::stat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
+std::filesystem::path nativePath(const std::string& path) { return path; }
+
+std::string pathString(const std::filesystem::path& path) { return path.native(); }
+
+std::string hostName()
+{
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0)
+        return {};
+    return name;
+}
+
 std::string pathForDisplay(const std::string& path)
 {
     return text::isUtf8Text(path) ? path : text::big5ToUtf8(path);
@@ -128,6 +208,19 @@ std::string exeFolder()
         return path.empty() ? "." + separator() : folderOf(path);
     }();
     return folder;
+}
+
+std::string withTrailingSeparator(std::string folder)
+{
+    if (!folder.empty() && lastSeparator(folder) != folder.size() - 1)
+        folder += separator();
+    return folder;
+}
+
+std::string moduleFolder(const void* address)
+{
+    const auto path = moduleFileAt(address);
+    return path.empty() ? exeFolder() : folderOf(path);
 }
 
 } // namespace platform

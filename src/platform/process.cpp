@@ -1,8 +1,11 @@
 #include "platform/process.h"
 
 #ifdef _WIN32
+#include "platform/windows_text.h"
+
+#include <cwchar>
+#include <cwctype>
 #include <windows.h>
-#include <shellapi.h>
 #else
 #include <cerrno>
 #include <csignal>
@@ -16,12 +19,65 @@ namespace platform {
 
 #ifdef _WIN32
 
+namespace {
+
+bool hasExtension(const std::wstring& path, const wchar_t* extension)
+{
+    const std::size_t length = std::wcslen(extension);
+    if (path.size() < length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i)
+        if (std::towlower(path[path.size() - length + i]) != extension[i])
+            return false;
+    return true;
+}
+
+std::wstring commandInterpreter()
+{
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) + L"\\cmd.exe" : L"cmd.exe";
+}
+
+} // namespace
+
 bool startDetached(const std::string& program, const std::string& workingFolder)
 {
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(nullptr, "open", program.c_str(), nullptr,
-                      workingFolder.empty() ? nullptr : workingFolder.c_str(), SW_SHOWNORMAL));
-    return result > 32;
+    const std::wstring file = windows::widen(program);
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (file.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    // A batch file runs through the command interpreter named by its full path (never one
+    // found on the search path); the outer quotes of "/c" keep a path with blanks whole.
+    std::wstring application;
+    std::wstring commandLine;
+    if (hasExtension(file, L".bat") || hasExtension(file, L".cmd")) {
+        application = commandInterpreter();
+        commandLine = L"\"" + application + L"\" /c \"\"" + file + L"\"\"";
+    } else if (hasExtension(file, L".exe") || hasExtension(file, L".com")) {
+        application = file;
+        commandLine = L"\"" + file + L"\"";
+    } else {
+        return false;
+    }
+    const std::wstring folder = windows::widen(workingFolder);
+    if (!workingFolder.empty() && folder.empty())
+        return false;
+
+    // A console of its own, shown, as the clerk has always seen the bank's batch files run;
+    // no handle of this program is inherited and none of the new process is kept.
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NEW_CONSOLE | CREATE_NEW_PROCESS_GROUP, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
 }
 
 #else

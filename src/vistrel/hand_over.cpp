@@ -4,8 +4,6 @@
 #include "platform/paths.h"
 #include "text/error.h"
 
-#include <dlfcn.h>
-
 namespace vistrel {
 
 HandOver readHandOver(const std::string& iniPath)
@@ -27,12 +25,7 @@ HandOver readHandOver(const std::string& iniPath)
 
 std::string libraryFolder()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&libraryFolder), &info) == 0 || !info.dli_fname)
-        return platform::exeFolder();
-    const std::string path = info.dli_fname;
-    const std::size_t cut = path.find_last_of(platform::separator());
-    return cut == std::string::npos ? platform::exeFolder() : path.substr(0, cut + 1);
+    return platform::moduleFolder(reinterpret_cast<const void*>(&libraryFolder));
 }
 
 } // namespace vistrel

@@ -38,7 +38,7 @@ void tell(const std::string& utf8)
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) void ShowForm()
+extern "C" Q_DECL_EXPORT void ShowForm()
 {
     // The program's own Qt instance when there is one; a caller without Qt gets one for the
     // duration of the report.

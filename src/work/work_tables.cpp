@@ -4,9 +4,9 @@
 #include "text/blank.h"
 #include "work/orphaned_work_objects.h"
 #include "platform/paths.h"
+#include "text/dates.h"
 
 #include <cstdio>
-#include <ctime>
 
 namespace work {
 
@@ -14,9 +14,7 @@ namespace {
 
 std::string timeOfDay()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = text::localTimeNow();
     char digits[8];
     std::snprintf(digits, sizeof digits, "%02d%02d%02d", local.tm_hour, local.tm_min, local.tm_sec);
     return digits;

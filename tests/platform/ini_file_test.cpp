@@ -1,5 +1,5 @@
 #include "platform/ini_file.h"
-#include "support/test_database.h"
+#include "support/temp_folder.h"
 #include "text/big5.h"
 #include "text/error.h"
 
@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -180,6 +182,7 @@ TEST_F(IniFileTest, Big5NamesAndValuesKeepTheirBytes)
     EXPECT_EQ(readBytes(path), "[" + section + "]\r\n" + key + "=" + value + "\r\n\r\n[other]\r\nk=v\r\n");
 }
 
+#ifndef _WIN32
 TEST_F(IniFileTest, AWriteKeepsTheFilePermissionsAndFollowsALink)
 {
     writeBytes(path, "[a]\r\nx=1\r\n");
@@ -194,6 +197,7 @@ TEST_F(IniFileTest, AWriteKeepsTheFilePermissionsAndFollowsALink)
     EXPECT_EQ(status.st_mode & 07777, 0640u);
     EXPECT_EQ(readBytes(path), "[a]\r\nx=2\r\n");
 }
+#endif
 
 void expectUnableToWrite(const std::string& path)
 {
@@ -210,23 +214,40 @@ void expectUnableToWrite(const std::string& path)
 TEST_F(IniFileTest, AReadOnlyFileIsNotWrittenAndStaysAsItWas)
 {
     writeBytes(path, billIni);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0); // refused even for root, as on Windows
+    namespace fs = std::filesystem;
+    // chmod 0444 here, the read-only attribute on Windows: refused even for root.
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     expectUnableToWrite(path);
     EXPECT_EQ(readBytes(path), billIni);
     EXPECT_EQ(folderEntries(), std::vector<std::string>{"Bill.ini"});
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add); // so the folder can go
 }
 
 TEST_F(IniFileTest, AFolderThatCannotHoldTheFileIsReported)
 {
     // Root writes into any folder regardless of its mode bits, so the folders used here are
     // ones nobody can write into: a path below a regular file, the kernel's /proc, a folder
-    // that does not exist.
+    // that does not exist, the name of a folder.
     writeBytes(folder.path() + "file.ini", "x");
     expectUnableToWrite(folder.path() + "file.ini/Bill.ini");
+#ifndef _WIN32
     expectUnableToWrite("/proc/Bill.ini");
+#endif
     expectUnableToWrite(folder.path() + "missing/Bill.ini");
+    std::filesystem::create_directory(folder.path() + "rtm");
+    expectUnableToWrite(folder.path() + "rtm");
 }
 
+#ifdef _WIN32
+TEST_F(IniFileTest, ABig5FileNameReachesTheDiskAsItsCharacters)
+{
+    // The name goes to Windows as UTF-16, whatever code page the machine runs with.
+    IniFile ini(folder.path() + text::big5("匯款設定.ini"));
+    ini.write("FormPayAcc", "acc_check", "1");
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.path()) / std::filesystem::path(u8"匯款設定.ini")));
+    EXPECT_EQ(ini.read("FormPayAcc", "acc_check"), "1");
+}
+#else
 TEST_F(IniFileTest, AReadOnlyFolderIsReportedForAClerk)
 {
     if (::geteuid() == 0)
@@ -237,5 +258,6 @@ TEST_F(IniFileTest, AReadOnlyFolderIsReportedForAClerk)
     ::chmod(folder.path().c_str(), 0755);
     EXPECT_EQ(readBytes(path), billIni);
 }
+#endif
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "platform/paths.h"
-#include "support/test_database.h"
+#include "support/temp_folder.h"
 #include "text/big5.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +8,37 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#ifndef _WIN32
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 namespace {
+
+#ifdef _WIN32
+
+TEST(Paths, ExeFolderIsTheRunningProgramsFolderWithItsSeparator)
+{
+    EXPECT_EQ(platform::separator(), "\\");
+    const auto folder = platform::exeFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_TRUE(std::filesystem::path(folder).is_absolute()) << folder;
+    EXPECT_TRUE(platform::fileExists(folder + "test_platform.exe")) << folder;
+}
+
+TEST(Paths, DefaultBankFolderIsTheRootOfDriveC)
+{
+    EXPECT_EQ(platform::defaultBankFolder(), "C:\\");
+}
+
+TEST(Paths, PathsForMessages)
+{
+    EXPECT_EQ(platform::pathForDisplay("C:\\BANK\\RMTR.BAT"), "C:\\BANK\\RMTR.BAT");
+    EXPECT_EQ(platform::pathForDisplay("C:\\" + text::big5("匯款") + "\\"), "C:\\匯款\\"); // Big5 names
+}
+
+#else
 
 TEST(Paths, ExeFolderIsTheRunningProgramsFolderWithItsSeparator)
 {
@@ -71,6 +98,39 @@ TEST(Paths, DefaultBankFolderIsTheHomeFolderWithItsSeparator)
     }
 }
 
+TEST(Paths, PathsForMessages)
+{
+    EXPECT_EQ(platform::pathForDisplay("/srv/bank/RMTR.BAT"), "/srv/bank/RMTR.BAT");
+    EXPECT_EQ(platform::pathForDisplay("/srv/匯款/"), "/srv/匯款/");              // UTF-8 file names
+    EXPECT_EQ(platform::pathForDisplay("/srv/" + text::big5("匯款") + "/"), "/srv/匯款/"); // typed Big5
+}
+
+#endif
+
+TEST(Paths, ASeparatorIsAddedOnlyWhereNoneEnds)
+{
+    const std::string s = platform::separator();
+    // The second byte of "許" (B3 5C) is the byte of the Windows separator: it ends no folder.
+    const std::string permit = text::big5("許");
+    struct Case { std::string folder, expected; };
+    const Case cases[] = {
+        {"bank", "bank" + s},
+        {"bank" + s, "bank" + s},
+        {"bank" + permit, "bank" + permit + s},
+        {"bank" + permit + s, "bank" + permit + s},
+        {"", ""}, // the current folder stays itself
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        EXPECT_EQ(platform::withTrailingSeparator(c.folder), c.expected);
+    }
+}
+
+TEST(Paths, TheModuleOfCodeInTheProgramIsTheProgramsFolder)
+{
+    EXPECT_EQ(platform::moduleFolder(reinterpret_cast<const void*>(&platform::exeFolder)), platform::exeFolder());
+}
+
 TEST(Paths, FilesExistAndAreRemovedQuietly)
 {
     testing_support::TempFolder folder;
@@ -88,13 +148,6 @@ TEST(Paths, FilesExistAndAreRemovedQuietly)
     platform::removeFileQuietly(file);      // gone already: nothing happens
     platform::removeFileQuietly(subfolder); // never a folder
     EXPECT_TRUE(std::filesystem::is_directory(subfolder));
-}
-
-TEST(Paths, PathsForMessages)
-{
-    EXPECT_EQ(platform::pathForDisplay("/srv/bank/RMTR.BAT"), "/srv/bank/RMTR.BAT");
-    EXPECT_EQ(platform::pathForDisplay("/srv/匯款/"), "/srv/匯款/");              // UTF-8 file names
-    EXPECT_EQ(platform::pathForDisplay("/srv/" + text::big5("匯款") + "/"), "/srv/匯款/"); // typed Big5
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "platform/process.h"
-#include "support/test_database.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,12 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 #include <thread>
+#include <vector>
+#ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -20,6 +23,7 @@ protected:
     testing_support::TempFolder folder;
     std::string marker = folder.path() + "marker";
 
+#ifndef _WIN32
     std::string writeScript(const std::string& name, const std::string& body, mode_t mode = 0755)
     {
         const auto path = folder.path() + name;
@@ -27,6 +31,7 @@ protected:
         ::chmod(path.c_str(), mode);
         return path;
     }
+#endif
     // The marker's content once the script has written it; empty after the time limit.
     std::string waitForMarker(std::chrono::seconds limit = std::chrono::seconds(10)) const
     {
@@ -43,6 +48,67 @@ protected:
         return {};
     }
 };
+
+#ifdef _WIN32
+
+// A batch file with Windows line ends, as the bank's software writes them.
+std::string writeBatch(const std::string& path, const std::vector<std::string>& lines)
+{
+    std::ofstream out(path, std::ios::binary);
+    for (const auto& line : lines)
+        out << line << "\r\n";
+    return path;
+}
+
+std::string withoutTrailingSeparator(std::string path)
+{
+    while (!path.empty() && (path.back() == '\\' || path.back() == '\r' || path.back() == '\n' || path.back() == ' '))
+        path.pop_back();
+    return path;
+}
+
+TEST_F(StartDetachedTest, RunsTheBatchFileThroughTheInterpreterInItsFolder)
+{
+    // Blanks in both folders: the command line keeps each path whole.
+    const std::string bankFolder = folder.path() + "bank files\\";
+    const std::string workFolder = folder.path() + "work folder\\";
+    std::filesystem::create_directory(bankFolder);
+    std::filesystem::create_directory(workFolder);
+    const auto batch = writeBatch(bankFolder + "RMTR.BAT", {"@echo off", "echo %CD%> \"" + marker + ".part\"",
+                                                            "move \"" + marker + ".part\" \"" + marker + "\" > nul"});
+    ASSERT_TRUE(platform::startDetached(batch, workFolder));
+    const auto content = waitForMarker();
+    ASSERT_FALSE(content.empty()) << "the batch file did not run";
+    EXPECT_EQ(withoutTrailingSeparator(content), withoutTrailingSeparator(workFolder));
+}
+
+TEST_F(StartDetachedTest, DoesNotWaitForTheBatchFile)
+{
+    // The batch file ends only once the test has seen the start return.
+    const auto batch = writeBatch(folder.path() + "RTTR.BAT", {"@echo off", ":wait", "if not exist go goto wait",
+                                                               "echo done> marker.part", "move marker.part marker > nul"});
+    const auto start = Clock::now();
+    ASSERT_TRUE(platform::startDetached(batch, folder.path()));
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1500));
+    EXPECT_FALSE(std::filesystem::exists(marker));
+    std::ofstream(folder.path() + "go") << "go";
+    EXPECT_FALSE(waitForMarker(std::chrono::seconds(30)).empty()); // it finishes on its own
+}
+
+TEST_F(StartDetachedTest, ReportsWhatCannotBeStarted)
+{
+    const std::vector<std::string> lines = {"@echo off", "echo run> marker"};
+    const auto notProgram = writeBatch(folder.path() + "plain.txt", lines);
+    const auto batch = writeBatch(folder.path() + "RMTR.BAT", lines);
+    EXPECT_FALSE(platform::startDetached(notProgram, folder.path()));
+    EXPECT_FALSE(platform::startDetached(folder.path() + "missing.BAT", folder.path()));
+    EXPECT_FALSE(platform::startDetached(folder.path(), folder.path())); // a folder
+    EXPECT_FALSE(platform::startDetached(batch, folder.path() + "no-such-folder\\"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+#else
 
 // The script writes the marker under another name first, so that it appears complete.
 const std::string markerScript = "#!/bin/sh\n"
@@ -94,5 +160,7 @@ TEST_F(StartDetachedTest, ReportsWhatCannotBeStarted)
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_FALSE(std::filesystem::exists(marker));
 }
+
+#endif
 
 } // namespace

@@ -12,17 +12,6 @@ namespace testing_support {
 
 namespace {
 
-std::string makeTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "desk-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder from " + pattern);
-    return pattern + "/";
-}
-
-void removeFolder(const std::string& folder) {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-}
-
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
@@ -30,7 +19,7 @@ std::string environment(const char* name) {
 
 } // namespace
 
-TestDatabase::TestDatabase() : folder_(makeTempFolder()) {
+TestDatabase::TestDatabase() : folder_(createTempFolder()) {
     // The database lies in the fixture's folder either way: a server on this machine opens
     // the same path, so removing the folder removes the database.
     std::string server = environment("DESK_TEST_SERVER");
@@ -63,9 +52,5 @@ void TestDatabase::writeConnectionFile(const std::string& folder) const {
     ini.write("Kalder", "Role", params_.role);
     ini.write("Kalder", "Dialect", std::to_string(params_.dialect));
 }
-
-TempFolder::TempFolder() : path_(makeTempFolder()) {}
-
-TempFolder::~TempFolder() { removeFolder(path_); }
 
 } // namespace testing_support

@@ -4,6 +4,7 @@
 // "127.0.0.1") the database is created on that Firebird server instead, with the password
 // of DESK_TEST_PASSWORD, so the same tests run against a real server.
 #include "db/connection.h"
+#include "support/temp_folder.h"
 
 #include <memory>
 #include <string>
@@ -28,16 +29,6 @@ private:
     std::string folder_;
     db::ConnectionParams params_;
     std::unique_ptr<db::Connection> connection_;
-};
-
-// A fresh temporary folder (trailing '/') removed when the object goes.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    const std::string& path() const { return path_; }
-private:
-    std::string path_;
 };
 
 } // namespace testing_support
