@@ -13,12 +13,12 @@ namespace {
 constexpr UINT codePage = 950;
 
 // Windows also maps the user-defined areas (lead bytes 0x81-0xA0 and 0xFA-0xFE) onto the
-// Private Use Area. The tables the system's data was written with hold no such characters,
-// so they are refused here too, in both directions.
-bool inUserDefinedArea(std::string_view character)
+// Private Use Area, and writes U+F8F8 as the single byte 0xFF. The table the system's data
+// was written with holds none of these, so they are refused here too, in both directions.
+bool heldByTable(std::string_view character)
 {
     const auto lead = static_cast<unsigned char>(character[0]);
-    return character.size() == 2 && (lead < 0xA1 || lead > 0xF9);
+    return character.size() == 2 ? lead >= 0xA1 && lead <= 0xF9 : lead <= 0x80;
 }
 
 // Four box-drawing characters stand twice in the code page; Windows writes the second form,
@@ -86,12 +86,12 @@ bool toBig5(std::wstring_view utf16, std::string& big5)
     return length > 0 && !usedDefault;
 }
 
-// True when the bytes hold no character of the user-defined areas.
-bool outsideUserDefinedAreas(std::string_view big5)
+// True when every character of the bytes is one of the table's.
+bool allHeldByTable(std::string_view big5)
 {
     for (std::size_t i = 0; i < big5.size();) {
         const std::size_t length = big5CharacterLength(big5, i);
-        if (inUserDefinedArea(big5.substr(i, length)))
+        if (!heldByTable(big5.substr(i, length)))
             return false;
         i += length;
     }
@@ -104,7 +104,7 @@ std::size_t decode(std::string_view big5, std::string& utf8)
 {
     std::wstring utf16;
     // Usually every byte is a character: one call converts the whole text.
-    if (outsideUserDefinedAreas(big5) && toUtf16(big5, utf16)) {
+    if (allHeldByTable(big5) && toUtf16(big5, utf16)) {
         appendAsUtf8(utf16, utf8);
         return big5.size();
     }
@@ -113,7 +113,7 @@ std::size_t decode(std::string_view big5, std::string& utf8)
     while (at < big5.size()) {
         const std::string_view character = big5.substr(at, big5CharacterLength(big5, at));
         std::wstring one;
-        if (inUserDefinedArea(character) || !toUtf16(character, one))
+        if (!heldByTable(character) || !toUtf16(character, one))
             break;
         utf16 += one;
         at += character.size();
@@ -142,7 +142,7 @@ std::size_t encode(std::string_view utf8, std::string& big5)
     }
 
     std::string converted;
-    if (!firstFormNeeded && toBig5(utf16, converted) && outsideUserDefinedAreas(converted)) {
+    if (!firstFormNeeded && toBig5(utf16, converted) && allHeldByTable(converted)) {
         big5 += converted;
         return wellFormed;
     }
@@ -157,7 +157,7 @@ std::size_t encode(std::string_view utf8, std::string& big5)
         std::wstring one;
         appendUtf16(codePoint, one);
         std::string character;
-        if (!toBig5(one, character) || !outsideUserDefinedAreas(character))
+        if (!toBig5(one, character) || !allHeldByTable(character))
             return start;
         big5 += character;
     }

@@ -97,8 +97,12 @@ std::string nonFinite(double value)
 
 double roundHalfAwayFromZero(double value)
 {
-    // std::round is exact: it never adds 0.5 first, so 0.49999999999999994 stays 0.
-    return std::round(value);
+    // Taken apart by hand: the fraction value - trunc(value) is exact, so 0.49999999999999994
+    // stays 0. The round() of the Windows C run-time adds 0.5 first and makes it 1.
+    const double whole = std::trunc(value);
+    if (std::fabs(value - whole) >= 0.5)
+        return whole + (value < 0 ? -1.0 : 1.0);
+    return whole;
 }
 
 std::int64_t roundToInt64(double value)

@@ -100,6 +100,7 @@ TEST(Big5Codec, UserDefinedAreasHoldNoCharacters)
         EXPECT_EQ(big5ToUtf8(bytes), "\xEF\xBF\xBD");
     }
     EXPECT_THROW(utf8ToBig5("\xEE\x80\x80"), text::UserError); // U+E000, the first of them
+    EXPECT_THROW(utf8ToBig5("\xEF\xA3\xB8"), text::UserError); // U+F8F8, which Windows writes as 0xFF
     EXPECT_EQ(utf8ToBig5("\xEF\x9A\xB1"), "\xC6\xA1");        // U+F6B1 is a character of the table
 }
 
