@@ -8,9 +8,9 @@
 namespace demo {
 
 void runScript(db::Connection& connection, const std::string& script);
-// Reads demo/schema.sql (or the given file) and runs it, then the desk's roles and their
-// grants (demo/roles.sql; an empty `rolesFile` leaves them out).
-void createSchema(db::Connection& connection, const std::string& schemaFile = DESK_SCHEMA_FILE_DEFAULT,
-                  const std::string& rolesFile = DESK_ROLES_FILE_DEFAULT);
+// Runs the back-office schema (demo/schema.sql, or the given file), then the desk's roles and
+// their grants (demo/roles.sql). Both scripts are built into the program.
+void createSchema(db::Connection& connection);
+void createSchema(db::Connection& connection, const std::string& schemaFile);
 
 } // namespace demo
