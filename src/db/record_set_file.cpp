@@ -1,5 +1,6 @@
 #include "db/record_set_file.h"
 
+#include "platform/paths.h"
 #include "text/error.h"
 
 #include <algorithm>
@@ -186,7 +187,7 @@ RecordSet decodeRecordSet(std::string_view bytes, const std::string& source) {
 }
 
 void saveRecordSetFile(const RecordSet& records, const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    std::unique_ptr<std::FILE, FileCloser> file(platform::openFile(path, "wb"));
     bool written = false;
     if (file) {
         std::string buffer;
@@ -199,7 +200,7 @@ void saveRecordSetFile(const RecordSet& records, const std::string& path) {
 }
 
 RecordSet loadRecordSetFile(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(platform::openFile(path, "rb"));
     if (!file) throw text::UserError(text::formatMessage("Unable to read %s", path));
     // Read whole into bulk memory (see bulk_allocator.h): one read, no growing copies.
     std::basic_string<char, std::char_traits<char>, BulkAllocator<char>> bytes;

@@ -139,6 +139,12 @@ std::string pathString(const std::filesystem::path& path)
     return windows::narrow(path.native(), big5) ? big5 : std::string();
 }
 
+std::FILE* openFile(const std::string& path, const char* mode)
+{
+    const std::wstring wide = windows::widen(path);
+    return wide.empty() ? nullptr : _wfopen(wide.c_str(), std::wstring(mode, mode + std::char_traits<char>::length(mode)).c_str());
+}
+
 std::string hostName()
 {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 256] = {};
@@ -184,6 +190,8 @@ bool fileExists(const std::string& path)
 std::filesystem::path nativePath(const std::string& path) { return path; }
 
 std::string pathString(const std::filesystem::path& path) { return path.native(); }
+
+std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
 
 std::string hostName()
 {

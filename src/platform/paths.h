@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -26,6 +27,8 @@ std::string moduleFolder(const void* address);
 // (empty when a name has no Big5 form).
 std::filesystem::path nativePath(const std::string& path);
 std::string pathString(const std::filesystem::path& path);
+// std::fopen with the path as the system takes it (UTF-16 on Windows).
+std::FILE* openFile(const std::string& path, const char* mode);
 // This workstation's host name, empty when it cannot be told.
 std::string hostName();
 // A path as UTF-8 for a message. Windows paths are in the ANSI code page (Big5); on other

@@ -1,5 +1,6 @@
 #include "vistrel/report_template.h"
 
+#include "platform/paths.h"
 #include "text/error.h"
 #include "text/numbers.h"
 
@@ -292,7 +293,7 @@ ReportTemplate parseTemplate(const std::string& source, const std::string& fileN
 
 ReportTemplate loadTemplate(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::nativePath(path), std::ios::binary);
     if (!in)
         throw text::UserError("Cannot open report template " + path);
     std::ostringstream source;
