@@ -1,5 +1,6 @@
 #include "platform/log.h"
 
+#include "platform/paths.h"
 #include "text/big5.h"
 
 #include <cstdio>
@@ -80,10 +81,11 @@ void RotatingLogFile::rotate()
 {
     namespace fs = std::filesystem;
     std::error_code ignored;
-    fs::remove(path_ + "." + std::to_string(keep_), ignored);
+    const auto numbered = [this](int n) { return nativePath(path_ + "." + std::to_string(n)); };
+    fs::remove(numbered(keep_), ignored);
     for (int n = keep_ - 1; n >= 1; --n)
-        fs::rename(path_ + "." + std::to_string(n), path_ + "." + std::to_string(n + 1), ignored);
-    fs::rename(path_, path_ + ".1", ignored);
+        fs::rename(numbered(n), numbered(n + 1), ignored);
+    fs::rename(nativePath(path_), numbered(1), ignored);
     size_ = 0;
 }
 
@@ -91,14 +93,14 @@ bool RotatingLogFile::append(std::string_view line)
 {
     if (!sized_) {
         std::error_code error;
-        const auto existing = std::filesystem::file_size(path_, error);
+        const auto existing = std::filesystem::file_size(nativePath(path_), error);
         size_ = error ? 0 : static_cast<std::size_t>(existing);
         sized_ = true;
     }
     const std::size_t adding = line.size() + 1;
     if (size_ > 0 && size_ + adding > maxBytes_)
         rotate();
-    std::FILE* file = std::fopen(path_.c_str(), "ab");
+    std::FILE* file = openFile(path_, "ab");
     if (!file)
         return false;
     const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fputc('\n', file) != EOF;
