@@ -82,7 +82,7 @@ inline std::string createLike(db::Executor& database, const std::string& source,
     std::string sql = "CREATE TABLE " + target + " (";
     for (std::size_t r = 0; r < columns.rowCount(); ++r) {
         const int type = static_cast<int>(columns.number(r, 1));
-        const std::string declared = type == 27 ? "DOUBLE PRECISION"
+        const std::string declared = type == 27   ? "DOUBLE PRECISION"
                                      : type == 37 ? "VARCHAR(" + columns.text(r, 2) + ")"
                                                   : throw std::runtime_error("unexpected column type in " + source);
         sql += (r ? ", " : "") + columns.text(r, 0) + " " + declared;
@@ -92,8 +92,9 @@ inline std::string createLike(db::Executor& database, const std::string& source,
 
 inline bool exists(db::Executor& database, const std::string& relation)
 {
-    return !database.lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " +
-                            db::quote(relation)).empty();
+    return !database
+                .lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(relation))
+                .empty();
 }
 
 inline void dropIfExists(db::Executor& database, const std::string& relation, bool view = false)

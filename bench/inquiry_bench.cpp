@@ -78,13 +78,15 @@ struct InquiryFloor {
         drop(database);
         const std::string month = " WHERE u.PAY_DATE BETWEEN " + db::quote(from) + " AND " + db::quote(to);
         database.execute(createA);
-        database.execute("CREATE VIEW " + view + " (MASTERBILLID, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, BILL_DATE, "
-                         "PAY_DATE, CASH_AMT, PAGE_AMT, EXPDATE, ACNT_ID, PRE_PAY, TAKE_PRE, TOT_DISCOUNT, TOT_PATCH, "
-                         "PATCH_AMT, OVER_PAY, TOTAL_PLUS, BANK_IO, FAX_YN, STORE_ID) AS SELECT u.SECBILLID, u.PROVIDER_ID, "
-                         "u.PROVIDER_NAME, u.BANK_DATE, u.PAY_DATE, u.PAY_DATE, u.CASH_AMT, u.PAGE_AMT, u.EXPDATE, u.ACNT_ID, "
-                         "u.PRE_PAY, u.TAKE_PRE, u.TOT_DISCOUNT, u.TOT_PATCH, '0', u.OVER_PAY, u.TOTAL_PLUS, u.BANK_IO, "
-                         "v.FAX_YN, u.STORE_ID FROM PAY_MASTERU u LEFT JOIN PROVIDER v ON v.PROVIDER_ID = u.PROVIDER_ID" +
-                         month);
+        database.execute(
+            "CREATE VIEW " + view +
+            " (MASTERBILLID, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, BILL_DATE, "
+            "PAY_DATE, CASH_AMT, PAGE_AMT, EXPDATE, ACNT_ID, PRE_PAY, TAKE_PRE, TOT_DISCOUNT, TOT_PATCH, "
+            "PATCH_AMT, OVER_PAY, TOTAL_PLUS, BANK_IO, FAX_YN, STORE_ID) AS SELECT u.SECBILLID, u.PROVIDER_ID, "
+            "u.PROVIDER_NAME, u.BANK_DATE, u.PAY_DATE, u.PAY_DATE, u.CASH_AMT, u.PAGE_AMT, u.EXPDATE, u.ACNT_ID, "
+            "u.PRE_PAY, u.TAKE_PRE, u.TOT_DISCOUNT, u.TOT_PATCH, '0', u.OVER_PAY, u.TOTAL_PLUS, u.BANK_IO, "
+            "v.FAX_YN, u.STORE_ID FROM PAY_MASTERU u LEFT JOIN PROVIDER v ON v.PROVIDER_ID = u.PROVIDER_ID" +
+            month);
         const db::RecordSet stores = database.query("SELECT STORE_ID, STORE_NAME FROM SLAVE_ITEM ORDER BY STORE_ID");
         database.execute(createB);
 
@@ -93,28 +95,33 @@ struct InquiryFloor {
             return "SELECT " + db::quote(text::big5(flag)) + ", " + db::quote(text::big5(flagId)) + ", " +
                    db::quote(text::big5("貨款")) +
                    ", u.ACNT_ID, u.PAY_DATE, u.PAY_DATE, u.SECBILLID, u.PROVIDER_ID, u.PROVIDER_NAME, u.BANK_DATE, "
-                   "u.BANK_IO, u.BANK_IO - v.ACNT_AMT, u.CASH_AMT, u.PAGE_AMT, u.EXPDATE, u.STORE_ID, v.PROVIDER_PHONE, "
+                   "u.BANK_IO, u.BANK_IO - v.ACNT_AMT, u.CASH_AMT, u.PAGE_AMT, u.EXPDATE, u.STORE_ID, "
+                   "v.PROVIDER_PHONE, "
                    "v.BANK_ID, v.BANK_NAME, v.BANK_TITLE, v.BANK_ACCID, v.ACNT_AMT, k.BANK_ID, k.BANK_NAME, k.ACNT_NO, "
                    "k.ACNT_NAME, k.EXPORT_FILE, k.CON_PEOPLE, COALESCE(LEFT(k.BANK_ID, 3), ''), "
                    "COALESCE(LEFT(v.BANK_ID, 3), ''), s.STORE_NAME "
                    "FROM PAY_MASTERU u LEFT JOIN PROVIDER v ON v.PROVIDER_ID = u.PROVIDER_ID "
-                   "LEFT JOIN BANK_ACCOUNT k ON k.ACNT_ID = u.ACNT_ID LEFT JOIN SLAVE_ITEM s ON s.STORE_ID = u.STORE_ID" +
+                   "LEFT JOIN BANK_ACCOUNT k ON k.ACNT_ID = u.ACNT_ID LEFT JOIN SLAVE_ITEM s ON s.STORE_ID = "
+                   "u.STORE_ID" +
                    month + " AND u." + amount + " <> 0";
         };
-        fill.execute("INSERT INTO " + a + " (FLAG, FLAG_ID, FLAG_ID2, ACNT_ID, BILL_DATE, PAY_DATE, MASTERBILLID, "
+        fill.execute("INSERT INTO " + a +
+                     " (FLAG, FLAG_ID, FLAG_ID2, ACNT_ID, BILL_DATE, PAY_DATE, MASTERBILLID, "
                      "PROVIDER_ID, PROVIDER_NAME, BANK_DATE, AMT, AMT2, CASH_AMT, PAGE_AMT, EXPDATE, STORE_ID, "
                      "PROVIDER_PHONE, BANK_ID, BANK_NAME, BANK_TITLE, BANK_ACCID, ACNT_AMT, P_BANK_ID, P_BANK_NAME, "
                      "P_ACNT_NO, P_ACNT_NAME, EXPORT_FILE, CON_PEOPLE, P_BANK_ID2, BANK_ID2, STORE_NAME) " +
                      kind("現金", "0.現金", "CASH_AMT") + " UNION ALL " + kind("匯款", "1.匯款", "BANK_IO") +
                      " UNION ALL " + kind("支票", "2.支票", "PAGE_AMT"));
-        const db::RecordSet grid = fill.query("SELECT * FROM " + a + " ORDER BY PAY_DATE, FLAG_ID, ACNT_ID, PROVIDER_ID");
+        const db::RecordSet grid =
+            fill.query("SELECT * FROM " + a + " ORDER BY PAY_DATE, FLAG_ID, ACNT_ID, PROVIDER_ID");
 
         // One row per provider code and name, each store's sums over the code's rows.
         std::string columns = "PROVIDER_ID, PROVIDER_NAME", values = "PROVIDER_ID, PROVIDER_NAME";
         for (std::size_t r = 0; r < stores.rowCount(); ++r) {
             const std::string nn = (r < 9 ? "0" : "") + std::to_string(r + 1);
             const std::string id = db::quote(stores.text(r, 0));
-            columns += ", STORE_ID_" + nn + ", STORE_NAME_" + nn + ", AMT2_" + nn + ", CASH_AMT_" + nn + ", PAGE_AMT_" + nn;
+            columns +=
+                ", STORE_ID_" + nn + ", STORE_NAME_" + nn + ", AMT2_" + nn + ", CASH_AMT_" + nn + ", PAGE_AMT_" + nn;
             values += ", " + id + ", " + db::quote(stores.text(r, 1));
             for (const char* amount : {"AMT2", "CASH_AMT", "PAGE_AMT"})
                 values += std::string(", IIF(PROVIDER_ID IS NULL, NULL, SUM(IIF(STORE_ID = ") + id + ", " + amount +
@@ -152,7 +159,8 @@ int main(int argc, char** argv)
         inquiry::InquiryDesk services{*connection, tables, progress, messages, grid};
 
         // Warm the cache and check the floor against the program's tables.
-        std::printf("first run of the program: %.3f s\n", seconds([&] { inquiry::runAllStores(conditions, services); }));
+        std::printf("first run of the program: %.3f s\n",
+                    seconds([&] { inquiry::runAllStores(conditions, services); }));
         InquiryFloor floor;
         floor.prepare(*connection, tables.names());
         std::size_t floorRows = 0;

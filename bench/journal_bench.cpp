@@ -52,17 +52,13 @@ void addBills(db::Connection& database, long long count)
     database.execute("INSERT INTO BANK_ACCOUNT (ACNT_ID, ACNT_NAME, BANK_ID, BANK_NAME, ACNT_NO, EXPORT_FILE, "
                      "CON_PEOPLE) VALUES ('A1', 'Head office', '0160002', 'Paying bank', '998877', 'ABC-DEF', 'CP')");
     database.execute(db::SqlLines{
-        "EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN",
-        " WHILE (I <= " + std::to_string(count) + ") DO BEGIN",
+        "EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN", " WHILE (I <= " + std::to_string(count) + ") DO BEGIN",
         "  INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, BANK_ID, BANK_NAME, BANK_TITLE, BANK_ACCID, ACNT_AMT)",
         "  VALUES ('P' || :I, 'Provider', IIF(MOD(:I, 5) = 0, '0160001', '0170001'), 'Bank', 'Holder', :I, 0);",
         "  INSERT INTO PAY_MASTER (MASTERBILLID, STORE_ID, BILL_DATE, PAY_DATE, PROVIDER_ID, PROVIDER_NAME,",
         "   ACNT_ID, BANK_DATE, BANK_IO)",
         "  VALUES ('B' || (100000 + :I), '01', '2024/01/10', '2024/01/20', 'P' || :I, 'Provider', 'A1', NULL,",
-        "   100 + MOD(:I, 900));",
-        "  I = I + 1;",
-        " END",
-        "END"});
+        "   100 + MOD(:I, 900));", "  I = I + 1;", " END", "END"});
 }
 
 } // namespace
@@ -129,12 +125,11 @@ int main(int argc, char** argv)
                 return std::chrono::duration<double>(reached.at(to) - from).count();
             };
             pressTimes.push_back(since(started, "after-place"));
-            std::printf("  press round %d: to files written and journalled %.3f s, run row %.3f s, commit %.3f s, "
-                        "in place %.3f s\n",
-                        round + 1, since(started, "after-temp-files"),
-                        since(reached.at("after-temp-files"), "before-commit"),
-                        since(reached.at("before-commit"), "after-commit"),
-                        since(reached.at("after-commit"), "after-place"));
+            std::printf(
+                "  press round %d: to files written and journalled %.3f s, run row %.3f s, commit %.3f s, "
+                "in place %.3f s\n",
+                round + 1, since(started, "after-temp-files"), since(reached.at("after-temp-files"), "before-commit"),
+                since(reached.at("before-commit"), "after-commit"), since(reached.at("after-commit"), "after-place"));
             if (database->lookup("SELECT COUNT(*) FROM PAY_MASTER WHERE BANK_DATE = '2024/02/01'") !=
                 std::to_string(bills))
                 throw std::runtime_error("the press did not stamp every bill");
@@ -146,15 +141,18 @@ int main(int argc, char** argv)
             const work::WorkNames names = tables.names();
             const double floor = bench::seconds([&] {
                 db::Transaction transaction(*database);
-                transaction.execute("MERGE INTO PAY_MASTER P USING " + names.tableA + " A ON P.MASTERBILLID = "
+                transaction.execute("MERGE INTO PAY_MASTER P USING " + names.tableA +
+                                    " A ON P.MASTERBILLID = "
                                     "A.MASTERBILLID AND COALESCE(P.BANK_DATE, '') = COALESCE(A.BANK_DATE, '') "
                                     "WHEN MATCHED THEN UPDATE SET BANK_DATE = '2024/02/01'");
                 transaction.execute("UPDATE " + names.tableA + " SET BANK_DATE = '2024/02/01'");
                 transaction.execute(remittance::copyBillRows(names.tableA, names.tableC, {}, {}));
-                const remittance::TransferFiles files = remittance::buildTransferFiles(
-                    transaction, names.tableC,
-                    {.bankPath = bank, .interBankFileName = "FLOORA", .sameBankFileName = "FLOORB",
-                     .remittanceDate = "2024/02/01"});
+                const remittance::TransferFiles files =
+                    remittance::buildTransferFiles(transaction, names.tableC,
+                                                   {.bankPath = bank,
+                                                    .interBankFileName = "FLOORA",
+                                                    .sameBankFileName = "FLOORB",
+                                                    .remittanceDate = "2024/02/01"});
                 transaction.commit();
                 std::vector<std::pair<std::string, std::string>> written;
                 for (const remittance::TransferFile& file : files.files)

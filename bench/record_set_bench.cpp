@@ -11,8 +11,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -29,12 +29,14 @@ constexpr int kRepeats = 5;
 const char* const kQuery = "SELECT * FROM T";
 
 // Column widths as the work tables have them: ids, dates, names, accounts, flags.
-int stringWidth(int i) {
+int stringWidth(int i)
+{
     static const int widths[] = {10, 10, 50, 20, 7, 50, 20, 1, 10, 30, 12, 1};
     return widths[i % 12];
 }
 
-void createTable(db::Connection& connection) {
+void createTable(db::Connection& connection)
+{
     std::string columns, values;
     for (int i = 0; i < kStringColumns; ++i) {
         columns += (i ? ", S" : "S") + std::to_string(i) + " VARCHAR(" + std::to_string(stringWidth(i)) + ")";
@@ -47,11 +49,12 @@ void createTable(db::Connection& connection) {
         values += i % 5 == 4 ? ", NULL" : ", :I * " + std::to_string(i + 1) + ".25";
     }
     connection.execute("CREATE TABLE T (" + columns + ")");
-    connection.execute("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < " + std::to_string(kRows)
-                       + ") DO BEGIN INSERT INTO T VALUES (" + values.substr(2) + "); I = I + 1; END END");
+    connection.execute("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < " + std::to_string(kRows) +
+                       ") DO BEGIN INSERT INTO T VALUES (" + values.substr(2) + "); I = I + 1; END END");
 }
 
-bool hasTable(db::Connection& connection) {
+bool hasTable(db::Connection& connection)
+{
     return connection.lookup("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'T'") == "1";
 }
 
@@ -59,7 +62,8 @@ bool hasTable(db::Connection& connection) {
 // other work shares the machine's cores.
 struct Timing {
     std::vector<double> wall, cpu;
-    void measure(const std::function<void()>& work) {
+    void measure(const std::function<void()>& work)
+    {
         auto start = std::chrono::steady_clock::now();
         double cpuStart = cpuMilliseconds();
         work();
@@ -69,12 +73,14 @@ struct Timing {
     double wallMedian() const { return median(wall); }
     double cpuMedian() const { return median(cpu); }
 
-    static double cpuMilliseconds() {
+    static double cpuMilliseconds()
+    {
         timespec t{};
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
         return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
     }
-    static double median(std::vector<double> values) {
+    static double median(std::vector<double> values)
+    {
         std::sort(values.begin(), values.end());
         return values[values.size() / 2];
     }
@@ -82,7 +88,8 @@ struct Timing {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     try {
         std::filesystem::path folder;
         db::ConnectionParams params;
@@ -120,18 +127,20 @@ int main(int argc, char** argv) {
             }
         }
         std::printf("rows %zu, columns %zu\n", records.rowCount(), records.columnCount());
-        std::printf("record set open / bare fetch: %.2fx (%.0f ms / %.0f ms); processor time %.2fx (%.0f ms / %.0f ms)\n",
-                    open.wallMedian() / bare.wallMedian(), open.wallMedian(), bare.wallMedian(),
-                    open.cpuMedian() / bare.cpuMedian(), open.cpuMedian(), bare.cpuMedian());
+        std::printf(
+            "record set open / bare fetch: %.2fx (%.0f ms / %.0f ms); processor time %.2fx (%.0f ms / %.0f ms)\n",
+            open.wallMedian() / bare.wallMedian(), open.wallMedian(), bare.wallMedian(),
+            open.cpuMedian() / bare.cpuMedian(), open.cpuMedian(), bare.cpuMedian());
 
-        const std::string file = (folder.empty() ? std::filesystem::temp_directory_path() : folder).string()
-                               + "/record-set-bench.cds";
+        const std::string file =
+            (folder.empty() ? std::filesystem::temp_directory_path() : folder).string() + "/record-set-bench.cds";
         Timing save, load;
         for (int i = 0; i < kRepeats; ++i) {
             save.measure([&] { records.save(file); });
             db::RecordSet loaded;
             load.measure([&] { loaded = db::RecordSet::load(file); });
-            if (loaded.rowCount() != records.rowCount()) return 1;
+            if (loaded.rowCount() != records.rowCount())
+                return 1;
         }
         std::printf("record set file of %.1f MB: save %.0f ms (processor %.0f ms), load %.0f ms (processor %.0f ms);"
                     " limit 1000 ms each\n",
@@ -140,7 +149,8 @@ int main(int argc, char** argv) {
         std::filesystem::remove(file);
 
         connection.reset();
-        if (!folder.empty()) std::filesystem::remove_all(folder);
+        if (!folder.empty())
+            std::filesystem::remove_all(folder);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());

@@ -19,8 +19,8 @@
 #include "bench_support.h"
 #include "remittance/condition_confirm.h"
 #include "remittance/remit.h"
-#include "text/big5.h"
 #include "report/bridge.h"
+#include "text/big5.h"
 #include "text/error.h"
 #include "work/messages.h"
 #include "work/progress.h"
@@ -116,28 +116,33 @@ struct ConfirmFloor {
                                        " AND m.BANK_IO <> 0 AND (m.BANK_DATE IS NULL OR CHAR_LENGTH(m.BANK_DATE) = 0)";
         for (const std::string* ddl : {&createA, &createB, &createC, &createD})
             database.execute(*ddl);
-        database.execute("CREATE VIEW " + view +
-                         " (MASTERBILLID, BILL_DATE, BILL_YM, PAY_DATE, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, CASH_AMT, "
-                         "PAGE_AMT, PRE_PAY, TAKE_PRE, TOT_DISCOUNT, TOT_PATCH, PATCH_AMT, OVER_PAY, TOTAL_PLUS, BANK_IO, "
-                         "STORE_ID) AS SELECT m.MASTERBILLID, m.BILL_DATE, COALESCE(LEFT(m.BILL_DATE, 7), ''), m.PAY_DATE, "
-                         "m.PROVIDER_ID, m.PROVIDER_NAME, m.BANK_DATE, m.CASH_AMT, m.PAGE_AMT, m.PRE_PAY, m.TAKE_PRE, "
-                         "m.TOT_DISCOUNT, m.TOT_PATCH, '0', m.OVER_PAY, m.TOTAL_PLUS, m.BANK_IO, '' FROM PAY_MASTER m WHERE " +
-                         unremitted);
+        database.execute(
+            "CREATE VIEW " + view +
+            " (MASTERBILLID, BILL_DATE, BILL_YM, PAY_DATE, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, CASH_AMT, "
+            "PAGE_AMT, PRE_PAY, TAKE_PRE, TOT_DISCOUNT, TOT_PATCH, PATCH_AMT, OVER_PAY, TOTAL_PLUS, BANK_IO, "
+            "STORE_ID) AS SELECT m.MASTERBILLID, m.BILL_DATE, COALESCE(LEFT(m.BILL_DATE, 7), ''), m.PAY_DATE, "
+            "m.PROVIDER_ID, m.PROVIDER_NAME, m.BANK_DATE, m.CASH_AMT, m.PAGE_AMT, m.PRE_PAY, m.TAKE_PRE, "
+            "m.TOT_DISCOUNT, m.TOT_PATCH, '0', m.OVER_PAY, m.TOTAL_PLUS, m.BANK_IO, '' FROM PAY_MASTER m WHERE " +
+            unremitted);
         db::Transaction fill(database);
-        fill.execute("INSERT INTO " + a +
-                     " (MASTERBILLID, BILL_DATE, BILL_YM, PAY_DATE, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, AMT, AMT2, "
-                     "ACNT_AMT, PROVIDER_PHONE, BANK_ID, BANK_NAME, BANK_TITLE, BANK_ACCID, BANK_ID2, STORE_ID, STORE_NAME, "
-                     "ACNT_ID, P_BANK_ID, P_BANK_NAME, P_ACNT_NO, P_ACNT_NAME, EXPORT_FILE, CON_PEOPLE, P_BANK_ID2) "
-                     "SELECT m.MASTERBILLID, m.BILL_DATE, COALESCE(LEFT(m.BILL_DATE, 7), ''), m.PAY_DATE, m.PROVIDER_ID, "
-                     "m.PROVIDER_NAME, m.BANK_DATE, m.BANK_IO, m.BANK_IO - v.ACNT_AMT, v.ACNT_AMT, v.PROVIDER_PHONE, "
-                     "v.BANK_ID, v.BANK_NAME, v.BANK_TITLE, v.BANK_ACCID, COALESCE(LEFT(v.BANK_ID, 3), ''), '', " +
-                     db::quote(text::big5("本店")) +
-                     ", m.ACNT_ID, k.BANK_ID, k.BANK_NAME, k.ACNT_NO, k.ACNT_NAME, k.EXPORT_FILE, k.CON_PEOPLE, "
-                     "COALESCE(LEFT(k.BANK_ID, 3), '') "
-                     "FROM PAY_MASTER m LEFT JOIN PROVIDER v ON v.PROVIDER_ID = m.PROVIDER_ID "
-                     "LEFT JOIN BANK_ACCOUNT k ON k.ACNT_ID = m.ACNT_ID WHERE " + unremitted);
-        fill.execute("INSERT INTO " + b + " (MASTERBILLID, PROVIDER_ID) SELECT m.MASTERBILLID, m.PROVIDER_ID "
-                     "FROM PAY_MASTER m WHERE " + unremitted);
+        fill.execute(
+            "INSERT INTO " + a +
+            " (MASTERBILLID, BILL_DATE, BILL_YM, PAY_DATE, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, AMT, AMT2, "
+            "ACNT_AMT, PROVIDER_PHONE, BANK_ID, BANK_NAME, BANK_TITLE, BANK_ACCID, BANK_ID2, STORE_ID, STORE_NAME, "
+            "ACNT_ID, P_BANK_ID, P_BANK_NAME, P_ACNT_NO, P_ACNT_NAME, EXPORT_FILE, CON_PEOPLE, P_BANK_ID2) "
+            "SELECT m.MASTERBILLID, m.BILL_DATE, COALESCE(LEFT(m.BILL_DATE, 7), ''), m.PAY_DATE, m.PROVIDER_ID, "
+            "m.PROVIDER_NAME, m.BANK_DATE, m.BANK_IO, m.BANK_IO - v.ACNT_AMT, v.ACNT_AMT, v.PROVIDER_PHONE, "
+            "v.BANK_ID, v.BANK_NAME, v.BANK_TITLE, v.BANK_ACCID, COALESCE(LEFT(v.BANK_ID, 3), ''), '', " +
+            db::quote(text::big5("本店")) +
+            ", m.ACNT_ID, k.BANK_ID, k.BANK_NAME, k.ACNT_NO, k.ACNT_NAME, k.EXPORT_FILE, k.CON_PEOPLE, "
+            "COALESCE(LEFT(k.BANK_ID, 3), '') "
+            "FROM PAY_MASTER m LEFT JOIN PROVIDER v ON v.PROVIDER_ID = m.PROVIDER_ID "
+            "LEFT JOIN BANK_ACCOUNT k ON k.ACNT_ID = m.ACNT_ID WHERE " +
+            unremitted);
+        fill.execute("INSERT INTO " + b +
+                     " (MASTERBILLID, PROVIDER_ID) SELECT m.MASTERBILLID, m.PROVIDER_ID "
+                     "FROM PAY_MASTER m WHERE " +
+                     unremitted);
         const db::RecordSet grid = fill.query("SELECT * FROM " + a + " ORDER BY PROVIDER_ID");
         fill.commit();
         return grid.rowCount();
@@ -157,8 +162,8 @@ int main(int argc, char** argv)
         auto database = bench::openOrCreate(path, bills);
         const Range range = chooseRange(*database, 5000);
         makeRangeRemittable(*database, range);
-        const std::string clearStamps =
-            "UPDATE PAY_MASTER SET BANK_DATE = NULL" + rangeCondition(range) + " AND BANK_DATE = " + db::quote(stampDate);
+        const std::string clearStamps = "UPDATE PAY_MASTER SET BANK_DATE = NULL" + rangeCondition(range) +
+                                        " AND BANK_DATE = " + db::quote(stampDate);
         database->execute(clearStamps);
         std::printf("book: %s; account %s, pay dates %s to %s: %lld unremitted bank bills\n", path.c_str(),
                     range.account.c_str(), range.from.c_str(), range.to.c_str(), range.bills);
@@ -236,8 +241,11 @@ int main(int argc, char** argv)
             }));
             if (!result.leftOut.empty() || !result.refused.empty())
                 throw std::runtime_error("the remit was refused or left bills out");
-            const long long stamped = std::atoll(database->lookup(
-                "SELECT COUNT(*) FROM PAY_MASTER" + rangeCondition(range) + " AND BANK_DATE = " + db::quote(stampDate)).c_str());
+            const long long stamped =
+                std::atoll(database
+                               ->lookup("SELECT COUNT(*) FROM PAY_MASTER" + rangeCondition(range) +
+                                        " AND BANK_DATE = " + db::quote(stampDate))
+                               .c_str());
             if (stamped != static_cast<long long>(listed))
                 throw std::runtime_error("not every listed bill was stamped");
             database->execute(clearStamps);
@@ -251,8 +259,9 @@ int main(int argc, char** argv)
         std::printf("condition confirm (%zu bills): %.3f s; floor (same tables by SQL written here): %.3f s; "
                     "ratio %.2f (limit 1.5)\n",
                     listedBills, confirm, confirmFloor, confirm / confirmFloor);
-        std::printf("remit all: %.3f s; one set-based update (MERGE by key) in one transaction: %.3f s; ratio %.2f (limit 3)\n",
-                    remit, remitFloor, remit / remitFloor);
+        std::printf(
+            "remit all: %.3f s; one set-based update (MERGE by key) in one transaction: %.3f s; ratio %.2f (limit 3)\n",
+            remit, remitFloor, remit / remitFloor);
         bench::printLoad();
         return confirm / confirmFloor <= 1.5 && remit / remitFloor <= 3 ? 0 : 1;
     } catch (const std::exception& error) {

@@ -41,7 +41,8 @@ void fillBills(db::Connection& database, const std::string& tableC, const Patter
     database.execute(std::string("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < ") + std::to_string(bills) +
                      ") DO BEGIN INSERT INTO " + tableC +
                      " (MASTERBILLID, PROVIDER_ID, PROVIDER_NAME, BILL_YM, STORE_ID, BANK_ID, BANK_DATE, AMT2) VALUES "
-                     "(LPAD(:I, 8, '0'), " + pattern.provider + ", 'NAME', " + pattern.month + ", " + pattern.store +
+                     "(LPAD(:I, 8, '0'), " +
+                     pattern.provider + ", 'NAME', " + pattern.month + ", " + pattern.store +
                      ", '0170001', '2026/12/09', 100 + MOD(:I, 97)); I = I + 1; END END");
 }
 
@@ -74,9 +75,8 @@ int main(int argc, char** argv)
         const auto fillList = [&] {
             bench::dropIfExists(*database, names.tableD);
             database->execute(remittance::createTable(names.tableD, remittance::summaryColumns(8)));
-            return seconds([&] {
-                remittance::fillReportTable(*database, names, stores, remittance::BankGroup::InterBank);
-            });
+            return seconds(
+                [&] { remittance::fillReportTable(*database, names, stores, remittance::BankGroup::InterBank); });
         };
 
         bool linear = true;

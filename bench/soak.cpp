@@ -44,10 +44,10 @@
 #include "journal/journal_tables.h"
 #include "platform/failpoint.h"
 #include "remittance/condition_confirm.h"
+#include "remittance/listed_run.h"
 #include "remittance/output_routine.h"
 #include "remittance/remit.h"
 #include "remittance/remittance_desk.h"
-#include "remittance/listed_run.h"
 #include "report/bridge.h"
 #include "support/payment_consistency.h"
 #include "support/report_capture.h"
@@ -114,8 +114,7 @@ std::string makeTempFolder(const std::string& stem)
 
 long long epochMilliseconds()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
@@ -157,7 +156,10 @@ public:
 };
 
 // The date a workstation stamps with: one of its own, so a record tells who wrote it.
-std::string stampDate(int station) { return "2031/06/" + std::string(station < 9 ? "0" : "") + std::to_string(station + 1); }
+std::string stampDate(int station)
+{
+    return "2031/06/" + std::string(station < 9 ? "0" : "") + std::to_string(station + 1);
+}
 
 struct WorkstationSetting {
     int number = 0;     // 0-based
@@ -170,7 +172,8 @@ class Workstation {
 public:
     Workstation(const db::ConnectionParams& params, const WorkstationSetting& setting)
         : setting_(setting), ledger_(setting.ledger), connection_(std::make_unique<db::Connection>(params)),
-          tables_(*connection_, work::connectionSuffix(connection_->connectionId()), report::handOverFiles(setting.exe)),
+          tables_(*connection_, work::connectionSuffix(connection_->connectionId()),
+                  report::handOverFiles(setting.exe)),
           reports_(setting.exe), desk_{*connection_, tables_, progress_, messages_, grid_, run_, reports_},
           random_(static_cast<unsigned>(setting.number * 7919 + setting.generation * 104729 + 17))
     {
@@ -213,8 +216,7 @@ public:
     const LedgerFile& ledger() const { return ledger_; }
 
 private:
-    template <typename Body>
-    bool guarded(const char* step, Body&& body)
+    template <typename Body> bool guarded(const char* step, Body&& body)
     {
         ledger_.note(std::string("phase ") + step);
         try {
@@ -241,10 +243,7 @@ private:
             "  INSERT INTO PAY_MASTER (MASTERBILLID, STORE_ID, BILL_DATE, PAY_DATE, PROVIDER_ID, PROVIDER_NAME,",
             "   ACNT_ID, BANK_DATE, BANK_IO)",
             "  VALUES ('SOAK' || :I, '01', '2031/05/10', '2031/05/15', 'SK' || :I, 'Soak provider', 'SOAK', NULL,",
-            "   100 + MOD(:I, 900));",
-            "  I = I + 1;",
-            " END",
-            "END"});
+            "   100 + MOD(:I, 900));", "  I = I + 1;", " END", "END"});
     }
 
     void confirm()
@@ -260,8 +259,8 @@ private:
     remittance::OutputControls outputControls()
     {
         ++presses_;
-        const std::string stem = "W" + std::to_string(setting_.number + 1) + "G" +
-                                 std::to_string(setting_.generation) + "P" + std::to_string(presses_);
+        const std::string stem = "W" + std::to_string(setting_.number + 1) + "G" + std::to_string(setting_.generation) +
+                                 "P" + std::to_string(presses_);
         remittance::OutputControls c;
         c.bankPath = setting_.bank;
         c.interBankFileName = stem + "X";
@@ -287,9 +286,8 @@ private:
         });
         remittance::RemitResult result;
         try {
-            result = remittance::remit(desk_, all ? remittance::RemitScope::AllRows
-                                                  : remittance::RemitScope::TickedRows,
-                                       outputControls());
+            result = remittance::remit(
+                desk_, all ? remittance::RemitScope::AllRows : remittance::RemitScope::TickedRows, outputControls());
         } catch (...) {
             platform::setFailpointHook(nullptr);
             throw;
@@ -625,15 +623,17 @@ int runSoak(int argc, char** argv)
 
     printPhase("baseline", baseline);
     printPhase("soak", phase);
-    std::printf("runs held per minute: %.1f with %d workstations, %.1f with one: ratio %.2f\n",
-                phase.runsPerMinute(), stations, baseline.runsPerMinute(),
+    std::printf("runs held per minute: %.1f with %d workstations, %.1f with one: ratio %.2f\n", phase.runsPerMinute(),
+                stations, baseline.runsPerMinute(),
                 baseline.runsPerMinute() > 0 ? phase.runsPerMinute() / baseline.runsPerMinute() : 0.0);
 
     testing_support::PaymentScope scope;
     for (const StationFolders& station : folders)
         scope.bankFolders.push_back(station.bank);
     scope.billCondition = "ACNT_ID = 'SOAK'";
-    scope.billKeyOf = [](const std::string& record) { return "SOAK" + std::to_string(std::stoll(record.substr(27, 14))); };
+    scope.billKeyOf = [](const std::string& record) {
+        return "SOAK" + std::to_string(std::stoll(record.substr(27, 14)));
+    };
     const testing_support::PaymentConsistency check = testing_support::checkPaymentConsistency(*connection, scope);
     const long bills = std::stol(connection->lookup("SELECT COUNT(*) FROM PAY_MASTER WHERE ACNT_ID = 'SOAK'"));
     std::printf("books: %ld soak bills, %ld stamped, %ld still unremitted; %ld transfer files in place with %ld "

@@ -14,14 +14,17 @@ SecondaryIndexesOff::SecondaryIndexesOff(db::Connection& connection, const std::
             "   AND COALESCE(I.RDB$INDEX_INACTIVE, 0) = 0",
             "   AND NOT EXISTS (SELECT 1 FROM RDB$RELATION_CONSTRAINTS C WHERE C.RDB$INDEX_NAME = I.RDB$INDEX_NAME)",
         });
-        for (std::size_t row = 0; row < found.rowCount(); ++row) indexes_.push_back(found.text(row, 0));
+        for (std::size_t row = 0; row < found.rowCount(); ++row)
+            indexes_.push_back(found.text(row, 0));
     }
-    for (const std::string& index : indexes_) connection_.execute("ALTER INDEX " + index + " INACTIVE");
+    for (const std::string& index : indexes_)
+        connection_.execute("ALTER INDEX " + index + " INACTIVE");
 }
 
 void SecondaryIndexesOff::rebuild()
 {
-    for (const std::string& index : indexes_) connection_.execute("ALTER INDEX " + index + " ACTIVE");
+    for (const std::string& index : indexes_)
+        connection_.execute("ALTER INDEX " + index + " ACTIVE");
     indexes_.clear();
 }
 

@@ -34,7 +34,8 @@ struct Cheque {
 std::vector<long long> billsPerDay(long long total, sys_days firstDay)
 {
     std::vector<long long> counts(daysInYear, 0);
-    if (total <= 0) return counts;
+    if (total <= 0)
+        return counts;
     const long long today = std::max<long long>(1, total / 100);
     counts[daysInYear - 1] = today;
     const long long rest = total - today;
@@ -63,9 +64,12 @@ public:
         : connection_(connection), random_(random), stores_(stores), accounts_(accounts), providers_(providers),
           today_(todayDay())
     {
-        for (const auto& p : providers_) providerWeights_.push_back(p.weight);
-        for (const auto& s : stores_) storeWeights_.push_back(s.weight);
-        for (std::size_t a = 0; a < accounts_.size(); ++a) nextChequeNumber_.push_back(random_.between(1000000, 3000000));
+        for (const auto& p : providers_)
+            providerWeights_.push_back(p.weight);
+        for (const auto& s : stores_)
+            storeWeights_.push_back(s.weight);
+        for (std::size_t a = 0; a < accounts_.size(); ++a)
+            nextChequeNumber_.push_back(random_.between(1000000, 3000000));
     }
 
     void writeBook(bool joint, long long bills);
@@ -102,7 +106,8 @@ double BillWriter::grossAmount()
     double amount = band < 60   ? static_cast<double>(random_.between(1000, 50000))
                     : band < 90 ? static_cast<double>(random_.between(50000, 300000))
                                 : static_cast<double>(random_.between(300000, 2000000));
-    if (random_.percent(2)) amount += 0.5; // a few halves, for the rounding of the bank files
+    if (random_.percent(2))
+        amount += 0.5; // a few halves, for the rounding of the bank files
     return amount;
 }
 
@@ -143,13 +148,18 @@ BillWriter::Amounts BillWriter::drawAmounts()
         a.totalPlus = a.bank;
         return a;
     }
-    if (random_.percent(20)) a.discount = static_cast<double>(static_cast<long long>(gross * static_cast<double>(random_.between(1, 3)) / 100));
-    if (random_.percent(5)) a.patch = static_cast<double>(random_.between(50, 2000));
+    if (random_.percent(20))
+        a.discount =
+            static_cast<double>(static_cast<long long>(gross * static_cast<double>(random_.between(1, 3)) / 100));
+    if (random_.percent(5))
+        a.patch = static_cast<double>(random_.between(50, 2000));
     if (random_.percent(3)) {
         a.prePay = static_cast<double>(random_.between(1000, 20000));
-        if (random_.percent(50)) a.takePre = a.prePay;
+        if (random_.percent(50))
+            a.takePre = a.prePay;
     }
-    if (random_.percent(1)) a.overPay = static_cast<double>(random_.between(10, 500));
+    if (random_.percent(1))
+        a.overPay = static_cast<double>(random_.between(10, 500));
     a.totalPlus = a.cash + a.bank + a.cheque + a.discount + a.takePre - a.patch;
     return a;
 }
@@ -160,7 +170,8 @@ Cheque& BillWriter::chequeFor(bool joint, std::size_t provider, std::size_t acco
 {
     const std::string month = dateText(payDay).substr(0, 7);
     const auto key = std::make_tuple(joint, provider, account, month);
-    if (const auto found = chequeByKey_.find(key); found != chequeByKey_.end()) return cheques_[found->second];
+    if (const auto found = chequeByKey_.find(key); found != chequeByKey_.end())
+        return cheques_[found->second];
     chequeByKey_.emplace(key, cheques_.size());
     Cheque& cheque = newCheque(provider, account, payDay);
     cheque.month = month;
@@ -174,7 +185,8 @@ Cheque& BillWriter::newCheque(std::size_t provider, std::size_t account, sys_day
     cheque.issued = dateText(issued);
     const sys_days due = issued + days(providers_[provider].chequeTermDays);
     cheque.due = dateText(due);
-    if (random_.percent(30)) cheque.advance = dateText(due - days(7));
+    if (random_.percent(30))
+        cheque.advance = dateText(due - days(7));
     cheque.provider = provider;
     cheque.account = account;
     cheques_.push_back(cheque);
@@ -187,20 +199,23 @@ Cheque& BillWriter::newCheque(std::size_t provider, std::size_t account, sys_day
 std::string BillWriter::stampFor(sys_days payDay, const Cheque* cheque)
 {
     if (cheque) {
-        if (cheque->issued <= dateText(today_ - days(7))) return sqlText(cheque->issued);
+        if (cheque->issued <= dateText(today_ - days(7)))
+            return sqlText(cheque->issued);
     } else if (payDay <= today_ - days(14)) {
-        if (random_.percent(98)) return sqlText(dateText(payDay));
+        if (random_.percent(98))
+            return sqlText(dateText(payDay));
     } else if (payDay <= today_) {
-        if (random_.percent(40)) return sqlText(dateText(payDay));
+        if (random_.percent(40))
+            return sqlText(dateText(payDay));
     }
     return random_.percent(50) ? "''" : "NULL";
 }
 
 void BillWriter::writeBook(bool joint, long long bills)
 {
-    static const std::string ownColumns =
-        "MASTERBILLID,BILL_DATE,PAY_DATE,PROVIDER_ID,PROVIDER_NAME,STORE_ID,ACNT_ID,BANK_DATE,CASH_AMT,BANK_IO,PAGE_AMT,"
-        "PAGE_ID,EXPDATE,PRE_PAY,TAKE_PRE,TOT_DISCOUNT,TOT_PATCH,OVER_PAY,TOTAL_PLUS";
+    static const std::string ownColumns = "MASTERBILLID,BILL_DATE,PAY_DATE,PROVIDER_ID,PROVIDER_NAME,STORE_ID,ACNT_ID,"
+                                          "BANK_DATE,CASH_AMT,BANK_IO,PAGE_AMT,"
+                                          "PAGE_ID,EXPDATE,PRE_PAY,TAKE_PRE,TOT_DISCOUNT,TOT_PATCH,OVER_PAY,TOTAL_PLUS";
     InsertBatch rows(connection_, joint ? "PAY_MASTERU" : "PAY_MASTER", joint ? "SECBILLID," + ownColumns : ownColumns);
 
     const sys_days firstDay = today_ - days(daysInYear - 1);
@@ -216,7 +231,10 @@ void BillWriter::writeBook(bool joint, long long bills)
             const std::size_t p = random_.weighted(providerWeights_);
             const DemoProvider& provider = providers_[p];
             const std::size_t s = joint ? random_.weighted(storeWeights_) : 0;
-            const std::size_t account = random_.percent(90) ? provider.account : static_cast<std::size_t>(random_.between(0, static_cast<long long>(accounts_.size()) - 1));
+            const std::size_t account =
+                random_.percent(90)
+                    ? provider.account
+                    : static_cast<std::size_t>(random_.between(0, static_cast<long long>(accounts_.size()) - 1));
             const sys_days payDay = billDay + days(provider.paymentTermDays);
             const Amounts a = drawAmounts();
 
@@ -231,7 +249,8 @@ void BillWriter::writeBook(bool joint, long long bills)
             }
 
             values.clear();
-            if (joint) values += sqlText(stores_[s].id + billId) + ",";
+            if (joint)
+                values += sqlText(stores_[s].id + billId) + ",";
             values += sqlText(billId) + "," + sqlText(billDate) + "," + sqlText(dateText(payDay)) + "," +
                       sqlText(provider.id) + "," + sqlText(provider.name) + "," + sqlText(stores_[s].id) + "," +
                       sqlText(accounts_[account].id) + "," + stampFor(payDay, cheque) + "," + sqlAmount(a.cash) + "," +
@@ -249,19 +268,22 @@ void BillWriter::writeCheques()
 {
     static const std::vector<std::string> remarks = [] {
         std::vector<std::string> out;
-        for (const auto& r : demoNames().chequeRemarks) out.push_back(big5(r));
+        for (const auto& r : demoNames().chequeRemarks)
+            out.push_back(big5(r));
         return out;
     }();
 
     // A few advance payments: cheques that no bill refers to.
     for (int k = 0; k < 3 && !providers_.empty(); ++k) {
-        const std::size_t p = static_cast<std::size_t>(random_.between(0, static_cast<long long>(providers_.size()) - 1));
+        const std::size_t p =
+            static_cast<std::size_t>(random_.between(0, static_cast<long long>(providers_.size()) - 1));
         Cheque& cheque = newCheque(p, providers_[p].account, today_ - days(random_.between(0, 60)));
         cheque.amount = static_cast<double>(random_.between(10, 100) * 1000);
     }
 
-    InsertBatch rows(connection_, "CHKPAY",
-                     "ID,RCVDATE,EXPDATE,ADVDATE,PROVIDER_ID,PROVIDER_NAME,CHKTITLE,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,MEMO,REMARK2");
+    InsertBatch rows(
+        connection_, "CHKPAY",
+        "ID,RCVDATE,EXPDATE,ADVDATE,PROVIDER_ID,PROVIDER_NAME,CHKTITLE,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,MEMO,REMARK2");
     for (const Cheque& c : cheques_) {
         const DemoProvider& provider = providers_[c.provider];
         const DemoAccount& account = accounts_[c.account];

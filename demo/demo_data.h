@@ -8,9 +8,9 @@
 namespace demo {
 
 struct DemoOptions {
-    int stores = 8;             // 6 to 12
+    int stores = 8; // 6 to 12
     int providers = 200;
-    long long bills = 6000;     // per book; 1,000,000 for the benchmarks
+    long long bills = 6000; // per book; 1,000,000 for the benchmarks
     std::uint32_t seed = 20261209;
 };
 

@@ -27,10 +27,10 @@ struct DemoAccount {
 struct DemoProvider {
     std::string id;
     std::string name;
-    std::size_t account = 0;   // the account that usually pays it
-    int paymentTermDays = 0;   // from a bill's date to its payment date
-    int chequeTermDays = 30;   // from a cheque's issue to its due date
-    int weight = 1;            // share of the bills
+    std::size_t account = 0; // the account that usually pays it
+    int paymentTermDays = 0; // from a bill's date to its payment date
+    int chequeTermDays = 30; // from a cheque's issue to its due date
+    int weight = 1;          // share of the bills
 };
 
 // "yyyy/mm/dd" of a calendar day.

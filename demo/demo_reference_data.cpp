@@ -18,7 +18,8 @@ std::string join(const std::vector<std::string>& values)
 {
     std::string out;
     for (const auto& v : values) {
-        if (!out.empty()) out += ',';
+        if (!out.empty())
+            out += ',';
         out += v;
     }
     return out;
@@ -29,7 +30,8 @@ std::string phoneNumber(RandomSource& random)
     static const std::vector<std::string> areas{"02", "03", "04", "05", "06", "07", "08"};
     const std::string& area = random.pick(areas);
     const std::string first = std::to_string(random.between(2, 9));
-    if (area == "02") return "(02)" + first + random.digits(3) + "-" + random.digits(4);
+    if (area == "02")
+        return "(02)" + first + random.digits(3) + "-" + random.digits(4);
     return "(" + area + ")" + first + random.digits(2) + "-" + random.digits(4);
 }
 
@@ -65,7 +67,8 @@ std::vector<DemoStore> writeStores(db::Connection& connection, int count)
         store.id = (k + 1 < 10 ? "0" : "") + std::to_string(k + 1);
         store.name = big5(names[static_cast<std::size_t>(k) % names.size()]);
         store.weight = k == 0 ? 3 : (k % 3 == 1 ? 2 : 1); // the flagship and the city stores buy more
-        rows.add(join({sqlText(store.id), sqlText(store.name), sqlText("(02)2" + std::to_string(5000000 + 1111 * (k + 1)))}));
+        rows.add(join(
+            {sqlText(store.id), sqlText(store.name), sqlText("(02)2" + std::to_string(5000000 + 1111 * (k + 1)))}));
         stores.push_back(store);
     }
     rows.finish();
@@ -118,7 +121,8 @@ std::vector<DemoProvider> writeProviders(db::Connection& connection, RandomSourc
     const int missingCount = std::max(3, count / 50);
     while (static_cast<int>(missingBank.size()) < missingCount) {
         const int k = static_cast<int>(random.between(0, count - 1));
-        if (k != quoteIndex) missingBank.insert(k);
+        if (k != quoteIndex)
+            missingBank.insert(k);
     }
 
     std::set<std::string> usedNames;
@@ -148,10 +152,12 @@ std::vector<DemoProvider> writeProviders(db::Connection& connection, RandomSourc
         provider.weight = random.percent(10) ? 30 : static_cast<int>(random.between(1, 10));
 
         // A third of the providers bank where the company does: the same-bank transfer file.
-        const BankBranch& branch = k % 3 == 0 ? random.pick(names.sameBankBranches) : random.pick(names.otherBankBranches);
+        const BankBranch& branch =
+            k % 3 == 0 ? random.pick(names.sameBankBranches) : random.pick(names.otherBankBranches);
         std::string bankId = sqlText(branch.code);
         std::string bankName = sqlText(big5(branch.name));
-        std::string bankTitle = sqlText(soleTrader && random.percent(50) ? big5(random.pick(names.personNames)) : provider.name);
+        std::string bankTitle =
+            sqlText(soleTrader && random.percent(50) ? big5(random.pick(names.personNames)) : provider.name);
         std::string bankAccId = sqlText(accountNumber(random));
         if (missingBank.count(k)) {
             switch (std::distance(missingBank.begin(), missingBank.find(k)) % 3) {
@@ -167,9 +173,9 @@ std::vector<DemoProvider> writeProviders(db::Connection& connection, RandomSourc
 
         const std::string address = big5(random.pick(names.cities) + random.pick(names.streets) +
                                          std::to_string(random.between(1, 300)) + "號");
-        rows.add(join({sqlText(provider.id), sqlText(provider.name), sqlText(phoneNumber(random)), sqlText(phoneNumber(random)),
-                       sqlText(address), bankId, bankName, bankTitle, bankAccId, sqlText(accounts[provider.account].id), fee,
-                       sqlText(random.percent(35) ? "Y" : "N")}));
+        rows.add(join({sqlText(provider.id), sqlText(provider.name), sqlText(phoneNumber(random)),
+                       sqlText(phoneNumber(random)), sqlText(address), bankId, bankName, bankTitle, bankAccId,
+                       sqlText(accounts[provider.account].id), fee, sqlText(random.percent(35) ? "Y" : "N")}));
         providers.push_back(provider);
     }
     rows.finish();

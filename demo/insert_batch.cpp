@@ -32,9 +32,11 @@ InsertBatch::~InsertBatch() = default;
 void InsertBatch::add(const std::string& values)
 {
     const std::size_t rowBytes = insertHead_.size() + values.size() + 3;
-    if (rowsInBlock_ > 0 && (block_.size() + rowBytes + blockTail.size() > maxBlockBytes || rowsInBlock_ >= maxRowsPerBlock))
+    if (rowsInBlock_ > 0 &&
+        (block_.size() + rowBytes + blockTail.size() > maxBlockBytes || rowsInBlock_ >= maxRowsPerBlock))
         sendBlock();
-    if (rowsInBlock_ == 0) block_.assign(blockHead);
+    if (rowsInBlock_ == 0)
+        block_.assign(blockHead);
     block_ += insertHead_;
     block_ += values;
     block_ += ");\n";
@@ -44,9 +46,11 @@ void InsertBatch::add(const std::string& values)
 
 void InsertBatch::sendBlock()
 {
-    if (rowsInBlock_ == 0) return;
+    if (rowsInBlock_ == 0)
+        return;
     block_ += blockTail;
-    if (!transaction_) transaction_ = std::make_unique<db::Transaction>(connection_);
+    if (!transaction_)
+        transaction_ = std::make_unique<db::Transaction>(connection_);
     transaction_->execute(block_);
     rowsInTransaction_ += rowsInBlock_;
     rowsInBlock_ = 0;
@@ -68,10 +72,19 @@ void InsertBatch::finish()
     rowsInTransaction_ = 0;
 }
 
-std::string sqlText(const std::string& big5) { return db::quote(big5); }
+std::string sqlText(const std::string& big5)
+{
+    return db::quote(big5);
+}
 
-std::string sqlTextOrNull(const std::string& big5) { return big5.empty() ? std::string("NULL") : db::quote(big5); }
+std::string sqlTextOrNull(const std::string& big5)
+{
+    return big5.empty() ? std::string("NULL") : db::quote(big5);
+}
 
-std::string sqlAmount(double value) { return text::formatPlain(value); }
+std::string sqlAmount(double value)
+{
+    return text::formatPlain(value);
+}
 
 } // namespace demo

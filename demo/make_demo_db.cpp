@@ -30,7 +30,8 @@ Arguments parseArguments(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--stores") {
-            if (i + 1 >= argc) throw text::UserError(usage);
+            if (i + 1 >= argc)
+                throw text::UserError(usage);
             args.options.stores = static_cast<int>(text::parseInteger(argv[++i]));
         } else if (arg.rfind("--", 0) == 0) {
             throw text::UserError(usage);
@@ -38,9 +39,11 @@ Arguments parseArguments(int argc, char** argv)
             positional.push_back(arg);
         }
     }
-    if (positional.empty() || positional.size() > 2) throw text::UserError(usage);
+    if (positional.empty() || positional.size() > 2)
+        throw text::UserError(usage);
     args.database = positional[0];
-    if (positional.size() == 2) args.options.bills = text::parseInteger(positional[1]);
+    if (positional.size() == 2)
+        args.options.bills = text::parseInteger(positional[1]);
     return args;
 }
 
@@ -52,13 +55,13 @@ int main(int argc, char** argv)
         const Arguments args = parseArguments(argc, argv);
         db::ConnectionParams params;
         params.database = args.database;
-        if (params.embedded()) params.database = std::filesystem::absolute(params.database).string();
+        if (params.embedded())
+            params.database = std::filesystem::absolute(params.database).string();
 
         const auto started = std::chrono::steady_clock::now();
         const auto connection = demo::createDemoDatabase(params, args.options);
         const std::string cheques = connection->lookup("SELECT COUNT(*) FROM CHKPAY");
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
         std::printf("%s: %d stores, %d providers, 3 bank accounts, %lld bills in each book, %s cheques (%.1f s)\n",
                     params.database.c_str(), args.options.stores, args.options.providers, args.options.bills,

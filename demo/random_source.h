@@ -28,23 +28,28 @@ public:
     std::size_t weighted(const std::vector<int>& weights)
     {
         long long total = 0;
-        for (int w : weights) total += w;
+        for (int w : weights)
+            total += w;
         long long draw = between(0, total - 1);
         for (std::size_t i = 0; i < weights.size(); ++i) {
-            if (draw < weights[i]) return i;
+            if (draw < weights[i])
+                return i;
             draw -= weights[i];
         }
         return weights.size() - 1;
     }
 
-    template <class T>
-    const T& pick(const std::vector<T>& items) { return items[static_cast<std::size_t>(between(0, static_cast<long long>(items.size()) - 1))]; }
+    template <class T> const T& pick(const std::vector<T>& items)
+    {
+        return items[static_cast<std::size_t>(between(0, static_cast<long long>(items.size()) - 1))];
+    }
 
     // A string of `count` decimal digits.
     std::string digits(int count)
     {
         std::string out;
-        for (int i = 0; i < count; ++i) out += static_cast<char>('0' + between(0, 9));
+        for (int i = 0; i < count; ++i)
+            out += static_cast<char>('0' + between(0, 9));
         return out;
     }
 

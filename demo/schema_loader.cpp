@@ -20,15 +20,18 @@ struct ScriptStatement {
 std::string upper(std::string_view s)
 {
     std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return out;
 }
 
 std::string trimmed(std::string_view s)
 {
     const auto isBlank = [](unsigned char c) { return std::isspace(c) != 0; };
-    while (!s.empty() && isBlank(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && isBlank(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    while (!s.empty() && isBlank(static_cast<unsigned char>(s.front())))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(static_cast<unsigned char>(s.back())))
+        s.remove_suffix(1);
     return std::string(s);
 }
 
@@ -36,7 +39,8 @@ std::vector<std::string> words(std::string_view s)
 {
     std::vector<std::string> out;
     std::istringstream in{std::string(s)};
-    for (std::string w; in >> w;) out.push_back(w);
+    for (std::string w; in >> w;)
+        out.push_back(w);
     return out;
 }
 
@@ -51,10 +55,13 @@ bool isSetTerm(const std::vector<std::string>& w)
 // commits every statement itself.
 bool isToolCommand(const std::vector<std::string>& w)
 {
-    if (w.empty()) return false;
+    if (w.empty())
+        return false;
     const std::string first = upper(w[0]);
-    if (first == "COMMIT") return w.size() == 1 || (w.size() == 2 && upper(w[1]) == "WORK");
-    if (first != "SET" || w.size() < 2) return false;
+    if (first == "COMMIT")
+        return w.size() == 1 || (w.size() == 2 && upper(w[1]) == "WORK");
+    if (first != "SET" || w.size() < 2)
+        return false;
     const std::string second = upper(w[1]);
     return second == "SQL" || second == "NAMES" || second == "AUTODDL" || second == "LIST" || second == "ECHO";
 }
@@ -72,13 +79,15 @@ std::vector<ScriptStatement> splitScript(const std::string& script)
 
     const auto finish = [&](std::string text) {
         const std::string body = trimmed(text);
-        if (body.empty()) return;
+        if (body.empty())
+            return;
         const auto w = words(body);
         if (isSetTerm(w)) {
             terminator = w[2];
             return;
         }
-        if (isToolCommand(w)) return;
+        if (isToolCommand(w))
+            return;
         statements.push_back({body, statementLine});
     };
 
@@ -96,7 +105,8 @@ std::vector<ScriptStatement> splitScript(const std::string& script)
         const char c = script[i];
 
         if (c == '-' && i + 1 < n && script[i + 1] == '-') {
-            while (i < n && script[i] != '\n') ++i; // the line break itself is kept
+            while (i < n && script[i] != '\n')
+                ++i; // the line break itself is kept
             continue;
         }
         if (c == '/' && i + 1 < n && script[i + 1] == '*') {
@@ -126,7 +136,8 @@ std::vector<ScriptStatement> splitScript(const std::string& script)
             continue;
         }
         append(std::string_view(&script[i], 1));
-        if (c == '\n') ++line;
+        if (c == '\n')
+            ++line;
         ++i;
     }
     finish(current);
@@ -151,7 +162,8 @@ namespace {
 void runScriptFile(db::Connection& connection, const std::string& file)
 {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw text::UserError(text::formatMessage("Cannot open file \"%s\".", file));
+    if (!in)
+        throw text::UserError(text::formatMessage("Cannot open file \"%s\".", file));
     std::ostringstream content;
     content << in.rdbuf();
     runScript(connection, content.str());

@@ -19,6 +19,7 @@
 #include <QDate>
 #include <QDialog>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -30,7 +31,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QFile>
 #include <QToolTip>
 
 #include <cstdio>
@@ -74,8 +74,10 @@ void whenModal(const std::function<bool(QWidget*)>& matches, const std::function
     poll->start();
 }
 
-template <class T>
-bool is(QWidget* w) { return qobject_cast<T*>(w) != nullptr; }
+template <class T> bool is(QWidget* w)
+{
+    return qobject_cast<T*>(w) != nullptr;
+}
 
 QAction* action(QWidget* dialog, const QString& caption)
 {
@@ -184,22 +186,23 @@ int main(int argc, char** argv)
     shoot(QStringLiteral("04-inquiry-page"));
 
     // 4. Its print: the preview at its default zoom, the print dialog, the PDF save dialog.
-    whenModal([](QWidget* w) { return w->objectName() == QStringLiteral("VistrelPreview"); }, [](QWidget* preview) {
-        shoot(QStringLiteral("05-report-preview"));
-        whenModal(is<QPrintDialog>, [](QWidget* dialog) {
-            shoot(QStringLiteral("06-print-dialog"));
-            static_cast<QDialog*>(dialog)->reject();
-        });
-        if (QAction* print = action(preview, QStringLiteral("列印")))
-            print->trigger();
-        whenModal(is<QFileDialog>, [](QWidget* dialog) {
-            shoot(QStringLiteral("07-pdf-save-dialog"));
-            static_cast<QDialog*>(dialog)->reject();
-        });
-        if (QAction* pdf = action(preview, QStringLiteral("匯出 PDF")))
-            pdf->trigger();
-        static_cast<QDialog*>(preview)->accept();
-    });
+    whenModal([](QWidget* w) { return w->objectName() == QStringLiteral("VistrelPreview"); },
+              [](QWidget* preview) {
+                  shoot(QStringLiteral("05-report-preview"));
+                  whenModal(is<QPrintDialog>, [](QWidget* dialog) {
+                      shoot(QStringLiteral("06-print-dialog"));
+                      static_cast<QDialog*>(dialog)->reject();
+                  });
+                  if (QAction* print = action(preview, QStringLiteral("列印")))
+                      print->trigger();
+                  whenModal(is<QFileDialog>, [](QWidget* dialog) {
+                      shoot(QStringLiteral("07-pdf-save-dialog"));
+                      static_cast<QDialog*>(dialog)->reject();
+                  });
+                  if (QAction* pdf = action(preview, QStringLiteral("匯出 PDF")))
+                      pdf->trigger();
+                  static_cast<QDialog*>(preview)->accept();
+              });
     press("bsSkinButton16");
     settle(500);
 
@@ -207,16 +210,17 @@ int main(int argc, char** argv)
     press("bsSkinButton14");
     settle(300);
     find("bsSkinEdit5")->setFocus();
-    whenModal([](QWidget* w) { return w->objectName() == QStringLiteral("Frmgetdata"); }, [](QWidget* lookup) {
-        settle(300);
-        auto* fields = lookup->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
-        fields->setCurrentIndex(1);
-        lookup->findChild<ui::RadioGroup*>(QStringLiteral("RadioGroup1"))->setItemIndex(2); // 其中有
-        lookup->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("食品"));
-        lookup->findChild<QPushButton*>(QStringLiteral("SearchButton"))->click();
-        shoot(QStringLiteral("08-provider-lookup"));
-        lookup->findChild<QPushButton*>(QStringLiteral("CancelButton"))->click();
-    });
+    whenModal([](QWidget* w) { return w->objectName() == QStringLiteral("Frmgetdata"); },
+              [](QWidget* lookup) {
+                  settle(300);
+                  auto* fields = lookup->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+                  fields->setCurrentIndex(1);
+                  lookup->findChild<ui::RadioGroup*>(QStringLiteral("RadioGroup1"))->setItemIndex(2); // 其中有
+                  lookup->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("食品"));
+                  lookup->findChild<QPushButton*>(QStringLiteral("SearchButton"))->click();
+                  shoot(QStringLiteral("08-provider-lookup"));
+                  lookup->findChild<QPushButton*>(QStringLiteral("CancelButton"))->click();
+              });
     key(Qt::Key_F4);
     settle(300);
 
@@ -262,10 +266,11 @@ int main(int argc, char** argv)
             key(Qt::Key_Space);
         }
     remittanceGrid->scrollToTop();
-    whenModal([](QWidget* w) { return w->objectName() == QStringLiteral("VistrelPreview"); }, [](QWidget* preview) {
-        shoot(QStringLiteral("11-remittance-list-preview"));
-        static_cast<QDialog*>(preview)->accept();
-    });
+    whenModal([](QWidget* w) { return w->objectName() == QStringLiteral("VistrelPreview"); },
+              [](QWidget* preview) {
+                  shoot(QStringLiteral("11-remittance-list-preview"));
+                  static_cast<QDialog*>(preview)->accept();
+              });
     expectedBox = QStringLiteral("12-remittance-files-message");
     press("bsSkinButton9");
     settle(500);

@@ -17,9 +17,9 @@ struct AppContext {
     work::WorkTables& workTables;
     report::Bridge& reports;
     ui::MessageBoxes& messages;
-    std::string exeFolder;          // with trailing separator
-    std::string reportTitle;        // Big5, REP_TITLE of PUB_PARAM, set at show
-    work::DeskRole role;            // who is at the desk: the connection's user and desk role
+    std::string exeFolder;   // with trailing separator
+    std::string reportTitle; // Big5, REP_TITLE of PUB_PARAM, set at show
+    work::DeskRole role;     // who is at the desk: the connection's user and desk role
 };
 
 } // namespace app

@@ -34,8 +34,8 @@ BankPathText bankPathText(const std::string& stored)
     if (text::isBig5Text(stored))
         return {text::big5ToUtf8(stored), {}};
     if (text::isUtf8Text(stored))
-        return {stored, "Bill.ini 的 BANK_PATH 不是 Big5 文字,已當作 UTF-8 讀入:「" + stored +
-                            "」。離開時以 Big5 存回。"};
+        return {stored,
+                "Bill.ini 的 BANK_PATH 不是 Big5 文字,已當作 UTF-8 讀入:「" + stored + "」。離開時以 Big5 存回。"};
     return {text::big5ToUtf8(stored),
             "Bill.ini 的 BANK_PATH 含有無法辨識的位元組,顯示為「�」。請在「路徑檔名」重新輸入銀行檔案的資料夾。"};
 }

@@ -6,9 +6,9 @@
 namespace app {
 
 struct BillSettings {
-    bool accCheck = true;        // acc_check: only the exact text "0" turns it off
-    std::string bankPath;        // BANK_PATH as stored (Big5); empty means "use the default folder"
-    std::string books;           // key bsSkinRadioGroup13, the books option as stored
+    bool accCheck = true; // acc_check: only the exact text "0" turns it off
+    std::string bankPath; // BANK_PATH as stored (Big5); empty means "use the default folder"
+    std::string books;    // key bsSkinRadioGroup13, the books option as stored
 };
 
 BillSettings readBillSettings(const std::string& iniPath);

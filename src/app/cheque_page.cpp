@@ -5,9 +5,9 @@
 #include "cheque/issue_messages.h"
 #include "cheque/issue_state.h"
 #include "text/error.h"
-#include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
+#include "ui/named_widgets.h"
 #include "ui/qt_text.h"
 #include "ui/radio_group.h"
 
@@ -46,8 +46,8 @@ ChequePage::ChequePage(AppContext& context, QWidget* parent) : Page(context, par
     layout->addWidget(grid_, 1);
     placeProgressDisplay(*layout);
 
-    desk_ = std::make_unique<cheque::ChequeDesk>(context_.database, context_.workTables, progress(),
-                                                 context_.messages, context_.reports, chequeRows_);
+    desk_ = std::make_unique<cheque::ChequeDesk>(context_.database, context_.workTables, progress(), context_.messages,
+                                                 context_.reports, chequeRows_);
     connectHandlers();
 
     // The component names, the one place they are set.
@@ -82,9 +82,9 @@ QWidget* ChequePage::buildConditions()
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
 
-    dateColumnGroup_ = new ui::RadioGroup(
-        QStringLiteral("報表選項"), {QStringLiteral("到期日期"), QStringLiteral("開票日期"), QStringLiteral("預兌日期")},
-        panel);
+    dateColumnGroup_ =
+        new ui::RadioGroup(QStringLiteral("報表選項"),
+                           {QStringLiteral("到期日期"), QStringLiteral("開票日期"), QStringLiteral("預兌日期")}, panel);
     dateColumnGroup_->setItemIndex(0);
 
     fromDateEdit_ = new ui::DateEdit(panel);
@@ -104,9 +104,9 @@ QWidget* ChequePage::buildConditions()
     issueDateLabel_->hide();
     issueDateEdit_->hide();
 
-    chequeFormGroup_ = new ui::RadioGroup(
-        QStringLiteral("報表格式"), {QStringLiteral("格式一"), QStringLiteral("格式二"), QStringLiteral("格式三")},
-        panel);
+    chequeFormGroup_ =
+        new ui::RadioGroup(QStringLiteral("報表格式"),
+                           {QStringLiteral("格式一"), QStringLiteral("格式二"), QStringLiteral("格式三")}, panel);
     chequeFormGroup_->setItemIndex(0);
     sortOrderGroup_ =
         new ui::RadioGroup(QStringLiteral("排序"), {QStringLiteral("支票號碼"), QStringLiteral("廠商編號")}, panel);
@@ -182,14 +182,9 @@ cheque::ListConditions ChequePage::listConditions() const
 {
     cheque::ListConditions conditions;
     switch (dateColumnGroup_->itemIndex()) {
-    case 1:
-        conditions.dateColumn = cheque::DateColumn::Issued;
-        break;
-    case 2:
-        conditions.dateColumn = cheque::DateColumn::Advance;
-        break;
-    default:
-        conditions.dateColumn = cheque::DateColumn::Due;
+    case 1: conditions.dateColumn = cheque::DateColumn::Issued; break;
+    case 2: conditions.dateColumn = cheque::DateColumn::Advance; break;
+    default: conditions.dateColumn = cheque::DateColumn::Due;
     }
     conditions.startDateText = ui::toBig5(fromDateEdit_->text());
     conditions.endDateText = ui::toBig5(toDateEdit_->text());
@@ -202,17 +197,11 @@ cheque::PrintOptions ChequePage::printOptions() const
 {
     cheque::PrintOptions options;
     switch (chequeFormGroup_->itemIndex()) {
-    case 1:
-        options.form = cheque::ChequeForm::Two;
-        break;
-    case 2:
-        options.form = cheque::ChequeForm::Three;
-        break;
-    default:
-        options.form = cheque::ChequeForm::One;
+    case 1: options.form = cheque::ChequeForm::Two; break;
+    case 2: options.form = cheque::ChequeForm::Three; break;
+    default: options.form = cheque::ChequeForm::One;
     }
-    options.order = sortOrderGroup_->itemIndex() == 1 ? cheque::SortOrder::Provider
-                                                         : cheque::SortOrder::ChequeNumber;
+    options.order = sortOrderGroup_->itemIndex() == 1 ? cheque::SortOrder::Provider : cheque::SortOrder::ChequeNumber;
     options.reportTitle = context_.reportTitle;
     return options;
 }
@@ -285,6 +274,5 @@ void ChequePage::onClearIssueDates()
             context_.messages.inform(notice);
     });
 }
-
 
 } // namespace app

@@ -29,11 +29,18 @@ Q_LOGGING_CATEGORY(lcApp, "desk.app")
 const QLoggingCategory& categoryOf(std::string_view folder)
 {
     using Category = const QLoggingCategory& (*)();
-    static const std::map<std::string_view, Category> categories = {
-        {"text", lcText},       {"platform", lcPlatform}, {"db", lcDb},           {"work", lcWork},
-        {"report", lcReport},   {"journal", lcJournal},   {"remittance", lcRemittance},
-        {"cheque", lcCheque},   {"inquiry", lcInquiry},   {"lookup", lcLookup},   {"ui", lcUi},
-        {"app", lcApp}};
+    static const std::map<std::string_view, Category> categories = {{"text", lcText},
+                                                                    {"platform", lcPlatform},
+                                                                    {"db", lcDb},
+                                                                    {"work", lcWork},
+                                                                    {"report", lcReport},
+                                                                    {"journal", lcJournal},
+                                                                    {"remittance", lcRemittance},
+                                                                    {"cheque", lcCheque},
+                                                                    {"inquiry", lcInquiry},
+                                                                    {"lookup", lcLookup},
+                                                                    {"ui", lcUi},
+                                                                    {"app", lcApp}};
     const auto found = categories.find(folder);
     return found == categories.end() ? lcApp() : found->second();
 }
@@ -70,8 +77,8 @@ void writeLine(QtMsgType type, const QMessageLogContext& context, const QString&
     if (log) {
         const QString line = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) +
                              QLatin1Char(' ') + QLatin1String(levelName(type)) + QLatin1Char(' ') +
-                             QLatin1String(context.category ? context.category : "default") +
-                             QStringLiteral(": ") + message;
+                             QLatin1String(context.category ? context.category : "default") + QStringLiteral(": ") +
+                             message;
         std::lock_guard<std::mutex> lock(log->writing);
         log->file.append(line.toStdString());
     }
@@ -116,8 +123,8 @@ void logPresses(QWidget* window)
         QObject::connect(button, &QAbstractButton::pressed, button, [button] {
             if (!platform::logging())
                 return;
-            const std::string line = "press " + button->objectName().toStdString() + " (" +
-                                     button->text().toStdString() + ")";
+            const std::string line =
+                "press " + button->objectName().toStdString() + " (" + button->text().toStdString() + ")";
             platform::log("app", platform::LogLevel::Info, line);
         });
     }

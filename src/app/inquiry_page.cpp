@@ -3,9 +3,9 @@
 #include "app/lookup_dialog.h"
 #include "inquiry/inquiry_tables.h"
 #include "inquiry/provider_field.h"
-#include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
+#include "ui/named_widgets.h"
 #include "ui/qt_text.h"
 #include "ui/radio_group.h"
 
@@ -30,8 +30,7 @@ namespace {
 
 using ui::button;
 
-template <std::size_t N>
-QStringList items(const std::array<std::string_view, N>& texts)
+template <std::size_t N> QStringList items(const std::array<std::string_view, N>& texts)
 {
     QStringList list;
     for (const std::string_view t : texts)
@@ -85,8 +84,8 @@ InquiryPage::InquiryPage(AppContext& context, QWidget* parent) : Page(context, p
     layout->addWidget(grid_, 1);
     placeProgressDisplay(*layout);
 
-    desk_ = std::make_unique<inquiry::InquiryDesk>(inquiry::InquiryDesk{
-        context_.database, context_.workTables, progress(), context_.messages, inquiryRows_});
+    desk_ = std::make_unique<inquiry::InquiryDesk>(
+        inquiry::InquiryDesk{context_.database, context_.workTables, progress(), context_.messages, inquiryRows_});
     connectHandlers();
 
     // The component names, the one place they are set.
@@ -284,7 +283,8 @@ void InquiryPage::onProviderLeft()
 
 bool InquiryPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == providerEdit_ && event->type() == QEvent::KeyPress && opensTheLookup(*static_cast<QKeyEvent*>(event))) {
+    if (watched == providerEdit_ && event->type() == QEvent::KeyPress &&
+        opensTheLookup(*static_cast<QKeyEvent*>(event))) {
         onLookUpProvider();
         return true;
     }

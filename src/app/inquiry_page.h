@@ -42,10 +42,10 @@ private:
     void connectHandlers();
     inquiry::InquiryConditions conditions() const;
 
-    void onConfirm();          // "條件確認": lists the bills of the conditions
-    void onPrint();            // "資料印表": prints the report the options choose
-    void onLookUpProvider();   // the provider lookup (the edit's button, F4, Alt+Down)
-    void onProviderLeft();     // leaving the provider code shows the provider's name
+    void onConfirm();        // "條件確認": lists the bills of the conditions
+    void onPrint();          // "資料印表": prints the report the options choose
+    void onLookUpProvider(); // the provider lookup (the edit's button, F4, Alt+Down)
+    void onProviderLeft();   // leaving the provider code shows the provider's name
 
     db::RecordSet inquiryRows_;
     db::RecordSet providers_; // what the provider lookup lists, read once per program run

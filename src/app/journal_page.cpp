@@ -7,10 +7,9 @@
 #include "journal/folder_check.h"
 #include "journal/run_chain.h"
 #include "journal/run_register.h"
+#include "platform/paths.h"
 #include "remittance/list_reprint.h"
 #include "remittance/remittance_desk.h"
-#include "ui/radio_group.h"
-#include "platform/paths.h"
 #include "text/big5.h"
 #include "text/dates.h"
 #include "text/error.h"
@@ -18,6 +17,7 @@
 #include "ui/date_edit.h"
 #include "ui/named_widgets.h"
 #include "ui/qt_text.h"
+#include "ui/radio_group.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -111,13 +111,8 @@ db::RecordSet folderCheckTable(const std::vector<journal::FolderFileCheck>& chec
 const work::GridColumns& filesColumns()
 {
     static const work::GridColumns columns = {
-        {"FILE_NO", "序", 3},
-        {"FOLDER", "資料夾", 30},
-        {"FILE_NAME", "檔名", 14},
-        {"RECORDS", "筆數", 6},
-        {"BYTE_SIZE", "位元組", 8},
-        {"SHA256", "SHA-256", 64},
-        {"IN_FOLDER", "資料夾中", 8},
+        {"FILE_NO", "序", 3},       {"FOLDER", "資料夾", 30},  {"FILE_NAME", "檔名", 14},    {"RECORDS", "筆數", 6},
+        {"BYTE_SIZE", "位元組", 8}, {"SHA256", "SHA-256", 64}, {"IN_FOLDER", "資料夾中", 8},
     };
     return columns;
 }
@@ -357,7 +352,7 @@ void JournalPage::onReprintRun()
         std::string said, notice;
         if (kind == journal::kindName(journal::RunKind::Remit)) {
             remittance::RemittanceDesk desk{context_.database, context_.workTables, reprintProgress_, context_.messages,
-                                            reprintedBills_,   reprintedRun_,      context_.reports};
+                                            reprintedBills_,   reprintedRun_,       context_.reports};
             remittance::OutputControls controls;
             // The list shows the bank group the remittance tab has chosen.
             controls.reportBankGroup = remittance_.reportBankGroup()->itemIndex();

@@ -59,7 +59,8 @@ LoginDialog::LoginDialog(const std::string& user, const std::string& role, QWidg
     loginButton_ = buttons->addButton(QStringLiteral("登入(&L)"), QDialogButtonBox::AcceptRole);
     loginButton_->setObjectName(QStringLiteral("loginButton"));
     loginButton_->setDefault(true);
-    buttons->addButton(QStringLiteral("取消(&C)"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("loginCancel"));
+    buttons->addButton(QStringLiteral("取消(&C)"), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("loginCancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -19,9 +19,9 @@ public:
     // `user` and `role` prefill the fields (the workstation's last user, the defined role).
     LoginDialog(const std::string& user, const std::string& role, QWidget* parent = nullptr);
 
-    std::string user() const;     // upper case, as the server stores user names
+    std::string user() const; // upper case, as the server stores user names
     std::string password() const;
-    std::string role() const;     // the role's database name, e.g. "DESK_CLERK"; empty for none
+    std::string role() const; // the role's database name, e.g. "DESK_CLERK"; empty for none
 
     // Shows why the last try failed and readies the dialog for the next.
     void showFailure(const QString& reason);

@@ -1,8 +1,8 @@
 #include "app/lookup_dialog.h"
 
 #include "ui/grid_excel_action.h"
-#include "ui/named_widgets.h"
 #include "ui/message_boxes.h"
+#include "ui/named_widgets.h"
 #include "ui/qt_text.h"
 #include "ui/radio_group.h"
 #include "ui/record_set_model.h"
@@ -220,8 +220,8 @@ void LookupDialog::activate()
 {
     activated_ = true;
     if (!session_) {
-        session_ = std::make_unique<lookup::LookupSession>(database_, original_ ? *original_ : empty_,
-                                                           originalColumns_, table_);
+        session_ = std::make_unique<lookup::LookupSession>(database_, original_ ? *original_ : empty_, originalColumns_,
+                                                           table_);
         delete originalModel_;
         delete resultModel_;
         originalModel_ = new ui::RecordSetModel(original_ ? *original_ : empty_, session_->shownFields(), this);
@@ -313,15 +313,9 @@ void LookupDialog::startSearch()
     if (!outcome)
         return; // the error box was shown; the grid keeps what it showed
     switch (*outcome) {
-    case lookup::SearchOutcome::Found:
-        showRecords();
-        return;
-    case lookup::SearchOutcome::NoFieldChosen:
-        messages_.inform("請選擇查詢條件!");
-        break;
-    case lookup::SearchOutcome::NotFound:
-        messages_.inform("找不到該條件資料!");
-        break;
+    case lookup::SearchOutcome::Found: showRecords(); return;
+    case lookup::SearchOutcome::NoFieldChosen: messages_.inform("請選擇查詢條件!"); break;
+    case lookup::SearchOutcome::NotFound: messages_.inform("找不到該條件資料!"); break;
     }
     // Closing one of its own message boxes makes the dialog active again.
     activate();
@@ -380,8 +374,8 @@ bool LookupDialog::eventFilter(QObject* watched, QEvent* event)
             confirmChoice();
             return true;
         }
-    } else if (event->type() == QEvent::FocusOut && watched->isWidgetType()
-               && matchModeGroup_->isAncestorOf(static_cast<QWidget*>(watched))) {
+    } else if (event->type() == QEvent::FocusOut && watched->isWidgetType() &&
+               matchModeGroup_->isAncestorOf(static_cast<QWidget*>(watched))) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             matchModeLeft();

@@ -31,10 +31,11 @@ int main(int argc, char* argv[])
     const app::DeskLog log(exeFolder); // desk.log, beside Bill.ini
     std::unique_ptr<db::Connection> database;
     try {
-        database = app::openDatabase(db::readConnectionDefinition(exeFolder + "connections.ini", "Kalder"),
-                                     exeFolder + "Bill.ini", [smoke](app::LoginDialog& login) {
-                                         return !smoke && login.exec() == QDialog::Accepted; // nobody types in a smoke run
-                                     });
+        database =
+            app::openDatabase(db::readConnectionDefinition(exeFolder + "connections.ini", "Kalder"),
+                              exeFolder + "Bill.ini", [smoke](app::LoginDialog& login) {
+                                  return !smoke && login.exec() == QDialog::Accepted; // nobody types in a smoke run
+                              });
         if (!database && smoke)
             throw std::runtime_error("the database asks for a login");
         if (!database)

@@ -38,10 +38,8 @@ std::string connectionSuffix(db::Connection& database)
 } // namespace
 
 MainWindow::MainWindow(db::Connection& database, std::string exeFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      messages_(this),
-      workTables_(database, connectionSuffix(database), report::handOverFiles(exeFolder)),
-      reports_(exeFolder)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint), messages_(this),
+      workTables_(database, connectionSuffix(database), report::handOverFiles(exeFolder)), reports_(exeFolder)
 {
     setObjectName(QStringLiteral("FormTolvane")); // the window's component name
     setWindowTitle(QStringLiteral("付款覆核-匯款-開票作業"));
@@ -72,7 +70,8 @@ void MainWindow::fitToScreen()
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect room = screen->availableGeometry();
         constexpr int frameWidth = 16, frameHeight = 40; // the window manager's, unknown before showing
-        size = size.boundedTo(QSize(room.width() - frameWidth, room.height() - frameHeight)).expandedTo(QSize(893, 522));
+        size =
+            size.boundedTo(QSize(room.width() - frameWidth, room.height() - frameHeight)).expandedTo(QSize(893, 522));
         resize(size);
         move(room.left() + (room.width() - size.width() - frameWidth) / 2,
              room.top() + (room.height() - size.height() - frameHeight) / 2);
@@ -167,8 +166,8 @@ void MainWindow::prepareDesk()
     // short finished or undone before the clerk starts work.
     messages_.guarded([this] {
         const std::string folder = ui::toFileSystemPath(remittancePage_->bankPathEdit()->text());
-        const std::string notice = journal::prepareJournal(
-            context_->database, {folder.empty() ? platform::defaultBankFolder() : folder});
+        const std::string notice =
+            journal::prepareJournal(context_->database, {folder.empty() ? platform::defaultBankFolder() : folder});
         if (!notice.empty())
             messages_.inform(notice);
     });
@@ -190,8 +189,7 @@ std::optional<std::string> MainWindow::storableBankPath(const QString& typed)
     try {
         return ui::toBig5(typed);
     } catch (const text::UserError& e) {
-        messages_.inform(std::string("路徑檔名無法以 Big5 存入 Bill.ini(") + e.what() +
-                         "),BANK_PATH 保留原來的內容。");
+        messages_.inform(std::string("路徑檔名無法以 Big5 存入 Bill.ini(") + e.what() + "),BANK_PATH 保留原來的內容。");
         return std::nullopt;
     }
 }

@@ -10,8 +10,8 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
-#include <vector>
 #include <string>
+#include <vector>
 
 class QTabWidget;
 

@@ -10,7 +10,9 @@
 
 namespace app {
 
-Page::Page(AppContext& context, QWidget* parent) : QWidget(parent), context_(context) {}
+Page::Page(AppContext& context, QWidget* parent) : QWidget(parent), context_(context)
+{
+}
 
 Page::~Page() = default;
 

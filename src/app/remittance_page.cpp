@@ -7,9 +7,9 @@
 #include "remittance/remittance_desk.h"
 #include "remittance/remittance_grid.h"
 #include "remittance/select_all.h"
-#include "ui/named_widgets.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
+#include "ui/named_widgets.h"
 #include "ui/qt_text.h"
 #include "ui/radio_group.h"
 
@@ -108,9 +108,9 @@ RemittancePage::RemittancePage(AppContext& context, QWidget* parent) : Page(cont
     layout->addWidget(grid_, 1);
     placeProgressDisplay(*layout);
 
-    desk_ = std::make_unique<remittance::RemittanceDesk>(remittance::RemittanceDesk{
-        context_.database, context_.workTables, progress(), context_.messages, remittanceRows_, run_,
-        context_.reports});
+    desk_ = std::make_unique<remittance::RemittanceDesk>(
+        remittance::RemittanceDesk{context_.database, context_.workTables, progress(), context_.messages,
+                                   remittanceRows_, run_, context_.reports});
     connectHandlers();
 
     // The component names, the one place they are set.
@@ -153,7 +153,8 @@ QWidget* RemittancePage::buildConditions()
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
 
-    remittanceStateGroup_ = radioGroup({QStringLiteral("未 匯 款"), QStringLiteral("已 匯 款"), QStringLiteral("不分匯款")}, 3, panel);
+    remittanceStateGroup_ =
+        radioGroup({QStringLiteral("未 匯 款"), QStringLiteral("已 匯 款"), QStringLiteral("不分匯款")}, 3, panel);
     dateColumnGroup_ = radioGroup({QStringLiteral("付款日期"), QStringLiteral("沖帳日期")}, 2, panel);
 
     dateRangeLabel_ = new QLabel(QStringLiteral("日期區間"), panel);
@@ -231,7 +232,7 @@ QWidget* RemittancePage::buildButtons()
     remitTickedButton_ = button(QStringLiteral("選擇性匯款"), panel);
     remitAllButton_ = button(QStringLiteral("全部匯款"), panel);
     clearDatesButton_ = button(QStringLiteral("匯款日清空"), panel);
-    clearDatesButton_->hide(); // F1 shows it (the window's key handling)
+    clearDatesButton_->hide();                           // F1 shows it (the window's key handling)
     exitButton_ = button(QStringLiteral("離開"), panel); // the window closes itself
     // The output routine's button is never shown and does nothing: the remit press runs the
     // routine itself.
@@ -270,8 +271,8 @@ WindowControls RemittancePage::windowControls() const
 {
     WindowControls controls;
     controls.exitButton = exitButton_;
-    controls.navigatingEdits = {fromDateEdit_,     toDateEdit_,       remittanceDateEdit_, bankPathEdit_,
-                                exportFileEdit_,   interBankFileEdit_, sameBankFileEdit_};
+    controls.navigatingEdits = {fromDateEdit_,   toDateEdit_,        remittanceDateEdit_, bankPathEdit_,
+                                exportFileEdit_, interBankFileEdit_, sameBankFileEdit_};
     controls.accountCombo = accountCombo_;
     controls.storeCombo = storeCombo_;
     controls.hiddenClearButton = clearDatesButton_;

@@ -20,9 +20,9 @@ namespace cheque {
 
 // What the cheque grid on screen was listed from.
 struct ListedCheques {
-    work::RunStamp stamp;     // the listed and issued tables of the condition confirm on screen
-    std::string conditions;   // the list's conditions as the journal records them (Big5)
-    bool usedUp = false;      // its stamps committed: pressing again reprints, never issues
+    work::RunStamp stamp;   // the listed and issued tables of the condition confirm on screen
+    std::string conditions; // the list's conditions as the journal records them (Big5)
+    bool usedUp = false;    // its stamps committed: pressing again reprints, never issues
     std::size_t usedUpCount = 0;
 };
 

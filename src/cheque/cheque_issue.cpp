@@ -139,15 +139,16 @@ void claim(ChequeDesk& desk, const std::vector<ChequeState>& cheques, const std:
     // another workstation holds their bills for longer than the press waits.
     db::Transaction transaction(desk.database, work::pressTransactionOptions());
     for (std::size_t from = 0; from < cheques.size(); from += kChequesPerClaim) {
-        const std::vector<ChequeState> part(cheques.begin() + static_cast<std::ptrdiff_t>(from),
-                                            cheques.begin() + static_cast<std::ptrdiff_t>(
-                                                std::min(cheques.size(), from + kChequesPerClaim)));
+        const std::vector<ChequeState> part(
+            cheques.begin() + static_cast<std::ptrdiff_t>(from),
+            cheques.begin() + static_cast<std::ptrdiff_t>(std::min(cheques.size(), from + kChequesPerClaim)));
         const db::RecordSet rows = transaction.query(claimCheques(part, issueDate, names.tableA, names.tableC, runId));
         for (std::size_t r = 0; r < rows.rowCount(); ++r) {
             if (rows.text(r, "CLAIMED") == "1")
                 claimed.push_back(text::trimmedRight(rows.text(r, "ID")));
             else
-                changed.push_back({text::trimmedRight(rows.text(r, "ID")), part[r].state, text::trimmedRight(rows.text(r, "NOW_STATE"))});
+                changed.push_back({text::trimmedRight(rows.text(r, "ID")), part[r].state,
+                                   text::trimmedRight(rows.text(r, "NOW_STATE"))});
         }
     }
     result.issued = claimed;
@@ -207,7 +208,8 @@ std::string clearTicked(ChequeDesk& desk)
         // Each stamp taken off is journalled as it was, before it goes.
         transaction.execute(journal::billEntriesSelect(runId) +
                             "'PAY_MASTER', MASTERBILLID, PROVIDER_ID, PAGE_AMT, BANK_DATE, NULL FROM PAY_MASTER "
-                            "WHERE PAGE_ID = " + db::quote(cheque) + " AND COALESCE(BANK_DATE, '') <> ''");
+                            "WHERE PAGE_ID = " +
+                            db::quote(cheque) + " AND COALESCE(BANK_DATE, '') <> ''");
         transaction.execute(clearBills(cheque));
     }
     if (transaction.lookup("SELECT COUNT(*) FROM PAY_RUN_BILL WHERE RUN_ID = " + std::to_string(runId)) != "0") {
@@ -241,16 +243,16 @@ VoidResult voidTicked(ChequeDesk& desk)
     const long long runId = journal::newRunId(desk.database);
     db::Transaction transaction(desk.database, work::pressTransactionOptions());
     for (std::size_t from = 0; from < voidable.size(); from += kChequesPerClaim) {
-        const std::vector<ChequeState> part(voidable.begin() + static_cast<std::ptrdiff_t>(from),
-                                            voidable.begin() + static_cast<std::ptrdiff_t>(
-                                                std::min(voidable.size(), from + kChequesPerClaim)));
+        const std::vector<ChequeState> part(
+            voidable.begin() + static_cast<std::ptrdiff_t>(from),
+            voidable.begin() + static_cast<std::ptrdiff_t>(std::min(voidable.size(), from + kChequesPerClaim)));
         const db::RecordSet rows = transaction.query(voidCheques(part, runId));
         for (std::size_t r = 0; r < rows.rowCount(); ++r) {
             if (rows.text(r, "VOIDED") == "1")
                 result.voided.push_back(text::trimmedRight(rows.text(r, "ID")));
             else
-                result.changedSinceListed.push_back(
-                    {text::trimmedRight(rows.text(r, "ID")), part[r].state, text::trimmedRight(rows.text(r, "NOW_STATE"))});
+                result.changedSinceListed.push_back({text::trimmedRight(rows.text(r, "ID")), part[r].state,
+                                                     text::trimmedRight(rows.text(r, "NOW_STATE"))});
         }
     }
     if (!result.voided.empty()) {

@@ -94,12 +94,10 @@ void fillRocColumns(ChequeDesk& desk, const db::RecordSet& listed)
     const std::string& table = desk.workTables.names().tableA;
     db::Transaction transaction(desk.database);
     for (const Update& update : updates) {
-        transaction.execute(db::SqlLines{"UPDATE " + table + " SET ",
-                                         " YMD   = " + db::quote(update.roc.ymd) + ", ",
-                                         " YYYY  = " + db::quote(update.roc.yyyy) + ", ",
-                                         " MM    = " + db::quote(update.roc.mm) + ", ",
-                                         " DD    = " + db::quote(update.roc.dd),
-                                         "  WHERE ID = " + db::quote(update.id)});
+        transaction.execute(
+            db::SqlLines{"UPDATE " + table + " SET ", " YMD   = " + db::quote(update.roc.ymd) + ", ",
+                         " YYYY  = " + db::quote(update.roc.yyyy) + ", ", " MM    = " + db::quote(update.roc.mm) + ", ",
+                         " DD    = " + db::quote(update.roc.dd), "  WHERE ID = " + db::quote(update.id)});
     }
     transaction.commit();
 }

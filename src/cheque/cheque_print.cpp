@@ -13,11 +13,10 @@ namespace cheque {
 
 void printIssued(ChequeDesk& desk, const PrintOptions& options, const std::string& mark)
 {
-    const db::RecordSet issued = desk.database.query(
-        db::SqlLines{"SELECT *  FROM " + desk.workTables.names().tableC,
-                     // A voided cheque is never printed as valid again, whichever list holds it.
-                     "WHERE NOT " + journal::chequeVoided(desk.workTables.names().tableC + ".ID"),
-                     orderByLine(options.order)});
+    const db::RecordSet issued = desk.database.query(db::SqlLines{
+        "SELECT *  FROM " + desk.workTables.names().tableC,
+        // A voided cheque is never printed as valid again, whichever list holds it.
+        "WHERE NOT " + journal::chequeVoided(desk.workTables.names().tableC + ".ID"), orderByLine(options.order)});
     work::progressMessage(desk.progress, 3, text::big5("暫存資料建置中..."));
 
     report::ReportRequest request;

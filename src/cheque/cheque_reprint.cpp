@@ -25,7 +25,7 @@ ReprintResult reprintRun(ChequeDesk& desk, long long runId, const std::string& r
     ReprintResult result;
     const db::RecordSet voided =
         desk.database.query("SELECT DISTINCT C.CHEQUE_ID FROM PAY_RUN_CHEQUE C WHERE C.RUN_ID = " + run + " AND " +
-                        journal::chequeVoided("C.CHEQUE_ID") + " ORDER BY C.CHEQUE_ID");
+                            journal::chequeVoided("C.CHEQUE_ID") + " ORDER BY C.CHEQUE_ID");
     for (std::size_t r = 0; r < voided.rowCount(); ++r)
         result.voided.push_back(voided.text(r, 0));
 

@@ -7,27 +7,13 @@ namespace {
 
 db::SqlLines createTable(const std::string& name, const std::string& lastLine)
 {
-    db::SqlLines sql{"CREATE TABLE " + name + " ( ",
-                     "CHKED VARCHAR(2),          ",
-                     "RCVDATE VARCHAR(10),        ",
-                     "EXPDATE VARCHAR(10),        ",
-                     "ADVDATE VARCHAR(10),        ",
-                     "PROVIDER_ID    VARCHAR(10), ",
-                     "PROVIDER_NAME  VARCHAR(50), ",
-                     "CHKTITLE VARCHAR(50),       ",
-                     "ID VARCHAR(20),             ",
-                     "ACNT_ID VARCHAR(20),        ",
-                     "ACNT_NO VARCHAR(20),        ",
-                     "BANK_NAME VARCHAR(50),      ",
-                     "CURRAMT DOUBLE PRECISION,   ",
-                     "MEMO VARCHAR(200),          ",
-                     "REMARK2 VARCHAR(50),        ",
-                     "ACC_ID    VARCHAR(20),",
-                     "BANK_DATE VARCHAR(10),",
-                     "YMD       VARCHAR(10),",
-                     "YYYY      VARCHAR(10),",
-                     "MM        VARCHAR(10),",
-                     "DD        VARCHAR(10),"};
+    db::SqlLines sql{"CREATE TABLE " + name + " ( ", "CHKED VARCHAR(2),          ",  "RCVDATE VARCHAR(10),        ",
+                     "EXPDATE VARCHAR(10),        ", "ADVDATE VARCHAR(10),        ", "PROVIDER_ID    VARCHAR(10), ",
+                     "PROVIDER_NAME  VARCHAR(50), ", "CHKTITLE VARCHAR(50),       ", "ID VARCHAR(20),             ",
+                     "ACNT_ID VARCHAR(20),        ", "ACNT_NO VARCHAR(20),        ", "BANK_NAME VARCHAR(50),      ",
+                     "CURRAMT DOUBLE PRECISION,   ", "MEMO VARCHAR(200),          ", "REMARK2 VARCHAR(50),        ",
+                     "ACC_ID    VARCHAR(20),",       "BANK_DATE VARCHAR(10),",       "YMD       VARCHAR(10),",
+                     "YYYY      VARCHAR(10),",       "MM        VARCHAR(10),",       "DD        VARCHAR(10),"};
     sql << lastLine;
     return sql;
 }
@@ -49,8 +35,7 @@ db::SqlLines copyFromChequeBook(const std::string& listedTable)
     return {"INSERT INTO " + listedTable + "(RCVDATE,EXPDATE,ADVDATE,PROVIDER_ID,PROVIDER_NAME,",
             "CHKTITLE,ID,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,MEMO,REMARK2)",
             "SELECT RCVDATE,EXPDATE,ADVDATE,PROVIDER_ID,PROVIDER_NAME,",
-            "CHKTITLE,ID,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,MEMO,REMARK2",
-            "FROM CHKPAY "};
+            "CHKTITLE,ID,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,MEMO,REMARK2", "FROM CHKPAY "};
 }
 
 db::SqlLines copyIssuedCheques(const std::string& issuedTable, const std::string& listedTable)
@@ -58,19 +43,15 @@ db::SqlLines copyIssuedCheques(const std::string& issuedTable, const std::string
     return {"INSERT INTO " + issuedTable + "(RCVDATE,EXPDATE,ADVDATE,PROVIDER_ID,PROVIDER_NAME,ACC_ID,MEMO,REMARK2,",
             "CHKTITLE,ID,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,YMD,YYYY,MM,DD)",
             "SELECT RCVDATE,EXPDATE,ADVDATE,PROVIDER_ID,PROVIDER_NAME,ACC_ID,MEMO,REMARK2,",
-            "CHKTITLE,ID,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,YMD,YYYY,MM,DD",
-            "FROM " + listedTable};
+            "CHKTITLE,ID,ACNT_ID,ACNT_NO,BANK_NAME,CURRAMT,YMD,YYYY,MM,DD", "FROM " + listedTable};
 }
 
 std::string dateColumnName(DateColumn column)
 {
     switch (column) {
-    case DateColumn::Issued:
-        return "RCVDATE";
-    case DateColumn::Advance:
-        return "ADVDATE";
-    case DateColumn::Due:
-        break;
+    case DateColumn::Issued: return "RCVDATE";
+    case DateColumn::Advance: return "ADVDATE";
+    case DateColumn::Due: break;
     }
     return "EXPDATE";
 }
@@ -83,12 +64,9 @@ std::string orderByLine(SortOrder order)
 std::string templateFile(ChequeForm form)
 {
     switch (form) {
-    case ChequeForm::Two:
-        return "Tolvane_21.rtm";
-    case ChequeForm::Three:
-        return "Tolvane_22.rtm";
-    case ChequeForm::One:
-        break;
+    case ChequeForm::Two: return "Tolvane_21.rtm";
+    case ChequeForm::Three: return "Tolvane_22.rtm";
+    case ChequeForm::One: break;
     }
     return "P99_000502.rtm";
 }

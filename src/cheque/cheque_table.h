@@ -24,9 +24,9 @@ db::SqlLines copyFromChequeBook(const std::string& listedTable);
 // The cheque columns copied between the tables, as the copy statements write them.
 db::SqlLines copyIssuedCheques(const std::string& issuedTable, const std::string& listedTable);
 
-std::string dateColumnName(DateColumn column);     // EXPDATE, RCVDATE, ADVDATE
-std::string orderByLine(SortOrder order);          // "ORDER BY ACNT_NO,ID", ...
-std::string templateFile(ChequeForm form);         // under the templates folder
+std::string dateColumnName(DateColumn column); // EXPDATE, RCVDATE, ADVDATE
+std::string orderByLine(SortOrder order);      // "ORDER BY ACNT_NO,ID", ...
+std::string templateFile(ChequeForm form);     // under the templates folder
 
 // How the grid shows its record set: the shown columns with their titles and widths, then
 // the hidden ones the print needs.

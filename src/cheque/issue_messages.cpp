@@ -24,8 +24,8 @@ std::string reissueQuestion(const std::vector<ChequeState>& issued)
 
 std::string reprintQuestion(std::size_t issuedCount)
 {
-    return "這份清單的 " + std::to_string(issuedCount)
-           + " 張支票已開票，但尚未印出。\n要重印這些支票嗎？（只列印，不會再開票）";
+    return "這份清單的 " + std::to_string(issuedCount) +
+           " 張支票已開票，但尚未印出。\n要重印這些支票嗎？（只列印，不會再開票）";
 }
 
 std::string changedSinceListedMessage(const IssueResult& result)
@@ -34,8 +34,8 @@ std::string changedSinceListedMessage(const IssueResult& result)
         return {};
     std::string text = "下列支票在清單產生後已被其他工作站開票或清除，本次未開票：\n";
     for (const ChangedCheque& cheque : result.changedSinceListed)
-        text += "  " + text::big5ToUtf8(cheque.id) + "（清單：" + shownState(cheque.listedState) + "，現在："
-                + shownState(cheque.currentState) + "）\n";
+        text += "  " + text::big5ToUtf8(cheque.id) + "（清單：" + shownState(cheque.listedState) + "，現在：" +
+                shownState(cheque.currentState) + "）\n";
     text += "請重新 條件確認......";
     return text;
 }
@@ -48,10 +48,10 @@ std::string printFailureMessage(const IssueResult& result)
         result.printFailure + (result.printFailureCause.empty() ? "" : "\n" + result.printFailureCause);
     const std::string count = result.issued.empty() ? std::string() : std::to_string(result.issued.size()) + " 張";
     if (result.canReprint)
-        return failure + "\n\n" + count
-               + "支票已開票，尚未印出。排除原因後再按「全部開票」或「選擇性開票」即可重印這些支票，不會再開票。";
-    return failure + "\n\n" + count
-           + "支票已開票，列印未完成，清單已關閉。如需補印，請重新 條件確認 後再開票（會詢問原因）。";
+        return failure + "\n\n" + count +
+               "支票已開票，尚未印出。排除原因後再按「全部開票」或「選擇性開票」即可重印這些支票，不會再開票。";
+    return failure + "\n\n" + count +
+           "支票已開票，列印未完成，清單已關閉。如需補印，請重新 條件確認 後再開票（會詢問原因）。";
 }
 
 std::string voidedLeftOutMessage(const IssueResult& result)

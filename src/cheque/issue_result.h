@@ -32,15 +32,15 @@ struct IssueResult {
         ReprintDeclined // the used-up list was pressed again and the clerk said no to a reprint
     };
     Outcome outcome = Outcome::NoList;
-    std::string issueDate;                   // the date stamped
-    std::vector<std::string> issued;         // cheque numbers stamped, in grid order
+    std::string issueDate;           // the date stamped
+    std::vector<std::string> issued; // cheque numbers stamped, in grid order
     // Among `issued`: cheques that were issued before, with their earlier issue state, and the
     // reason the clerk gave for issuing them again (Big5). The journal records these.
     std::vector<ChequeState> reissued;
     std::string reissueReason;
-    std::vector<ChequeState> declined;          // issued before, and the clerk said no
+    std::vector<ChequeState> declined;             // issued before, and the clerk said no
     std::vector<ChangedCheque> changedSinceListed; // left out: another press got there first
-    std::vector<std::string> voided;            // left out: voided cheques are never issued again
+    std::vector<std::string> voided;               // left out: voided cheques are never issued again
     // The hand-over of the print failed after the stamps committed (UTF-8, the error's text);
     // the list stays used up and its cheques can be printed again without a new issue.
     std::string printFailure;

@@ -28,15 +28,19 @@ std::string issueStateOf(const std::string& chequeIdExpression)
     return "(CASE WHEN " + journal::chequeVoided(chequeIdExpression) + " THEN CAST(" + db::quote(voidedState()) +
            " AS VARCHAR(10)) ELSE "
            "(SELECT CASE WHEN COUNT(*) = 0 THEN CAST('' AS VARCHAR(10)) "
-           "WHEN MIN(" + stamp + ") = MAX(" + stamp + ") THEN CAST(MIN(" + stamp + ") AS VARCHAR(10)) "
-           "ELSE CAST(" + db::quote(partlyIssued()) + " AS VARCHAR(10)) END "
-           "FROM PAY_MASTER P WHERE P.PAGE_ID = " + chequeIdExpression + ") END)";
+           "WHEN MIN(" +
+           stamp + ") = MAX(" + stamp + ") THEN CAST(MIN(" + stamp +
+           ") AS VARCHAR(10)) "
+           "ELSE CAST(" +
+           db::quote(partlyIssued()) +
+           " AS VARCHAR(10)) END "
+           "FROM PAY_MASTER P WHERE P.PAGE_ID = " +
+           chequeIdExpression + ") END)";
 }
 
 db::SqlLines listWithIssueState(const std::string& listedTable, const std::string& orderBy)
 {
-    return {"SELECT W.*, " + issueStateOf("W.ID") + " AS " + kIssueStateField + " FROM " + listedTable + " W",
-            orderBy};
+    return {"SELECT W.*, " + issueStateOf("W.ID") + " AS " + kIssueStateField + " FROM " + listedTable + " W", orderBy};
 }
 
 namespace {
@@ -47,8 +51,8 @@ void forEachListed(db::SqlLines& sql, const std::vector<ChequeState>& listed)
 {
     sql << "  FOR ";
     for (std::size_t i = 0; i < listed.size(); ++i) {
-        sql << std::string(i == 0 ? "    SELECT " : "    UNION ALL SELECT ") + "CAST(" + db::quote(listed[i].id)
-                   + " AS VARCHAR(20)), CAST(" + db::quote(listed[i].state) + " AS VARCHAR(10)) FROM RDB$DATABASE ";
+        sql << std::string(i == 0 ? "    SELECT " : "    UNION ALL SELECT ") + "CAST(" + db::quote(listed[i].id) +
+                   " AS VARCHAR(20)), CAST(" + db::quote(listed[i].state) + " AS VARCHAR(10)) FROM RDB$DATABASE ";
     }
     sql << "  INTO :K, :LISTED DO ";
     sql << "  BEGIN ";
@@ -73,15 +77,17 @@ db::SqlLines claimCheques(const std::vector<ChequeState>& listed, const std::str
     sql << "    IF (NOW_STATE = LISTED AND NOW_STATE <> " + db::quote(voidedState()) + ") THEN ";
     sql << "    BEGIN ";
     // The journal keeps each bill's stamp as found, so an earlier issue date stays on record.
-    sql << "      " + journal::billEntriesSelect(runId) + "'PAY_MASTER', MASTERBILLID, PROVIDER_ID, PAGE_AMT, "
-               "BANK_DATE, " + db::quote(issueDate) + " FROM PAY_MASTER WHERE PAGE_ID = :K; ";
+    sql << "      " + journal::billEntriesSelect(runId) +
+               "'PAY_MASTER', MASTERBILLID, PROVIDER_ID, PAGE_AMT, "
+               "BANK_DATE, " +
+               db::quote(issueDate) + " FROM PAY_MASTER WHERE PAGE_ID = :K; ";
     sql << "      UPDATE PAY_MASTER  SET BANK_DATE = " + db::quote(issueDate) + " WHERE  PAGE_ID  = :K; ";
     db::SqlLines copy = copyIssuedCheques(issuedTable, listedTable);
     copy << "  WHERE ID = :K; ";
     for (const std::string& line : copy.lines())
         sql << "      " + line + " ";
-    sql << "      IF (LISTED <> '') THEN UPDATE " + issuedTable + " SET FLAG = " + db::quote(reissueMark())
-               + " WHERE ID = :K; ";
+    sql << "      IF (LISTED <> '') THEN UPDATE " + issuedTable + " SET FLAG = " + db::quote(reissueMark()) +
+               " WHERE ID = :K; ";
     sql << "      " + journal::chequeEntryStatement(runId, ":K", ":LISTED", db::quote(issueDate));
     sql << "      CLAIMED = 1; ";
     sql << "    END ";
@@ -106,8 +112,10 @@ db::SqlLines voidCheques(const std::vector<ChequeState>& listed, long long runId
     sql << "    VOIDED = 0; ";
     sql << "    IF (NOW_STATE = LISTED AND NOW_STATE <> '' AND NOW_STATE <> " + db::quote(voidedState()) + ") THEN ";
     sql << "    BEGIN ";
-    sql << "      " + journal::billEntriesSelect(runId) + "'PAY_MASTER', P.MASTERBILLID, P.PROVIDER_ID, P.PAGE_AMT, "
-               "P.BANK_DATE, " + stampBeforeIssue + " FROM PAY_MASTER P WHERE P.PAGE_ID = :K; ";
+    sql << "      " + journal::billEntriesSelect(runId) +
+               "'PAY_MASTER', P.MASTERBILLID, P.PROVIDER_ID, P.PAGE_AMT, "
+               "P.BANK_DATE, " +
+               stampBeforeIssue + " FROM PAY_MASTER P WHERE P.PAGE_ID = :K; ";
     sql << "      UPDATE PAY_MASTER P SET P.BANK_DATE = " + stampBeforeIssue + " WHERE P.PAGE_ID = :K; ";
     sql << "      " + journal::chequeEntryStatement(runId, ":K", ":LISTED", db::quote(voidedState()));
     sql << "      VOIDED = 1; ";

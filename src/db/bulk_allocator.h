@@ -12,16 +12,13 @@ namespace db {
 
 inline constexpr std::size_t kHugePageBytes = platform::kHugePageBytes;
 
-template <typename T>
-struct BulkAllocator {
+template <typename T> struct BulkAllocator {
     using value_type = T;
     BulkAllocator() = default;
-    template <typename U>
-    BulkAllocator(const BulkAllocator<U>&) noexcept {}
+    template <typename U> BulkAllocator(const BulkAllocator<U>&) noexcept {}
     T* allocate(std::size_t n) { return static_cast<T*>(platform::allocateBlock(n * sizeof(T))); }
     void deallocate(T* p, std::size_t) noexcept { platform::releaseBlock(p); }
-    template <typename U>
-    bool operator==(const BulkAllocator<U>&) const noexcept { return true; }
+    template <typename U> bool operator==(const BulkAllocator<U>&) const noexcept { return true; }
 };
 
 } // namespace db

@@ -10,11 +10,13 @@
 
 namespace db {
 
-void logStatement(const std::string& sql, double milliseconds, const std::exception* error) {
+void logStatement(const std::string& sql, double milliseconds, const std::exception* error)
+{
     char time[32];
     std::snprintf(time, sizeof time, "%.1f ms", milliseconds);
     std::string line = std::string(error ? "failed after " : "") + time + ": " + platform::logText(sql, 600);
-    if (error) line += " -- " + std::string(error->what());
+    if (error)
+        line += " -- " + std::string(error->what());
     platform::log("db", error ? platform::LogLevel::Warning : platform::LogLevel::Info, line);
 }
 
@@ -26,26 +28,34 @@ namespace {
 // instead of silently trying a server; a server address never tries to open a local file.
 class ParameterBlock {
 public:
-    ParameterBlock(const ConnectionParams& params, bool create, bool forcedWrites) {
+    ParameterBlock(const ConnectionParams& params, bool create, bool forcedWrites)
+    {
         fb::Status status;
         fb::guarded([&] {
             builder_ = fb::util()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0);
             builder_->insertString(&status, isc_dpb_user_name, params.user.c_str());
-            if (!params.password.empty()) builder_->insertString(&status, isc_dpb_password, params.password.c_str());
-            if (!params.role.empty()) builder_->insertString(&status, isc_dpb_sql_role_name, params.role.c_str());
+            if (!params.password.empty())
+                builder_->insertString(&status, isc_dpb_password, params.password.c_str());
+            if (!params.role.empty())
+                builder_->insertString(&status, isc_dpb_sql_role_name, params.role.c_str());
             builder_->insertString(&status, isc_dpb_lc_ctype, "NONE");
             builder_->insertInt(&status, isc_dpb_sql_dialect, params.dialect);
             builder_->insertString(&status, isc_dpb_config,
                                    params.embedded() ? "Providers=Engine12" : "Providers=Remote");
             if (create) {
                 builder_->insertInt(&status, isc_dpb_page_size, 8192);
-                if (!forcedWrites) builder_->insertInt(&status, isc_dpb_force_write, 0);
+                if (!forcedWrites)
+                    builder_->insertInt(&status, isc_dpb_force_write, 0);
             }
             length_ = builder_->getBufferLength(&status);
             buffer_ = builder_->getBuffer(&status);
         });
     }
-    ~ParameterBlock() { if (builder_) builder_->dispose(); }
+    ~ParameterBlock()
+    {
+        if (builder_)
+            builder_->dispose();
+    }
     ParameterBlock(const ParameterBlock&) = delete;
     ParameterBlock& operator=(const ParameterBlock&) = delete;
     unsigned length() const { return length_; }
@@ -57,19 +67,22 @@ private:
     const unsigned char* buffer_ = nullptr;
 };
 
-void detachQuietly(fb::Ref<Firebird::IAttachment>& attachment) {
-    if (!attachment) return;
+void detachQuietly(fb::Ref<Firebird::IAttachment>& attachment)
+{
+    if (!attachment)
+        return;
     Firebird::IStatus* raw = fb::master()->getStatus();
     Firebird::CheckStatusWrapper status(raw);
     attachment->detach(&status);
-    if (!(status.getState() & Firebird::IStatus::STATE_ERRORS)) attachment.forget(); // released by detach
+    if (!(status.getState() & Firebird::IStatus::STATE_ERRORS))
+        attachment.forget(); // released by detach
     raw->dispose();
     attachment.reset();
 }
 
 // Runs `work` in a transaction of its own that commits at once, or rolls back when it fails.
-template <typename Work>
-auto autoCommittedOnce(Firebird::IAttachment* attachment, Work& work) {
+template <typename Work> auto autoCommittedOnce(Firebird::IAttachment* attachment, Work& work)
+{
     fb::Ref<Firebird::ITransaction> transaction(fb::startTransaction(attachment));
     try {
         auto result = work(transaction.get());
@@ -87,14 +100,15 @@ auto autoCommittedOnce(Firebird::IAttachment* attachment, Work& work) {
 // catalogue rows, and the server answers the later one with an update conflict. A statement
 // that commits on its own was rolled back whole, so running it again is what the clerk would
 // do by pressing again; after a few tries the conflict is reported as it is.
-template <typename Work>
-auto autoCommitted(Firebird::IAttachment* attachment, Work&& work) {
+template <typename Work> auto autoCommitted(Firebird::IAttachment* attachment, Work&& work)
+{
     constexpr int kTries = 5;
     for (int attempt = 1;; ++attempt) {
         try {
             return autoCommittedOnce(attachment, work);
         } catch (const fb::ConflictError&) {
-            if (attempt == kTries) throw;
+            if (attempt == kTries)
+                throw;
             std::this_thread::sleep_for(std::chrono::milliseconds(20 * attempt));
         }
     }
@@ -102,7 +116,8 @@ auto autoCommitted(Firebird::IAttachment* attachment, Work&& work) {
 
 } // namespace
 
-Connection::Connection(const ConnectionParams& params) : impl_(std::make_unique<Impl>()) {
+Connection::Connection(const ConnectionParams& params) : impl_(std::make_unique<Impl>())
+{
     impl_->params = params;
     impl_->dialect = static_cast<unsigned>(params.dialect);
     ParameterBlock dpb(params, false, true);
@@ -112,9 +127,13 @@ Connection::Connection(const ConnectionParams& params) : impl_(std::make_unique<
     }));
 }
 
-Connection::~Connection() { detachQuietly(impl_->attachment); }
+Connection::~Connection()
+{
+    detachQuietly(impl_->attachment);
+}
 
-long long Connection::execute(const std::string& sql) {
+long long Connection::execute(const std::string& sql)
+{
     return impl_->perform(sql, [&] {
         return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
             return fb::executeStatement(impl_->attachment.get(), transaction, sql, impl_->dialect);
@@ -122,7 +141,8 @@ long long Connection::execute(const std::string& sql) {
     });
 }
 
-long long Connection::executeWithBytes(const std::string& sql, std::string_view bytes) {
+long long Connection::executeWithBytes(const std::string& sql, std::string_view bytes)
+{
     return impl_->perform(sql, [&] {
         return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
             return fb::executeWithBytes(impl_->attachment.get(), transaction, sql, impl_->dialect, bytes);
@@ -130,7 +150,8 @@ long long Connection::executeWithBytes(const std::string& sql, std::string_view 
     });
 }
 
-RecordSet Connection::query(const std::string& sql) {
+RecordSet Connection::query(const std::string& sql)
+{
     return impl_->perform(sql, [&] {
         return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
             return fb::queryStatement(impl_->attachment.get(), transaction, sql, impl_->dialect);
@@ -138,7 +159,8 @@ RecordSet Connection::query(const std::string& sql) {
     });
 }
 
-void Connection::setStatementWait(StatementWait* wait) {
+void Connection::setStatementWait(StatementWait* wait)
+{
     impl_->wait = wait;
     impl_->cancelled = false;
     bool sent = false;
@@ -146,7 +168,8 @@ void Connection::setStatementWait(StatementWait* wait) {
         std::lock_guard<std::mutex> lock(impl_->flight);
         std::swap(sent, impl_->cancelSent);
     }
-    if (!sent) return;
+    if (!sent)
+        return;
     // A cancel that reached the server just as its statement ended stays pending there and
     // would stop the next call; one harmless query takes it.
     try {
@@ -155,10 +178,12 @@ void Connection::setStatementWait(StatementWait* wait) {
     }
 }
 
-void Connection::cancelRun() {
+void Connection::cancelRun()
+{
     impl_->cancelled = true;
     std::lock_guard<std::mutex> lock(impl_->flight);
-    if (!impl_->inFlight) return;
+    if (!impl_->inFlight)
+        return;
     impl_->cancelSent = true;
     Firebird::IStatus* raw = fb::master()->getStatus();
     Firebird::CheckStatusWrapper status(raw);
@@ -166,11 +191,17 @@ void Connection::cancelRun() {
     raw->dispose();
 }
 
-bool Connection::runCancelled() const { return impl_->cancelled; }
+bool Connection::runCancelled() const
+{
+    return impl_->cancelled;
+}
 
-Cancelled::Cancelled() : text::UserError("作業已取消") {}
+Cancelled::Cancelled() : text::UserError("作業已取消")
+{
+}
 
-std::string Connection::blobLookup(const std::string& sql) {
+std::string Connection::blobLookup(const std::string& sql)
+{
     return impl_->perform(sql, [&] {
         return autoCommitted(impl_->attachment.get(), [&](Firebird::ITransaction* transaction) {
             return fb::queryBlob(impl_->attachment.get(), transaction, sql, impl_->dialect);
@@ -178,13 +209,18 @@ std::string Connection::blobLookup(const std::string& sql) {
     });
 }
 
-const ConnectionParams& Connection::params() const { return impl_->params; }
+const ConnectionParams& Connection::params() const
+{
+    return impl_->params;
+}
 
-long long Connection::connectionId() {
+long long Connection::connectionId()
+{
     return static_cast<long long>(query("SELECT CURRENT_CONNECTION FROM RDB$DATABASE").number(0, 0));
 }
 
-std::unique_ptr<Connection> Connection::createDatabase(const ConnectionParams& params, bool forcedWrites) {
+std::unique_ptr<Connection> Connection::createDatabase(const ConnectionParams& params, bool forcedWrites)
+{
     {
         ParameterBlock dpb(params, true, forcedWrites);
         fb::Status status;
@@ -203,16 +239,19 @@ struct Transaction::Impl {
     TransactionOptions options;
     fb::Ref<Firebird::ITransaction> transaction;
 
-    Firebird::ITransaction* open() {
-        if (!transaction) throw std::logic_error("db::Transaction used after commit or rollback");
+    Firebird::ITransaction* open()
+    {
+        if (!transaction)
+            throw std::logic_error("db::Transaction used after commit or rollback");
         return transaction.get();
     }
 
     // Runs one call of the transaction; with a bounded wait, a conflict with another
     // attachment leaves as the clerk's message of the options.
-    template <typename Work>
-    auto run(Work&& work) {
-        if (options.lockTimeoutSeconds <= 0 || options.conflictMessage.empty()) return work();
+    template <typename Work> auto run(Work&& work)
+    {
+        if (options.lockTimeoutSeconds <= 0 || options.conflictMessage.empty())
+            return work();
         try {
             return work();
         } catch (const fb::ConflictError&) {
@@ -222,22 +261,29 @@ struct Transaction::Impl {
 };
 
 Transaction::Transaction(Connection& connection, const TransactionOptions& options)
-    : impl_(std::make_unique<Impl>(Impl{connection.impl(), options, {}})) {
+    : impl_(std::make_unique<Impl>(Impl{connection.impl(), options, {}}))
+{
     impl_->transaction.reset(fb::startTransaction(connection.impl().attachment.get(), options.lockTimeoutSeconds));
 }
 
-Transaction::~Transaction() { fb::rollbackQuietly(impl_->transaction); }
+Transaction::~Transaction()
+{
+    fb::rollbackQuietly(impl_->transaction);
+}
 
-long long Transaction::execute(const std::string& sql) {
+long long Transaction::execute(const std::string& sql)
+{
     Firebird::ITransaction* transaction = impl_->open();
     return impl_->run([&] {
         return impl_->connection.perform(sql, [&] {
-            return fb::executeStatement(impl_->connection.attachment.get(), transaction, sql, impl_->connection.dialect);
+            return fb::executeStatement(impl_->connection.attachment.get(), transaction, sql,
+                                        impl_->connection.dialect);
         });
     });
 }
 
-long long Transaction::executeWithBytes(const std::string& sql, std::string_view bytes) {
+long long Transaction::executeWithBytes(const std::string& sql, std::string_view bytes)
+{
     Firebird::ITransaction* transaction = impl_->open();
     return impl_->run([&] {
         return impl_->connection.perform(sql, [&] {
@@ -247,7 +293,8 @@ long long Transaction::executeWithBytes(const std::string& sql, std::string_view
     });
 }
 
-RecordSet Transaction::query(const std::string& sql) {
+RecordSet Transaction::query(const std::string& sql)
+{
     Firebird::ITransaction* transaction = impl_->open();
     return impl_->run([&] {
         return impl_->connection.perform(sql, [&] {
@@ -256,7 +303,8 @@ RecordSet Transaction::query(const std::string& sql) {
     });
 }
 
-std::string Transaction::blobLookup(const std::string& sql) {
+std::string Transaction::blobLookup(const std::string& sql)
+{
     Firebird::ITransaction* transaction = impl_->open();
     return impl_->run([&] {
         return impl_->connection.perform(sql, [&] {
@@ -265,10 +313,12 @@ std::string Transaction::blobLookup(const std::string& sql) {
     });
 }
 
-void Transaction::commit() {
+void Transaction::commit()
+{
     Firebird::ITransaction* transaction = impl_->open();
     // A cancelled run keeps nothing: its transaction rolls back when it goes.
-    if (impl_->connection.cancelled) throw Cancelled();
+    if (impl_->connection.cancelled)
+        throw Cancelled();
     fb::Status status;
     impl_->connection.perform("COMMIT", [&] {
         impl_->run([&] { fb::guarded([&] { transaction->commit(&status); }); });
@@ -277,7 +327,8 @@ void Transaction::commit() {
     impl_->transaction.forget();
 }
 
-void Transaction::rollback() {
+void Transaction::rollback()
+{
     Firebird::ITransaction* transaction = impl_->open();
     fb::Status status;
     fb::guarded([&] { transaction->rollback(&status); });

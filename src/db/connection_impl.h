@@ -27,14 +27,15 @@ struct Connection::Impl {
     // A cancellable run (see statement_wait.h).
     StatementWait* wait = nullptr;
     std::atomic<bool> cancelled{false};
-    std::mutex flight;          // guards inFlight against a cancel arriving as a statement ends
+    std::mutex flight; // guards inFlight against a cancel arriving as a statement ends
     bool inFlight = false;
-    bool cancelSent = false;    // the server was told to stop an operation of this run
+    bool cancelSent = false; // the server was told to stop an operation of this run
 
     // Runs one statement of the attachment, timed into the log when there is one.
-    template <typename Work>
-    auto perform(const std::string& sql, Work&& work) -> decltype(work()) {
-        if (!platform::logging()) return performUntimed(std::forward<Work>(work));
+    template <typename Work> auto perform(const std::string& sql, Work&& work) -> decltype(work())
+    {
+        if (!platform::logging())
+            return performUntimed(std::forward<Work>(work));
         const auto started = std::chrono::steady_clock::now();
         const auto elapsed = [&] {
             return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
@@ -50,10 +51,12 @@ struct Connection::Impl {
     }
 
     // Runs one call of the attachment: at once, or under the run's wait on a worker thread.
-    template <typename Work>
-    auto performUntimed(Work&& work) -> decltype(work()) {
-        if (cancelled) throw Cancelled();
-        if (!wait) return work();
+    template <typename Work> auto performUntimed(Work&& work) -> decltype(work())
+    {
+        if (cancelled)
+            throw Cancelled();
+        if (!wait)
+            return work();
         using Result = decltype(work());
         std::optional<Result> result;
         std::exception_ptr error;
@@ -79,8 +82,10 @@ struct Connection::Impl {
         worker.join();
         // A statement the cancel stopped fails with the server's "cancelled"; one that ended
         // just before the cancel is not kept either: the run stops here.
-        if (cancelled) throw Cancelled();
-        if (error) std::rethrow_exception(error);
+        if (cancelled)
+            throw Cancelled();
+        if (error)
+            std::rethrow_exception(error);
         return std::move(*result);
     }
 };

@@ -2,9 +2,11 @@
 
 namespace db {
 
-std::string Executor::lookup(const std::string& sql) {
+std::string Executor::lookup(const std::string& sql)
+{
     RecordSet records = query(sql);
-    if (records.isEmpty() || records.columnCount() == 0) return {};
+    if (records.isEmpty() || records.columnCount() == 0)
+        return {};
     return records.text(0, 0);
 }
 

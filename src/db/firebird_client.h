@@ -45,8 +45,8 @@ bool isConcurrencyConflict(Firebird::IStatus* status);
 [[noreturn]] void throwUserError(Firebird::IStatus* status);
 
 // Runs `body`; a Firebird error leaves it as text::UserError carrying the client's text.
-template <typename Body>
-decltype(auto) guarded(Body&& body) {
+template <typename Body> decltype(auto) guarded(Body&& body)
+{
     try {
         return body();
     } catch (const Firebird::FbException& error) {
@@ -56,20 +56,33 @@ decltype(auto) guarded(Body&& body) {
 
 // Releases an interface when the holder goes, unless forget() handed the pointer over (commit,
 // close and free release it themselves when they succeed).
-template <typename T>
-class Ref {
+template <typename T> class Ref {
 public:
     Ref() = default;
     explicit Ref(T* p) : p_(p) {}
-    ~Ref() { if (p_) p_->release(); }
+    ~Ref()
+    {
+        if (p_)
+            p_->release();
+    }
     Ref(const Ref&) = delete;
     Ref& operator=(const Ref&) = delete;
     Ref(Ref&& other) noexcept : p_(other.p_) { other.p_ = nullptr; }
     T* get() const { return p_; }
     T* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
-    T* forget() { T* p = p_; p_ = nullptr; return p; }
-    void reset(T* p = nullptr) { if (p_) p_->release(); p_ = p; }
+    T* forget()
+    {
+        T* p = p_;
+        p_ = nullptr;
+        return p;
+    }
+    void reset(T* p = nullptr)
+    {
+        if (p_)
+            p_->release();
+        p_ = p;
+    }
 
 private:
     T* p_ = nullptr;

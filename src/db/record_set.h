@@ -22,7 +22,7 @@ namespace db {
 enum class FieldType : std::uint8_t { String = 1, Float = 2, Integer = 3 };
 
 struct Column {
-    std::string name;      // upper case as the server reports it (or as declared)
+    std::string name; // upper case as the server reports it (or as declared)
     FieldType type = FieldType::String;
     std::uint32_t size = 0; // bytes for strings (VARCHAR(n)/CHAR(n) -> n), 8 for numbers
 };
@@ -44,8 +44,8 @@ public:
     // ---- rows
     std::size_t rowCount() const { return rowCount_; }
     bool isEmpty() const { return rowCount_ == 0; }
-    void appendRow();          // all NULL
-    void clear();              // closed: no columns, no rows
+    void appendRow(); // all NULL
+    void clear();     // closed: no columns, no rows
     bool isOpen() const { return !columns_.empty(); }
 
     bool isNull(std::size_t row, std::size_t col) const { return isNullIn(rowWords(row), col); }
@@ -63,7 +63,10 @@ public:
     // -> 0), a number given to a string column is stored formatted plainly.
     void setNull(std::size_t row, std::size_t col);
     void setText(std::size_t row, std::size_t col, std::string_view value);
-    void setText(std::size_t row, std::string_view name, std::string_view value) { setText(row, fieldIndex(name), value); }
+    void setText(std::size_t row, std::string_view name, std::string_view value)
+    {
+        setText(row, fieldIndex(name), value);
+    }
     void setNumber(std::size_t row, std::size_t col, double value);
     void setNumber(std::size_t row, std::string_view name, double value) { setNumber(row, fieldIndex(name), value); }
 
@@ -87,11 +90,13 @@ public:
     // columns. Valid until the next row is appended.
     class RowWriter {
     public:
-        void setBytes(std::size_t col, std::string_view value) {
+        void setBytes(std::size_t col, std::string_view value)
+        {
             row_[col] = records_.storeBytes(value); // byte chunks grow apart from the rows
             markPresent(col);
         }
-        void setNumber(std::size_t col, double value) {
+        void setNumber(std::size_t col, double value)
+        {
             std::memcpy(&row_[col], &value, sizeof value);
             markPresent(col);
         }
@@ -99,7 +104,8 @@ public:
     private:
         friend class RecordSet;
         RowWriter(RecordSet& records, std::uint64_t* row) : records_(records), row_(row) {}
-        void markPresent(std::size_t col) {
+        void markPresent(std::size_t col)
+        {
             row_[records_.columns_.size() + col / 64] &= ~(std::uint64_t(1) << (col % 64));
         }
         RecordSet& records_;
@@ -115,23 +121,28 @@ private:
 
     void setColumns(std::vector<Column> columns);
     std::uint64_t* appendRowWords();
-    const std::uint64_t* rowWords(std::size_t row) const {
+    const std::uint64_t* rowWords(std::size_t row) const
+    {
         return slots_[row / rowsPerChunk_].data() + (row % rowsPerChunk_) * rowStride_;
     }
-    std::uint64_t* rowWords(std::size_t row) {
+    std::uint64_t* rowWords(std::size_t row)
+    {
         return slots_[row / rowsPerChunk_].data() + (row % rowsPerChunk_) * rowStride_;
     }
-    bool isNullIn(const std::uint64_t* row, std::size_t col) const {
+    bool isNullIn(const std::uint64_t* row, std::size_t col) const
+    {
         return (row[columns_.size() + col / 64] >> (col % 64)) & 1;
     }
-    void setNullIn(std::uint64_t* row, std::size_t col, bool null) {
+    void setNullIn(std::uint64_t* row, std::size_t col, bool null)
+    {
         std::uint64_t& bits = row[columns_.size() + col / 64];
         const std::uint64_t bit = std::uint64_t(1) << (col % 64);
         bits = null ? (bits | bit) : (bits & ~bit);
     }
     // Stores a string's bytes and returns the word that finds them again.
     std::uint64_t storeBytes(std::string_view value);
-    std::string_view bytesAt(std::uint64_t word) const {
+    std::string_view bytesAt(std::uint64_t word) const
+    {
         const char* p = bytes_[word >> 32].data() + (word & 0xFFFFFFFFu);
         std::uint32_t length;
         std::memcpy(&length, p, sizeof length);
@@ -139,10 +150,10 @@ private:
     }
 
     std::vector<Column> columns_;
-    std::vector<WordChunk> slots_;  // rowsPerChunk_ rows of rowStride_ words each
-    std::size_t rowStride_ = 0;     // a word per column, then a word of null bits per 64 columns
+    std::vector<WordChunk> slots_; // rowsPerChunk_ rows of rowStride_ words each
+    std::size_t rowStride_ = 0;    // a word per column, then a word of null bits per 64 columns
     std::size_t rowsPerChunk_ = 1;
-    std::vector<ByteChunk> bytes_;  // string values, each after its length; a value lies in one chunk
+    std::vector<ByteChunk> bytes_; // string values, each after its length; a value lies in one chunk
     std::size_t rowCount_ = 0;
 };
 

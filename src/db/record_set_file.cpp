@@ -27,21 +27,27 @@ public:
     void f64(double v) { little(std::bit_cast<std::uint64_t>(v), 8); }
     void bytes(std::string_view b) { out_.append(b); }
     // Called between rows.
-    bool spill() {
-        if (!file_ || out_.size() < kSpillBytes) return true;
+    bool spill()
+    {
+        if (!file_ || out_.size() < kSpillBytes)
+            return true;
         return flush();
     }
-    bool flush() {
+    bool flush()
+    {
         bool ok = !file_ || std::fwrite(out_.data(), 1, out_.size(), file_) == out_.size();
-        if (file_) out_.clear();
+        if (file_)
+            out_.clear();
         return ok;
     }
 
 private:
     static constexpr std::size_t kSpillBytes = std::size_t(1) << 20;
-    void little(std::uint64_t v, int n) {
+    void little(std::uint64_t v, int n)
+    {
         char b[8];
-        for (int i = 0; i < n; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+        for (int i = 0; i < n; ++i)
+            b[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
         out_.append(b, static_cast<std::size_t>(n));
     }
     std::string& out_;
@@ -55,22 +61,27 @@ public:
     std::uint16_t u16() { return static_cast<std::uint16_t>(little(2)); }
     std::uint32_t u32() { return static_cast<std::uint32_t>(little(4)); }
     double f64() { return std::bit_cast<double>(little(8)); }
-    std::string_view take(std::size_t n) {
-        if (n > in_.size() - pos_) damaged("it ends early");
+    std::string_view take(std::size_t n)
+    {
+        if (n > in_.size() - pos_)
+            damaged("it ends early");
         std::string_view b = in_.substr(pos_, n);
         pos_ += n;
         return b;
     }
     std::size_t remaining() const { return in_.size() - pos_; }
-    [[noreturn]] void damaged(const std::string& why) const {
+    [[noreturn]] void damaged(const std::string& why) const
+    {
         throw text::UserError(text::formatMessage("%s is not a valid record-set file", source_) + " (" + why + ")");
     }
 
 private:
-    std::uint64_t little(int n) {
+    std::uint64_t little(int n)
+    {
         std::string_view b = take(static_cast<std::size_t>(n));
         std::uint64_t v = 0;
-        for (int i = n - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[static_cast<std::size_t>(i)]);
+        for (int i = n - 1; i >= 0; --i)
+            v = (v << 8) | static_cast<unsigned char>(b[static_cast<std::size_t>(i)]);
         return v;
     }
     std::string_view in_;
@@ -78,13 +89,17 @@ private:
     const std::string& source_;
 };
 
-std::uint32_t checkedU32(std::size_t n) {
+std::uint32_t checkedU32(std::size_t n)
+{
     if (n > std::numeric_limits<std::uint32_t>::max())
         throw text::UserError("The record set is too large for a record-set file");
     return static_cast<std::uint32_t>(n);
 }
 
-bool isNumeric(FieldType type) { return type != FieldType::String; }
+bool isNumeric(FieldType type)
+{
+    return type != FieldType::String;
+}
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -95,7 +110,8 @@ struct FileCloser {
 namespace {
 
 // Writes the whole file through `w`; false when the file could not take it.
-bool encode(const RecordSet& records, Writer& w) {
+bool encode(const RecordSet& records, Writer& w)
+{
     const std::size_t columns = records.columnCount();
     const std::size_t rows = records.rowCount();
     const std::size_t bitmapBytes = (columns + 7) / 8;
@@ -117,10 +133,12 @@ bool encode(const RecordSet& records, Writer& w) {
     for (std::size_t r = 0; r < rows; ++r) {
         std::fill(bitmap.begin(), bitmap.end(), '\0');
         for (std::size_t c = 0; c < columns; ++c)
-            if (records.isNull(r, c)) bitmap[c / 8] = static_cast<char>(bitmap[c / 8] | (1 << (c % 8)));
+            if (records.isNull(r, c))
+                bitmap[c / 8] = static_cast<char>(bitmap[c / 8] | (1 << (c % 8)));
         w.bytes(bitmap);
         for (std::size_t c = 0; c < columns; ++c) {
-            if (records.isNull(r, c)) continue;
+            if (records.isNull(r, c))
+                continue;
             if (isNumeric(records.column(c).type)) {
                 w.f64(records.number(r, c));
             } else {
@@ -129,36 +147,43 @@ bool encode(const RecordSet& records, Writer& w) {
                 w.bytes(value);
             }
         }
-        if (!w.spill()) return false;
+        if (!w.spill())
+            return false;
     }
     return w.flush();
 }
 
 } // namespace
 
-std::string encodeRecordSet(const RecordSet& records) {
+std::string encodeRecordSet(const RecordSet& records)
+{
     std::string out;
     Writer w(out);
     encode(records, w);
     return out;
 }
 
-RecordSet decodeRecordSet(std::string_view bytes, const std::string& source) {
+RecordSet decodeRecordSet(std::string_view bytes, const std::string& source)
+{
     Reader in(bytes, source);
-    if (bytes.size() < 4 || std::memcmp(bytes.data(), kRecordSetFileMagic, 4) != 0) in.damaged("wrong magic");
+    if (bytes.size() < 4 || std::memcmp(bytes.data(), kRecordSetFileMagic, 4) != 0)
+        in.damaged("wrong magic");
     in.take(4);
     std::uint16_t version = in.u16();
-    if (version != kRecordSetFileVersion) in.damaged("version " + std::to_string(version) + " is not supported");
+    if (version != kRecordSetFileVersion)
+        in.damaged("version " + std::to_string(version) + " is not supported");
 
     std::uint32_t columnCount = in.u32();
     // Every column takes at least 7 bytes: a count beyond the file's size is damage, not a
     // reason to reserve gigabytes.
-    if (columnCount > in.remaining() / 7) in.damaged("the column count is impossible");
+    if (columnCount > in.remaining() / 7)
+        in.damaged("the column count is impossible");
     std::vector<Column> columns(columnCount);
     for (Column& column : columns) {
         column.name = std::string(in.take(in.u16()));
         std::uint8_t type = in.u8();
-        if (type < 1 || type > 3) in.damaged("unknown column type " + std::to_string(type));
+        if (type < 1 || type > 3)
+            in.damaged("unknown column type " + std::to_string(type));
         column.type = static_cast<FieldType>(type);
         column.size = in.u32();
     }
@@ -170,23 +195,29 @@ RecordSet decodeRecordSet(std::string_view bytes, const std::string& source) {
         in.damaged("the row count is impossible");
 
     std::vector<bool> numeric;
-    for (const Column& column : columns) numeric.push_back(isNumeric(column.type));
+    for (const Column& column : columns)
+        numeric.push_back(isNumeric(column.type));
     RecordSet records(std::move(columns));
     records.reserveRows(rowCount);
     for (std::uint32_t r = 0; r < rowCount; ++r) {
         RecordSet::RowWriter row = records.appendRowWriter();
         std::string_view bitmap = in.take(bitmapBytes);
         for (std::size_t c = 0; c < columnCount; ++c) {
-            if (static_cast<unsigned char>(bitmap[c / 8]) & (1u << (c % 8))) continue;
-            if (numeric[c]) row.setNumber(c, in.f64());
-            else row.setBytes(c, in.take(in.u32()));
+            if (static_cast<unsigned char>(bitmap[c / 8]) & (1u << (c % 8)))
+                continue;
+            if (numeric[c])
+                row.setNumber(c, in.f64());
+            else
+                row.setBytes(c, in.take(in.u32()));
         }
     }
-    if (in.remaining() != 0) in.damaged("bytes follow the last row");
+    if (in.remaining() != 0)
+        in.damaged("bytes follow the last row");
     return records;
 }
 
-void saveRecordSetFile(const RecordSet& records, const std::string& path) {
+void saveRecordSetFile(const RecordSet& records, const std::string& path)
+{
     std::unique_ptr<std::FILE, FileCloser> file(platform::openFile(path, "wb"));
     bool written = false;
     if (file) {
@@ -194,25 +225,32 @@ void saveRecordSetFile(const RecordSet& records, const std::string& path) {
         buffer.reserve(std::size_t(2) << 20);
         Writer w(buffer, file.get());
         written = encode(records, w);
-        if (std::fclose(file.release()) != 0) written = false;
+        if (std::fclose(file.release()) != 0)
+            written = false;
     }
-    if (!written) throw text::UserError(text::formatMessage("Unable to write to %s", path));
+    if (!written)
+        throw text::UserError(text::formatMessage("Unable to write to %s", path));
 }
 
-RecordSet loadRecordSetFile(const std::string& path) {
+RecordSet loadRecordSetFile(const std::string& path)
+{
     std::unique_ptr<std::FILE, FileCloser> file(platform::openFile(path, "rb"));
-    if (!file) throw text::UserError(text::formatMessage("Unable to read %s", path));
+    if (!file)
+        throw text::UserError(text::formatMessage("Unable to read %s", path));
     // Read whole into bulk memory (see bulk_allocator.h): one read, no growing copies.
     std::basic_string<char, std::char_traits<char>, BulkAllocator<char>> bytes;
     if (std::fseek(file.get(), 0, SEEK_END) == 0) {
         long size = std::ftell(file.get());
-        if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
+        if (size > 0)
+            bytes.reserve(static_cast<std::size_t>(size));
         std::rewind(file.get());
     }
     char buffer[1 << 16];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
-    if (std::ferror(file.get())) throw text::UserError(text::formatMessage("Unable to read %s", path));
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        bytes.append(buffer, n);
+    if (std::ferror(file.get()))
+        throw text::UserError(text::formatMessage("Unable to read %s", path));
     return decodeRecordSet(std::string_view(bytes.data(), bytes.size()), path);
 }
 

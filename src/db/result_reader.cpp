@@ -12,8 +12,8 @@ namespace {
 constexpr unsigned kConvertedTextLength = 32;
 constexpr unsigned kBlobTextLength = 32765;
 
-template <typename T>
-T read(const unsigned char* p) {
+template <typename T> T read(const unsigned char* p)
+{
     T value;
     std::memcpy(&value, p, sizeof value);
     return value;
@@ -21,7 +21,8 @@ T read(const unsigned char* p) {
 
 } // namespace
 
-ResultReader::ResultReader(Firebird::IStatement* statement) {
+ResultReader::ResultReader(Firebird::IStatement* statement)
+{
     Status status;
     guarded([&] {
         Ref<Firebird::IMessageMetadata> original(statement->getOutputMetadata(&status));
@@ -36,8 +37,7 @@ ResultReader::ResultReader(Firebird::IStatement* statement) {
             case SQL_FLOAT:
             case SQL_SHORT:
             case SQL_LONG:
-            case SQL_INT64:
-                break;
+            case SQL_INT64: break;
             case SQL_D_FLOAT:
                 builder->setType(&status, i, SQL_DOUBLE);
                 builder->setLength(&status, i, sizeof(double));
@@ -66,8 +66,14 @@ ResultReader::ResultReader(Firebird::IStatement* statement) {
             f.divisor = 1;
             f.type = FieldType::Float;
             switch (metadata_->getType(&status, i) & ~1u) {
-            case SQL_VARYING: f.kind = Kind::Varying; f.type = FieldType::String; break;
-            case SQL_TEXT: f.kind = Kind::Text; f.type = FieldType::String; break;
+            case SQL_VARYING:
+                f.kind = Kind::Varying;
+                f.type = FieldType::String;
+                break;
+            case SQL_TEXT:
+                f.kind = Kind::Text;
+                f.type = FieldType::String;
+                break;
             case SQL_DOUBLE: f.kind = Kind::Double; break;
             case SQL_FLOAT: f.kind = Kind::Float; break;
             case SQL_SHORT: f.kind = Kind::Short; break;
@@ -77,15 +83,18 @@ ResultReader::ResultReader(Firebird::IStatement* statement) {
             if (f.kind == Kind::Short || f.kind == Kind::Long || f.kind == Kind::Int64) {
                 // NUMERIC and DECIMAL arrive as scaled integers; dividing by an exact power
                 // of ten gives the nearest double to the decimal value.
-                if (scale < 0) f.divisor = std::pow(10.0, -scale);
-                else f.type = FieldType::Integer;
+                if (scale < 0)
+                    f.divisor = std::pow(10.0, -scale);
+                else
+                    f.type = FieldType::Integer;
             }
             fields_.push_back(std::move(f));
         }
     });
 }
 
-std::vector<Column> ResultReader::columns() const {
+std::vector<Column> ResultReader::columns() const
+{
     std::vector<Column> columns;
     columns.reserve(fields_.size());
     for (const Field& f : fields_)
@@ -93,10 +102,12 @@ std::vector<Column> ResultReader::columns() const {
     return columns;
 }
 
-void ResultReader::decode(const unsigned char* message, RecordSet::RowWriter& row) const {
+void ResultReader::decode(const unsigned char* message, RecordSet::RowWriter& row) const
+{
     for (std::size_t c = 0; c < fields_.size(); ++c) {
         const Field& f = fields_[c];
-        if (read<short>(message + f.nullOffset)) continue;
+        if (read<short>(message + f.nullOffset))
+            continue;
         const unsigned char* p = message + f.offset;
         switch (f.kind) {
         case Kind::Varying:

@@ -29,8 +29,8 @@ private:
         Kind kind;
         unsigned offset;
         unsigned nullOffset;
-        unsigned length;   // bytes of a text value
-        double divisor;    // 10^-scale of a scaled integer, 1 otherwise
+        unsigned length; // bytes of a text value
+        double divisor;  // 10^-scale of a scaled integer, 1 otherwise
         FieldType type;
     };
 

@@ -15,14 +15,18 @@ std::string quote(std::string_view value);
 // The back office's STRLEN and SUBSTR(s,1,n) written with the server's built-in functions,
 // which give the same results without a function call per row: a NULL text has length 0 and
 // its leading bytes are the empty text; lengths and cuts count bytes (character set NONE).
-std::string byteLength(std::string_view expression);                // STRLEN(e)
-std::string leadingBytes(std::string_view expression, int count);    // SUBSTR(e,1,count)
+std::string byteLength(std::string_view expression);              // STRLEN(e)
+std::string leadingBytes(std::string_view expression, int count); // SUBSTR(e,1,count)
 
 class SqlLines {
 public:
     SqlLines() = default;
     SqlLines(std::initializer_list<std::string> lines) : lines_(lines) {}
-    SqlLines& add(std::string line) { lines_.push_back(std::move(line)); return *this; }
+    SqlLines& add(std::string line)
+    {
+        lines_.push_back(std::move(line));
+        return *this;
+    }
     SqlLines& operator<<(std::string line) { return add(std::move(line)); }
     void clear() { lines_.clear(); }
     bool empty() const { return lines_.empty(); }

@@ -14,25 +14,30 @@ namespace db::fb {
 namespace {
 
 Ref<Firebird::IStatement> prepare(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
-                                  std::string_view sql, unsigned dialect, Status& status) {
-    if (sql.size() > std::numeric_limits<unsigned>::max()) throw text::UserError("The statement is too long");
+                                  std::string_view sql, unsigned dialect, Status& status)
+{
+    if (sql.size() > std::numeric_limits<unsigned>::max())
+        throw text::UserError("The statement is too long");
     return Ref<Firebird::IStatement>(attachment->prepare(&status, transaction, static_cast<unsigned>(sql.size()),
                                                          sql.data(), dialect,
                                                          Firebird::IStatement::PREPARE_PREFETCH_METADATA));
 }
 
 // Statement, cursor and transaction calls that succeed release their interface themselves.
-void freeStatement(Ref<Firebird::IStatement>& statement, Status& status) {
+void freeStatement(Ref<Firebird::IStatement>& statement, Status& status)
+{
     statement->free(&status);
     statement.forget();
 }
 
-bool isQuery(unsigned type) {
+bool isQuery(unsigned type)
+{
     return type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
 }
 
 // Runs a prepared statement that is not read row by row; returns the rows it changed.
-long long run(Firebird::IStatement* statement, Firebird::ITransaction* transaction, Status& status) {
+long long run(Firebird::IStatement* statement, Firebird::ITransaction* transaction, Status& status)
+{
     const unsigned type = statement->getType(&status);
     if (isQuery(type)) {
         // A query run as a statement: opened and closed, its rows unread.
@@ -45,7 +50,8 @@ long long run(Firebird::IStatement* statement, Firebird::ITransaction* transacti
     Ref<Firebird::IMessageMetadata> output(statement->getOutputMetadata(&status));
     std::vector<unsigned char> row(output->getMessageLength(&status));
     statement->execute(&status, transaction, nullptr, nullptr, output.get(), row.empty() ? nullptr : row.data());
-    if (type == isc_info_sql_stmt_ddl) return 0;
+    if (type == isc_info_sql_stmt_ddl)
+        return 0;
     return static_cast<long long>(statement->getAffectedRecords(&status));
 }
 
@@ -63,7 +69,8 @@ private:
 };
 
 ISC_QUAD createBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction, std::string_view bytes,
-                    Status& status) {
+                    Status& status)
+{
     ISC_QUAD id{};
     Ref<Firebird::IBlob> blob(attachment->createBlob(&status, transaction, &id, 0, nullptr));
     for (std::size_t at = 0; at < bytes.size(); at += kSegmentBytes) {
@@ -76,15 +83,16 @@ ISC_QUAD createBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* t
 }
 
 std::string readBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction, ISC_QUAD id,
-                     Status& status) {
+                     Status& status)
+{
     std::string bytes;
     Ref<Firebird::IBlob> blob(attachment->openBlob(&status, transaction, &id, 0, nullptr));
     std::vector<char> segment(kSegmentBytes);
     for (;;) {
         unsigned length = 0;
-        const int result =
-            blob->getSegment(&status, static_cast<unsigned>(segment.size()), segment.data(), &length);
-        if (result != Firebird::IStatus::RESULT_OK && result != Firebird::IStatus::RESULT_SEGMENT) break;
+        const int result = blob->getSegment(&status, static_cast<unsigned>(segment.size()), segment.data(), &length);
+        if (result != Firebird::IStatus::RESULT_OK && result != Firebird::IStatus::RESULT_SEGMENT)
+            break;
         bytes.append(segment.data(), length);
     }
     blob->close(&status);
@@ -94,8 +102,9 @@ std::string readBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* 
 
 } // namespace
 
-long long executeStatement(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
-                           std::string_view sql, unsigned dialect) {
+long long executeStatement(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction, std::string_view sql,
+                           unsigned dialect)
+{
     Status status;
     return guarded([&]() -> long long {
         Ref<Firebird::IStatement> statement = prepare(attachment, transaction, sql, dialect, status);
@@ -105,8 +114,9 @@ long long executeStatement(Firebird::IAttachment* attachment, Firebird::ITransac
     });
 }
 
-RecordSet queryStatement(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
-                         std::string_view sql, unsigned dialect) {
+RecordSet queryStatement(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction, std::string_view sql,
+                         unsigned dialect)
+{
     Status status;
     return guarded([&]() -> RecordSet {
         Ref<Firebird::IStatement> statement = prepare(attachment, transaction, sql, dialect, status);
@@ -119,7 +129,8 @@ RecordSet queryStatement(Firebird::IAttachment* attachment, Firebird::ITransacti
         ResultReader reader(statement.get());
         RecordSet records(reader.columns());
         // Aligned for every type a message holds.
-        std::vector<std::uint64_t> message((reader.messageLength() + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t) + 1);
+        std::vector<std::uint64_t> message(
+            (reader.messageLength() + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t) + 1);
         auto* buffer = reinterpret_cast<unsigned char*>(message.data());
 
         Ref<Firebird::IResultSet> cursor(
@@ -135,8 +146,9 @@ RecordSet queryStatement(Firebird::IAttachment* attachment, Firebird::ITransacti
     });
 }
 
-long long executeWithBytes(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
-                           std::string_view sql, unsigned dialect, std::string_view bytes) {
+long long executeWithBytes(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction, std::string_view sql,
+                           unsigned dialect, std::string_view bytes)
+{
     Status status;
     return guarded([&]() -> long long {
         Ref<Firebird::IStatement> statement = prepare(attachment, transaction, sql, dialect, status);
@@ -158,8 +170,9 @@ long long executeWithBytes(Firebird::IAttachment* attachment, Firebird::ITransac
     });
 }
 
-std::string queryBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
-                      std::string_view sql, unsigned dialect) {
+std::string queryBlob(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction, std::string_view sql,
+                      unsigned dialect)
+{
     Status status;
     return guarded([&]() -> std::string {
         Ref<Firebird::IStatement> statement = prepare(attachment, transaction, sql, dialect, status);

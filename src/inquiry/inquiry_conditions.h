@@ -33,12 +33,11 @@ struct InquiryConditions {
     std::string dateFromText; // as shown
     std::string dateToText;   // as shown
     std::string providerText;
-    std::string storeText;    // the whole entry
+    std::string storeText; // the whole entry
 };
 
 // The chosen item of an option group, or "" when none is chosen.
-template <std::size_t N>
-std::string_view itemText(const std::array<std::string_view, N>& items, int index)
+template <std::size_t N> std::string_view itemText(const std::array<std::string_view, N>& items, int index)
 {
     return index >= 0 && static_cast<std::size_t>(index) < N ? items[static_cast<std::size_t>(index)]
                                                              : std::string_view{};

@@ -67,13 +67,14 @@ std::map<std::string, std::string> reportHeader(const InquiryConditions& c, cons
     header["Field0"] = text::big5(titleUtf8);
     header["Field1"] = byBillRange ? text::big5("單據區間: ") + c.billFrom + " ~ " + c.billTo
                                    : text::big5("日期區間: ") + dateFrom + " ~ " + dateTo;
-    header["Field2"] = byBillRange ? text::big5("日期條件: 付款日期") : labelled("日期條件: ", itemText(kConditions, c.condition));
+    header["Field2"] =
+        byBillRange ? text::big5("日期條件: 付款日期") : labelled("日期條件: ", itemText(kConditions, c.condition));
     header["Field3"] = labelled("處理條件: ", itemText(kProcessingStates, c.processingState));
     header["Field4"] = labelled("條件選項: ", itemText(kPaymentKinds, c.paymentKind));
     header["Field5"] = labelled("報表格式: ", itemText(kReportFormats, c.reportFormat));
     header["Field6"] = labelled("資料選擇: ", itemText(kDataSelections, c.dataSelection));
     header["Field7"] = c.dataSelection == AllStores && !text::isBlank(storeKey) ? text::big5("分店資料: ") + c.storeText
-                                                                          : text::big5("分店資料: 全部");
+                                                                                : text::big5("分店資料: 全部");
     header["Field9"] = text::big5("【P03C0107】");
     header["Field16"] = reportTitle;
     return header;
@@ -91,8 +92,17 @@ void print(const InquiryConditions& c, InquiryDesk& s, ReportServices& r)
     }
 }
 
-void printByDate(const InquiryConditions& c, InquiryDesk& s, ReportServices& r) { printReport(kByDate, c, s, r); }
-void printByBillRange(const InquiryConditions& c, InquiryDesk& s, ReportServices& r) { printReport(kByBillRange, c, s, r); }
-void printStatistics(const InquiryConditions& c, InquiryDesk& s, ReportServices& r) { printReport(kStatistics, c, s, r); }
+void printByDate(const InquiryConditions& c, InquiryDesk& s, ReportServices& r)
+{
+    printReport(kByDate, c, s, r);
+}
+void printByBillRange(const InquiryConditions& c, InquiryDesk& s, ReportServices& r)
+{
+    printReport(kByBillRange, c, s, r);
+}
+void printStatistics(const InquiryConditions& c, InquiryDesk& s, ReportServices& r)
+{
+    printReport(kStatistics, c, s, r);
+}
 
 } // namespace inquiry

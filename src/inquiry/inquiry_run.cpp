@@ -43,7 +43,8 @@ std::vector<std::string> conditionLines(Scope scope, const InquiryConditions& c,
     if (c.condition == ByBillRange)
         lines.push_back(" WHERE  a.MASTERBILLID BETWEEN " + db::quote(c.billFrom) + " AND " + db::quote(c.billTo));
     else
-        lines.push_back(" WHERE  a." + v.dateColumn + " BETWEEN " + db::quote(v.dateFrom) + " AND " + db::quote(v.dateTo));
+        lines.push_back(" WHERE  a." + v.dateColumn + " BETWEEN " + db::quote(v.dateFrom) + " AND " +
+                        db::quote(v.dateTo));
     if (!text::isBlank(v.providerText))
         lines.push_back(" AND a.PROVIDER_ID = " + db::quote(v.providerText));
     if (allStores && !text::isBlank(v.storeKey))
@@ -72,10 +73,12 @@ db::SqlLines createView(Scope scope, const InquiryConditions& c, const RunValues
         << "MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,BILL_DATE,PAY_DATE,CASH_AMT,PAGE_AMT,EXPDATE,ACNT_ID,"
         << "PRE_PAY,TAKE_PRE,TOT_DISCOUNT,TOT_PATCH,PATCH_AMT,OVER_PAY,TOTAL_PLUS,BANK_IO,FAX_YN,STORE_ID"
         << ") AS SELECT "
-        << std::string(allStores ? "a.SECBILLID" : "a.MASTERBILLID") + ",a.PROVIDER_ID,a.PROVIDER_NAME,a.BANK_DATE,a."
-               + v.dateColumn + ",a.PAY_DATE,a.CASH_AMT,a.PAGE_AMT,a.EXPDATE,a.ACNT_ID,"
-        << (allStores ? "a.PRE_PAY,a.TAKE_PRE,a.TOT_DISCOUNT,a.TOT_PATCH,'0',a.OVER_PAY,a.TOTAL_PLUS,a.BANK_IO,B.FAX_YN,a.STORE_ID"
-                      : "a.PRE_PAY,a.TAKE_PRE,a.TOT_DISCOUNT,a.TOT_PATCH,'0',a.OVER_PAY,a.TOTAL_PLUS,a.BANK_IO,B.FAX_YN,'' ");
+        << std::string(allStores ? "a.SECBILLID" : "a.MASTERBILLID") + ",a.PROVIDER_ID,a.PROVIDER_NAME,a.BANK_DATE,a." +
+               v.dateColumn + ",a.PAY_DATE,a.CASH_AMT,a.PAGE_AMT,a.EXPDATE,a.ACNT_ID,"
+        << (allStores
+                ? "a.PRE_PAY,a.TAKE_PRE,a.TOT_DISCOUNT,a.TOT_PATCH,'0',a.OVER_PAY,a.TOTAL_PLUS,a.BANK_IO,B.FAX_YN,a."
+                  "STORE_ID"
+                : "a.PRE_PAY,a.TAKE_PRE,a.TOT_DISCOUNT,a.TOT_PATCH,'0',a.OVER_PAY,a.TOTAL_PLUS,a.BANK_IO,B.FAX_YN,'' ");
     for (std::string& line : selectionLines(scope))
         sql << std::move(line);
     for (std::string& line : conditionLines(scope, c, v))
@@ -88,8 +91,9 @@ db::SqlLines createView(Scope scope, const InquiryConditions& c, const RunValues
 db::SqlLines rowKinds()
 {
     const auto kind = [](int n, const char* flag, const char* flagId) {
-        return "SELECT " + std::to_string(n) + " AS N, CAST(" + db::quote(text::big5(flag)) + " AS VARCHAR(10)) AS FLAG, CAST("
-               + db::quote(text::big5(flagId)) + " AS VARCHAR(10)) AS FLAG_ID FROM RDB$DATABASE";
+        return "SELECT " + std::to_string(n) + " AS N, CAST(" + db::quote(text::big5(flag)) +
+               " AS VARCHAR(10)) AS FLAG, CAST(" + db::quote(text::big5(flagId)) +
+               " AS VARCHAR(10)) AS FLAG_ID FROM RDB$DATABASE";
     };
     return {"(" + kind(0, "現金", "0.現金"), " UNION ALL " + kind(1, "匯款", "1.匯款"),
             " UNION ALL " + kind(2, "支票", "2.支票") + ") K"};
@@ -101,13 +105,15 @@ db::SqlLines fillDetailRows(Scope scope, const InquiryConditions& c, const RunVa
 {
     const bool allStores = scope == Scope::AllStores;
     db::SqlLines sql;
-    sql << "INSERT INTO " + tableA
-               + "(FLAG,FLAG_ID,FLAG_ID2,ACNT_ID,BILL_DATE,PAY_DATE,MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,AMT,AMT2,CASH_AMT,PAGE_AMT,EXPDATE,STORE_ID,"
+    sql << "INSERT INTO " + tableA +
+               "(FLAG,FLAG_ID,FLAG_ID2,ACNT_ID,BILL_DATE,PAY_DATE,MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,AMT,"
+               "AMT2,CASH_AMT,PAGE_AMT,EXPDATE,STORE_ID,"
         << " STORE_NAME," + work::payeeColumns() + ")"
-        << "SELECT K.FLAG,K.FLAG_ID," + db::quote(text::big5("貨款")) + ",a.ACNT_ID,a." + v.dateColumn + ",a.PAY_DATE,"
-               + (allStores ? "a.SECBILLID" : "a.MASTERBILLID")
-               + ",a.PROVIDER_ID,a.PROVIDER_NAME,a.BANK_DATE,a.BANK_IO,a.BANK_IO - B.ACNT_AMT,a.CASH_AMT,a.PAGE_AMT,a.EXPDATE,"
-               + (allStores ? "a.STORE_ID," : "'',")
+        << "SELECT K.FLAG,K.FLAG_ID," + db::quote(text::big5("貨款")) + ",a.ACNT_ID,a." + v.dateColumn +
+               ",a.PAY_DATE," + (allStores ? "a.SECBILLID" : "a.MASTERBILLID") +
+               ",a.PROVIDER_ID,a.PROVIDER_NAME,a.BANK_DATE,a.BANK_IO,a.BANK_IO - "
+               "B.ACNT_AMT,a.CASH_AMT,a.PAGE_AMT,a.EXPDATE," +
+               (allStores ? "a.STORE_ID," : "'',")
         << " S.STORE_NAME," + work::payeeValues(kPayee);
     for (std::string& line : selectionLines(scope))
         sql << std::move(line);
@@ -118,8 +124,8 @@ db::SqlLines fillDetailRows(Scope scope, const InquiryConditions& c, const RunVa
     const db::SqlLines kinds = rowKinds();
     for (const std::string& line : kinds.lines())
         sql << line;
-    sql << std::string(" ON (K.N = 0 AND a.CASH_AMT <> 0) OR (K.N = 1 AND a.BANK_IO <> 0")
-               + (c.paymentKind == RemittanceFax ? " AND B.FAX_YN = 'Y'" : "") + ") OR (K.N = 2 AND a.PAGE_AMT <> 0)";
+    sql << std::string(" ON (K.N = 0 AND a.CASH_AMT <> 0) OR (K.N = 1 AND a.BANK_IO <> 0") +
+               (c.paymentKind == RemittanceFax ? " AND B.FAX_YN = 'Y'" : "") + ") OR (K.N = 2 AND a.PAGE_AMT <> 0)";
     for (std::string& line : conditionLines(scope, c, v))
         sql << std::move(line);
     sql << "  AND K.N IS NOT NULL ";
@@ -168,8 +174,8 @@ void run(Scope scope, const InquiryConditions& c, InquiryDesk& s)
     // The tables exist now (their DDL committed); their rows are filled in one transaction, so
     // a failure or a cancel leaves no half-filled table.
     db::Transaction fill(s.database);
-    if (fill.execute(fillDetailRows(scope, c, v, names.tableA)) == 0
-        && fill.lookup("SELECT FIRST 1 * FROM " + names.viewA).empty()) {
+    if (fill.execute(fillDetailRows(scope, c, v, names.tableA)) == 0 &&
+        fill.lookup("SELECT FIRST 1 * FROM " + names.viewA).empty()) {
         // Only the first row matters (its bill number is empty exactly when no bill was
         // selected). Bills whose three amounts are all 0 yield no row but still count.
         fill.rollback();

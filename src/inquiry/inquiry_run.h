@@ -29,7 +29,13 @@ enum class Scope { OwnStore, AllStores };
 void confirm(const InquiryConditions& conditions, InquiryDesk& desk);
 
 void run(Scope scope, const InquiryConditions& conditions, InquiryDesk& desk);
-inline void runOwnStore(const InquiryConditions& c, InquiryDesk& s) { run(Scope::OwnStore, c, s); }
-inline void runAllStores(const InquiryConditions& c, InquiryDesk& s) { run(Scope::AllStores, c, s); }
+inline void runOwnStore(const InquiryConditions& c, InquiryDesk& s)
+{
+    run(Scope::OwnStore, c, s);
+}
+inline void runAllStores(const InquiryConditions& c, InquiryDesk& s)
+{
+    run(Scope::AllStores, c, s);
+}
 
 } // namespace inquiry

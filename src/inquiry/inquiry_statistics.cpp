@@ -12,10 +12,10 @@ namespace {
 db::SqlLines ownStore(const work::WorkNames& names)
 {
     return {
-        "INSERT INTO " + names.tableB
-            + "(PROVIDER_ID,PROVIDER_NAME,STORE_ID_01,STORE_NAME_01,AMT2_01,CASH_AMT_01,PAGE_AMT_01)",
-        "SELECT PROVIDER_ID,PROVIDER_NAME," + db::quote("9999") + "," + db::quote(text::big5("本店"))
-            + ",SUM(AMT2),SUM(CASH_AMT),SUM(PAGE_AMT)",
+        "INSERT INTO " + names.tableB +
+            "(PROVIDER_ID,PROVIDER_NAME,STORE_ID_01,STORE_NAME_01,AMT2_01,CASH_AMT_01,PAGE_AMT_01)",
+        "SELECT PROVIDER_ID,PROVIDER_NAME," + db::quote("9999") + "," + db::quote(text::big5("本店")) +
+            ",SUM(AMT2),SUM(CASH_AMT),SUM(PAGE_AMT)",
         " FROM " + names.tableA,
         "GROUP BY PROVIDER_ID,PROVIDER_NAME",
     };
@@ -35,8 +35,8 @@ db::SqlLines perStore(const std::vector<work::Store>& stores, const work::WorkNa
         targets += ",STORE_ID_" + nn + ",STORE_NAME_" + nn + ",AMT2_" + nn + ",CASH_AMT_" + nn + ",PAGE_AMT_" + nn;
         values += "," + store + "," + db::quote(stores[i].name);
         for (const char* column : {"AMT2", "CASH_AMT", "PAGE_AMT"})
-            values += std::string(",CASE WHEN PROVIDER_ID IS NULL THEN NULL ELSE SUM(SUM(CASE WHEN STORE_ID = ") + store +
-                      " THEN " + column + " END)) OVER (PARTITION BY PROVIDER_ID) END";
+            values += std::string(",CASE WHEN PROVIDER_ID IS NULL THEN NULL ELSE SUM(SUM(CASE WHEN STORE_ID = ") +
+                      store + " THEN " + column + " END)) OVER (PARTITION BY PROVIDER_ID) END";
     }
     return {
         "INSERT INTO " + names.tableB + "(" + targets + ")",
@@ -49,8 +49,8 @@ db::SqlLines perStore(const std::vector<work::Store>& stores, const work::WorkNa
 db::SqlLines perProviderAndStore(const work::WorkNames& names)
 {
     return {
-        "INSERT INTO " + names.tableB
-            + "(PROVIDER_ID,PROVIDER_NAME,STORE_ID_01,STORE_NAME_01,AMT2_01,CASH_AMT_01,PAGE_AMT_01)",
+        "INSERT INTO " + names.tableB +
+            "(PROVIDER_ID,PROVIDER_NAME,STORE_ID_01,STORE_NAME_01,AMT2_01,CASH_AMT_01,PAGE_AMT_01)",
         "SELECT G.PROVIDER_ID,G.PROVIDER_NAME,G.STORE_ID,S.STORE_NAME,G.AMT2,G.CASH_AMT,G.PAGE_AMT",
         " FROM (SELECT PROVIDER_ID,PROVIDER_NAME,STORE_ID,SUM(AMT2) AS AMT2,SUM(CASH_AMT) AS CASH_AMT,"
         "SUM(PAGE_AMT) AS PAGE_AMT",

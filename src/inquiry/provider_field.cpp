@@ -13,7 +13,8 @@ db::RecordSet openProviderList(db::Executor& database)
 
 const work::GridColumns& providerListColumns()
 {
-    static const work::GridColumns columns = {{"PROVIDER_ID", "廠商代號", 10, true}, {"PROVIDER_NAME", "廠商名稱", 50, true}};
+    static const work::GridColumns columns = {{"PROVIDER_ID", "廠商代號", 10, true},
+                                              {"PROVIDER_NAME", "廠商名稱", 50, true}};
     return columns;
 }
 

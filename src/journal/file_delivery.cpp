@@ -51,8 +51,8 @@ void place(const FileEntry& file, const std::string& sha)
     platform::failpoint("before-placing-rename");
     if (const auto renamed = platform::renameOver(temporary, target); renamed != platform::RenameResult::Renamed) {
         std::string there;
-        const bool placed = renamed == platform::RenameResult::SourceMissing
-                            && platform::readWholeFile(target, there) == platform::ReadResult::Read;
+        const bool placed = renamed == platform::RenameResult::SourceMissing &&
+                            platform::readWholeFile(target, there) == platform::ReadResult::Read;
         if (!placed || sha256Hex(there) != sha) {
             platform::removeFileQuietly(temporary);
             unableToWrite(target);
@@ -78,8 +78,8 @@ void writeTemporaries(std::span<const FileEntry> files)
         unableToWrite(file.folder + file.name);
     };
     for (const FileEntry& file : files) {
-        if (!platform::isReplaceable(file.folder + file.name)
-            || !platform::writeFileFlushed(file.folder + file.tempName, file.bytes))
+        if (!platform::isReplaceable(file.folder + file.name) ||
+            !platform::writeFileFlushed(file.folder + file.tempName, file.bytes))
             refuse(file);
         ++written;
     }
@@ -136,8 +136,9 @@ std::vector<std::string> putInPlace(db::Executor& database, long long runId, std
     std::string notes;
     for (std::size_t i = 0; i < files.size(); ++i)
         if (problems[i].empty())
-            notes += "INSERT INTO PAY_RUN_PLACED (RUN_ID, FILE_NO, OUTCOME, HOST_NAME) VALUES (" + std::to_string(runId) +
-                     ", " + std::to_string(i + 1) + ", 'PLACED', " + db::quote(hostName()) + "); ";
+            notes += "INSERT INTO PAY_RUN_PLACED (RUN_ID, FILE_NO, OUTCOME, HOST_NAME) VALUES (" +
+                     std::to_string(runId) + ", " + std::to_string(i + 1) + ", 'PLACED', " + db::quote(hostName()) +
+                     "); ";
     if (!notes.empty()) {
         try {
             database.execute("EXECUTE BLOCK AS BEGIN " + notes + "END");
@@ -176,7 +177,8 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
     unplaced << " (SELECT MIN(L.RUN_ID) FROM PAY_RUN_FILE L WHERE L.FOLDER = F.FOLDER ";
     unplaced << "   AND L.FILE_NAME = F.FILE_NAME AND L.RUN_ID > F.RUN_ID), R.ATTACHMENT_ID ";
     unplaced << "FROM PAY_RUN_FILE F LEFT JOIN PAY_RUN R ON R.RUN_ID = F.RUN_ID ";
-    unplaced << "WHERE NOT EXISTS (SELECT 1 FROM PAY_RUN_PLACED P WHERE P.RUN_ID = F.RUN_ID AND P.FILE_NO = F.FILE_NO) ";
+    unplaced
+        << "WHERE NOT EXISTS (SELECT 1 FROM PAY_RUN_PLACED P WHERE P.RUN_ID = F.RUN_ID AND P.FILE_NO = F.FILE_NO) ";
     unplaced << "ORDER BY F.RUN_ID, F.FILE_NO";
     const db::RecordSet rows = database.query(unplaced);
     for (std::size_t r = 0; r < rows.rowCount(); ++r) {
@@ -215,7 +217,8 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
     for (const std::string& folder : foldersToSweep) {
         std::error_code error;
         std::vector<std::filesystem::path> found;
-        for (const auto& entry : std::filesystem::directory_iterator(platform::nativePath(folder.empty() ? "." : folder), error))
+        for (const auto& entry :
+             std::filesystem::directory_iterator(platform::nativePath(folder.empty() ? "." : folder), error))
             found.push_back(entry.path());
         bool removedHere = false;
         for (const std::filesystem::path& path : found) {
@@ -225,11 +228,10 @@ RecoveryReport recoverFiles(db::Connection& database, const std::vector<std::str
                 continue;
             const std::string runId = match[1].str();
             const std::string attachment = match[2].str();
-            const bool committed =
-                database.lookup("SELECT COUNT(*) FROM PAY_RUN WHERE RUN_ID = " + runId) != "0";
+            const bool committed = database.lookup("SELECT COUNT(*) FROM PAY_RUN WHERE RUN_ID = " + runId) != "0";
             const bool writerAlive =
-                !committed && database.lookup("SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = " +
-                                              attachment) != "0";
+                !committed &&
+                database.lookup("SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = " + attachment) != "0";
             if (writerAlive)
                 continue;
             if (std::filesystem::remove(path, error)) {

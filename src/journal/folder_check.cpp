@@ -38,14 +38,10 @@ std::map<std::string, std::vector<JournalledFile>> journalledFilesByName(db::Exe
 std::string verdictCaption(FileVerdict verdict)
 {
     switch (verdict) {
-    case FileVerdict::Matches:
-        return text::big5("相符");
-    case FileVerdict::Changed:
-        return text::big5("已變更");
-    case FileVerdict::Unknown:
-        return text::big5("不明");
-    case FileVerdict::Missing:
-        return text::big5("不在");
+    case FileVerdict::Matches: return text::big5("相符");
+    case FileVerdict::Changed: return text::big5("已變更");
+    case FileVerdict::Unknown: return text::big5("不明");
+    case FileVerdict::Missing: return text::big5("不在");
     }
     return {};
 }
@@ -64,7 +60,8 @@ std::vector<FolderFileCheck> verifyFolder(db::Executor& database, const std::str
     namespace fs = std::filesystem;
     std::error_code error;
     std::vector<std::string> names;
-    for (fs::directory_iterator entry(platform::nativePath(folder), error), end; !error && entry != end; entry.increment(error)) {
+    for (fs::directory_iterator entry(platform::nativePath(folder), error), end; !error && entry != end;
+         entry.increment(error)) {
         const std::string name = platform::pathString(entry->path().filename());
         std::error_code typeError;
         if (entry->is_regular_file(typeError) && !isTemporaryName(name))
@@ -109,12 +106,9 @@ FileVerdict checkInFolder(const RunFile& file)
 {
     std::string bytes;
     switch (platform::readWholeFile(file.folder + file.name, bytes)) {
-    case platform::ReadResult::Missing:
-        return FileVerdict::Missing;
-    case platform::ReadResult::Failed:
-        return FileVerdict::Unknown;
-    case platform::ReadResult::Read:
-        break;
+    case platform::ReadResult::Missing: return FileVerdict::Missing;
+    case platform::ReadResult::Failed: return FileVerdict::Unknown;
+    case platform::ReadResult::Read: break;
     }
     return sha256Hex(bytes) == file.sha256 ? FileVerdict::Matches : FileVerdict::Changed;
 }

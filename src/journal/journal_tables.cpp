@@ -8,7 +8,8 @@ const std::vector<std::string>& journalDefinition()
 {
     static const std::vector<std::string> statements = {
         "CREATE GENERATOR PAY_RUN_SEQ",
-        "CREATE EXCEPTION E_PAY_JOURNAL_KEPT 'The payment journal is kept as written: its rows are never changed or deleted'",
+        "CREATE EXCEPTION E_PAY_JOURNAL_KEPT 'The payment journal is kept as written: its rows are never changed or "
+        "deleted'",
         "CREATE TABLE PAY_RUN (\n"
         "  RUN_ID BIGINT NOT NULL PRIMARY KEY,\n"
         "  KIND VARCHAR(12) NOT NULL,\n"
@@ -113,7 +114,8 @@ std::string ensureJournalTables(db::Connection& database)
     }
     if (!journalTablesPresent(database))
         throw text::UserError("資料庫尚無付款日誌資料表 (PAY_RUN 等),程式也無法建立,在建立之前不能匯款或開票。"
-                              "請資料庫管理者處理。\n" + firstError);
+                              "請資料庫管理者處理。\n" +
+                              firstError);
     return "資料庫原本沒有(或缺少部分)付款日誌,程式已建立付款日誌資料表 PAY_RUN、PAY_RUN_BILL、"
            "PAY_RUN_FILE、PAY_RUN_PLACED、PAY_RUN_CHEQUE:此後每次匯款、開票、匯款日清空與支票作廢都記在其中。";
 }

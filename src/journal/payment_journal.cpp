@@ -55,7 +55,8 @@ std::string chequeEntryStatement(long long runId, const std::string& chequeId, c
 std::string chequeVoided(const std::string& chequeIdExpression)
 {
     return "EXISTS (SELECT 1 FROM PAY_RUN_CHEQUE VC JOIN PAY_RUN VR ON VR.RUN_ID = VC.RUN_ID "
-           "WHERE VC.CHEQUE_ID = " + chequeIdExpression + " AND VR.KIND = 'VOID')";
+           "WHERE VC.CHEQUE_ID = " +
+           chequeIdExpression + " AND VR.KIND = 'VOID')";
 }
 
 long long newRunId(db::Executor& database)
@@ -64,11 +65,11 @@ long long newRunId(db::Executor& database)
 }
 
 std::string billEntryStatement(long long runId, const std::string& bookLiteral, const std::string& key,
-                               const std::string& provider, const std::string& amount,
-                               const std::string& before, const std::string& after)
+                               const std::string& provider, const std::string& amount, const std::string& before,
+                               const std::string& after)
 {
-    return std::string(kBillColumns) + "VALUES (" + std::to_string(runId) + ", " + bookLiteral + ", " + key + ", " + provider + ", " + amount +
-           ", " + before + ", " + after + "); ";
+    return std::string(kBillColumns) + "VALUES (" + std::to_string(runId) + ", " + bookLiteral + ", " + key + ", " +
+           provider + ", " + amount + ", " + before + ", " + after + "); ";
 }
 
 void recordBills(db::Executor& transaction, long long runId, const std::vector<BillEntry>& bills)
@@ -90,7 +91,8 @@ void recordFile(db::Executor& transaction, long long runId, int fileNo, const Fi
     // copy the whole blob again.
     transaction.executeWithBytes(
         "INSERT INTO PAY_RUN_FILE (RUN_ID, FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, BYTE_SIZE, SHA256, BYTES) "
-        "VALUES (" + std::to_string(runId) + ", " + std::to_string(fileNo) + ", " + db::quote(file.folder) + ", " +
+        "VALUES (" +
+            std::to_string(runId) + ", " + std::to_string(fileNo) + ", " + db::quote(file.folder) + ", " +
             db::quote(file.name) + ", " + db::quote(file.tempName) + ", " + std::to_string(file.records) + ", " +
             std::to_string(file.bytes.size()) + ", " + db::quote(sha256Hex(file.bytes)) + ", ?)",
         file.bytes);
@@ -99,8 +101,8 @@ void recordFile(db::Executor& transaction, long long runId, int fileNo, const Fi
 void recordRun(db::Executor& transaction, long long runId, const RunEntry& run, int fileCount)
 {
     // The row's own fields, fixed here so that the seal covers them exactly as stored.
-    const db::RecordSet now = transaction.query(
-        "SELECT CAST(CURRENT_TIMESTAMP AS VARCHAR(24)), CURRENT_USER, CURRENT_ROLE, CURRENT_CONNECTION FROM RDB$DATABASE");
+    const db::RecordSet now = transaction.query("SELECT CAST(CURRENT_TIMESTAMP AS VARCHAR(24)), CURRENT_USER, "
+                                                "CURRENT_ROLE, CURRENT_CONNECTION FROM RDB$DATABASE");
     const ChainLink previous = lastSealedRun(transaction, runId);
     RunRow row;
     row.kind = kindName(run.kind);
@@ -157,6 +159,9 @@ bool runCommitted(db::Connection& fresh, long long runId)
     return false;
 }
 
-std::string hostName() { return platform::hostName(); }
+std::string hostName()
+{
+    return platform::hostName();
+}
 
 } // namespace journal

@@ -16,11 +16,11 @@ const char* kindName(RunKind kind); // "REMIT", "CHEQUE", "CLEAR", "VOID", "REPR
 // What a press says about itself; texts are Big5 as the clerk set them.
 struct RunEntry {
     RunKind kind = RunKind::Remit;
-    std::string books;       // the payment book: PAY_MASTER or PAY_MASTERU
-    std::string runDate;     // the remittance or issue date ("" for a clearing)
-    std::string conditions;  // the list's and the press's conditions as the clerk set them
-    std::string reason;      // why a cheque is issued again ("" otherwise)
-    int leftOutCount = 0;    // bills the press left out because their state had changed
+    std::string books;      // the payment book: PAY_MASTER or PAY_MASTERU
+    std::string runDate;    // the remittance or issue date ("" for a clearing)
+    std::string conditions; // the list's and the press's conditions as the clerk set them
+    std::string reason;     // why a cheque is issued again ("" otherwise)
+    int leftOutCount = 0;   // bills the press left out because their state had changed
 };
 
 // A run id from the generator. Taken before the press's transaction: ids are never reused,
@@ -40,8 +40,8 @@ void recordBills(db::Executor& transaction, long long runId, const std::vector<B
 // stamps and journals each bill in one pass on the server). The arguments are PSQL value
 // expressions, e.g. ":K".
 std::string billEntryStatement(long long runId, const std::string& bookLiteral, const std::string& key,
-                               const std::string& provider, const std::string& amount,
-                               const std::string& before, const std::string& after);
+                               const std::string& provider, const std::string& amount, const std::string& before,
+                               const std::string& after);
 
 // The head of a statement that journals the rows a SELECT yields, one bill each: the text
 // ends in "SELECT <runId>, " and the caller completes the select list with the book, key,

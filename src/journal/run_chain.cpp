@@ -121,14 +121,15 @@ std::string runSeal(db::Executor& database, long long runId, const RunRow& row, 
     }
     sealed += kRecord;
     appendRowsInByteOrder(sealed, database.query("SELECT BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, "
-                                                 "STAMP_AFTER FROM PAY_RUN_BILL" + runTail(runId)));
+                                                 "STAMP_AFTER FROM PAY_RUN_BILL" +
+                                                 runTail(runId)));
     sealed += kRecord;
     appendRows(sealed, database.query("SELECT FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, BYTE_SIZE, SHA256 "
                                       "FROM PAY_RUN_FILE" +
                                       runTail(runId) + " ORDER BY FILE_NO"));
     sealed += kRecord;
-    appendRowsInByteOrder(sealed, database.query("SELECT CHEQUE_ID, STATE_BEFORE, STATE_AFTER FROM PAY_RUN_CHEQUE" +
-                                                 runTail(runId)));
+    appendRowsInByteOrder(
+        sealed, database.query("SELECT CHEQUE_ID, STATE_BEFORE, STATE_AFTER FROM PAY_RUN_CHEQUE" + runTail(runId)));
     return sha256Hex(sealed);
 }
 

@@ -31,16 +31,11 @@ std::string kindCaptionExpression()
 std::string kindCaption(RunKind kind)
 {
     switch (kind) {
-    case RunKind::Remit:
-        return text::big5("匯款");
-    case RunKind::ChequeIssue:
-        return text::big5("開票");
-    case RunKind::Clearing:
-        return text::big5("清除匯款日");
-    case RunKind::Void:
-        return text::big5("作廢");
-    case RunKind::Reprint:
-        return text::big5("補印");
+    case RunKind::Remit: return text::big5("匯款");
+    case RunKind::ChequeIssue: return text::big5("開票");
+    case RunKind::Clearing: return text::big5("清除匯款日");
+    case RunKind::Void: return text::big5("作廢");
+    case RunKind::Reprint: return text::big5("補印");
     }
     return {};
 }
@@ -73,21 +68,11 @@ db::RecordSet listRuns(db::Executor& database, const RunFilter& filter)
 const work::GridColumns& runColumns()
 {
     static const work::GridColumns columns = {
-        {"RUN_ID", "序號", 7},
-        {"KIND_NAME", "類別", 10},
-        {"KIND", "", 6, false},
-        {"BOOKS", "帳冊", 12},
-        {"RUN_AT", "作業時間", 19},
-        {"DB_USER", "使用者", 10},
-        {"DB_ROLE", "角色", 14},
-        {"HOST_NAME", "工作站", 12},
-        {"RUN_DATE", "匯款/開票日", 10},
-        {"BILL_COUNT", "筆數", 6},
-        {"BILL_SUM", "金額", 12},
-        {"LEFT_OUT_COUNT", "略過", 5},
-        {"FILE_COUNT", "檔案數", 5},
-        {"REASON", "原因", 20},
-        {"CONDITIONS", "條件", 40},
+        {"RUN_ID", "序號", 7},       {"KIND_NAME", "類別", 10},   {"KIND", "", 6, false},
+        {"BOOKS", "帳冊", 12},       {"RUN_AT", "作業時間", 19},  {"DB_USER", "使用者", 10},
+        {"DB_ROLE", "角色", 14},     {"HOST_NAME", "工作站", 12}, {"RUN_DATE", "匯款/開票日", 10},
+        {"BILL_COUNT", "筆數", 6},   {"BILL_SUM", "金額", 12},    {"LEFT_OUT_COUNT", "略過", 5},
+        {"FILE_COUNT", "檔案數", 5}, {"REASON", "原因", 20},      {"CONDITIONS", "條件", 40},
     };
     return columns;
 }
@@ -95,12 +80,8 @@ const work::GridColumns& runColumns()
 const work::GridColumns& runBillColumns()
 {
     static const work::GridColumns columns = {
-        {"BOOK", "帳冊", 12},
-         {"PROVIDER_ID", "廠商編號", 10},
-         {"BILL_KEY", "單據號碼", 14},
-         {"AMOUNT", "金額", 12},
-         {"STAMP_BEFORE", "原匯款日", 10},
-         {"STAMP_AFTER", "新匯款日", 10},
+        {"BOOK", "帳冊", 12},   {"PROVIDER_ID", "廠商編號", 10},  {"BILL_KEY", "單據號碼", 14},
+        {"AMOUNT", "金額", 12}, {"STAMP_BEFORE", "原匯款日", 10}, {"STAMP_AFTER", "新匯款日", 10},
     };
     return columns;
 }

@@ -24,11 +24,11 @@ std::string columnCaption(const std::string& column)
 {
     // The captions the desk's grids and reports give these columns.
     static const std::map<std::string, std::string> captions = {
-        {"PROVIDER_ID", "廠商代號"},    {"PROVIDER_NAME", "廠商名稱"}, {"PROVIDER_PHONE", "電話"},
-        {"PROVIDER_FAX", "傳真"},       {"PROVIDER_ADDR", "地址"},     {"BANK_ID", "銀行代號"},
-        {"BANK_NAME", "銀行名稱"},      {"BANK_TITLE", "戶名"},        {"BANK_ACCID", "銀行帳號"},
-        {"ACNT_ID", "帳戶代號"},        {"ACNT_AMT", "手續費"},        {"FAX_YN", "傳真匯款"},
-        {"ACNT_NAME", "帳戶名稱"},      {"ACNT_NO", "帳號"},           {"STORE_ID", "分店代號"},
+        {"PROVIDER_ID", "廠商代號"}, {"PROVIDER_NAME", "廠商名稱"}, {"PROVIDER_PHONE", "電話"},
+        {"PROVIDER_FAX", "傳真"},    {"PROVIDER_ADDR", "地址"},     {"BANK_ID", "銀行代號"},
+        {"BANK_NAME", "銀行名稱"},   {"BANK_TITLE", "戶名"},        {"BANK_ACCID", "銀行帳號"},
+        {"ACNT_ID", "帳戶代號"},     {"ACNT_AMT", "手續費"},        {"FAX_YN", "傳真匯款"},
+        {"ACNT_NAME", "帳戶名稱"},   {"ACNT_NO", "帳號"},           {"STORE_ID", "分店代號"},
         {"STORE_NAME", "分店名稱"},
     };
     const auto found = captions.find(column);
@@ -104,10 +104,22 @@ void LookupSession::setCurrentRow(int row)
     (showingResult_ ? resultRow_ : originalRow_) = row;
 }
 
-void LookupSession::first() { setCurrentRow(0); }
-void LookupSession::prior() { setCurrentRow(currentRow() - 1); }
-void LookupSession::next() { setCurrentRow(currentRow() + 1); }
-void LookupSession::last() { setCurrentRow(static_cast<int>(shown().rowCount()) - 1); }
+void LookupSession::first()
+{
+    setCurrentRow(0);
+}
+void LookupSession::prior()
+{
+    setCurrentRow(currentRow() - 1);
+}
+void LookupSession::next()
+{
+    setCurrentRow(currentRow() + 1);
+}
+void LookupSession::last()
+{
+    setCurrentRow(static_cast<int>(shown().rowCount()) - 1);
+}
 
 bool LookupSession::canMoveBack() const
 {

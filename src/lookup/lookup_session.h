@@ -71,7 +71,7 @@ private:
     std::string table_;
     std::vector<FieldEntry> fields_;
     bool fieldsFilled_ = false;
-    db::RecordSet result_;       // the rows of the last search
+    db::RecordSet result_; // the rows of the last search
     work::GridColumns originalFields_;
     work::GridColumns resultFields_;
     bool showingResult_ = false;

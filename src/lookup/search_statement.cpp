@@ -10,7 +10,10 @@ namespace {
 // Big5 character (trail bytes are 0x40-0x7E and 0xA1-0xFE), so it cannot be taken apart.
 constexpr char kEscape = '!';
 
-bool isWildcard(char c) { return c == '%' || c == '_'; }
+bool isWildcard(char c)
+{
+    return c == '%' || c == '_';
+}
 
 // True when a double-byte character of the text carries a wildcard byte: the trail byte
 // 0x5F of 北, 會, 珮 and others is "_" to LIKE.

@@ -17,7 +17,10 @@ void setEnvironmentDefault(const std::string& name, const std::string& value)
         _putenv_s(name.c_str(), value.c_str());
 }
 
-std::string ownRuntimeFolder(const std::string&) { return {}; }
+std::string ownRuntimeFolder(const std::string&)
+{
+    return {};
+}
 
 #else
 

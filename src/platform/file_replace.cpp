@@ -74,8 +74,7 @@ Written writeThrough(const std::wstring& path, std::string_view bytes, bool crea
 
 bool isReadOnlyOrFolder(DWORD attributes)
 {
-    return attributes != INVALID_FILE_ATTRIBUTES
-           && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
 }
 
 } // namespace
@@ -172,8 +171,7 @@ bool replaceWholeFile(const std::string& path, std::string_view bytes)
     const std::string target = resolvedTarget(path);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0
-                   || ::access(target.c_str(), W_OK) != 0))
+    if (exists && (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
         return false;
 
     static std::atomic<unsigned> counter{0};

@@ -54,7 +54,10 @@ std::string_view trimmed(std::string_view s)
     return s;
 }
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Case-insensitive for ASCII letters only; the second byte of a Big5 character is compared
 // exactly, since bytes such as 'A' or 'a' there belong to different characters.
@@ -105,8 +108,7 @@ std::optional<KeyLine> keyLine(std::string_view line)
     KeyLine result;
     result.key = trimmed(line.substr(0, equals));
     result.valueStart = equals + 1;
-    while (result.valueStart < line.size()
-           && (line[result.valueStart] == ' ' || line[result.valueStart] == '\t'))
+    while (result.valueStart < line.size() && (line[result.valueStart] == ' ' || line[result.valueStart] == '\t'))
         ++result.valueStart;
     result.value = trimmed(line.substr(equals + 1));
     return result;
@@ -164,10 +166,11 @@ void requireOneLine(std::string_view s, const char* what)
 
 } // namespace
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) {}
+IniFile::IniFile(std::string path) : path_(std::move(path))
+{
+}
 
-std::string IniFile::read(const std::string& section, const std::string& key,
-                          const std::string& fallback) const
+std::string IniFile::read(const std::string& section, const std::string& key, const std::string& fallback) const
 {
     std::string bytes;
     if (readWholeFile(path_, bytes) != ReadResult::Read)

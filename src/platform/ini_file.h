@@ -13,8 +13,7 @@ public:
     const std::string& path() const { return path_; }
 
     // The value of key in section, or `fallback` when the file, section or key is missing.
-    std::string read(const std::string& section, const std::string& key,
-                     const std::string& fallback = {}) const;
+    std::string read(const std::string& section, const std::string& key, const std::string& fallback = {}) const;
     // Writes one key; throws text::UserError "Unable to write to %s" (the file's path).
     void write(const std::string& section, const std::string& key, const std::string& value);
 

@@ -31,7 +31,10 @@ void* allocateBlock(std::size_t bytes)
     return p;
 }
 
-void releaseBlock(void* block) noexcept { _aligned_free(block); }
+void releaseBlock(void* block) noexcept
+{
+    _aligned_free(block);
+}
 
 #else
 
@@ -53,7 +56,10 @@ void* allocateBlock(std::size_t bytes)
     return p;
 }
 
-void releaseBlock(void* block) noexcept { std::free(block); }
+void releaseBlock(void* block) noexcept
+{
+    std::free(block);
+}
 
 #endif
 

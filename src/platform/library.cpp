@@ -36,7 +36,10 @@ Library::Library(const std::string& path)
 #endif
 }
 
-Library::~Library() { unload(); }
+Library::~Library()
+{
+    unload();
+}
 
 Library::Library(Library&& other) noexcept
     : handle_(std::exchange(other.handle_, nullptr)), error_(std::move(other.error_))

@@ -65,7 +65,10 @@ std::string moduleFile(HMODULE module)
     throw std::runtime_error("the program's folder has a name that Big5 cannot hold");
 }
 
-std::string executablePath() { return moduleFile(nullptr); }
+std::string executablePath()
+{
+    return moduleFile(nullptr);
+}
 
 std::string moduleFileAt(const void* address)
 {
@@ -115,7 +118,10 @@ const std::string& separator()
     return value;
 }
 
-std::string defaultBankFolder() { return "C:\\"; }
+std::string defaultBankFolder()
+{
+    return "C:\\";
+}
 
 void removeFileQuietly(const std::string& path)
 {
@@ -131,7 +137,10 @@ bool fileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::filesystem::path nativePath(const std::string& path) { return windows::widen(path); }
+std::filesystem::path nativePath(const std::string& path)
+{
+    return windows::widen(path);
+}
 
 std::string pathString(const std::filesystem::path& path)
 {
@@ -142,7 +151,9 @@ std::string pathString(const std::filesystem::path& path)
 std::FILE* openFile(const std::string& path, const char* mode)
 {
     const std::wstring wide = windows::widen(path);
-    return wide.empty() ? nullptr : _wfopen(wide.c_str(), std::wstring(mode, mode + std::char_traits<char>::length(mode)).c_str());
+    return wide.empty()
+               ? nullptr
+               : _wfopen(wide.c_str(), std::wstring(mode, mode + std::char_traits<char>::length(mode)).c_str());
 }
 
 std::string hostName()
@@ -155,7 +166,10 @@ std::string hostName()
     return big5;
 }
 
-std::string pathForDisplay(const std::string& path) { return text::big5ToUtf8(path); }
+std::string pathForDisplay(const std::string& path)
+{
+    return text::big5ToUtf8(path);
+}
 
 #else
 
@@ -187,11 +201,20 @@ bool fileExists(const std::string& path)
     return ::stat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
-std::filesystem::path nativePath(const std::string& path) { return path; }
+std::filesystem::path nativePath(const std::string& path)
+{
+    return path;
+}
 
-std::string pathString(const std::filesystem::path& path) { return path.native(); }
+std::string pathString(const std::filesystem::path& path)
+{
+    return path.native();
+}
 
-std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+std::FILE* openFile(const std::string& path, const char* mode)
+{
+    return std::fopen(path.c_str(), mode);
+}
 
 std::string hostName()
 {

@@ -87,13 +87,11 @@ namespace {
 bool isExecutableFile(const std::string& path)
 {
     struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)
-           && ::access(path.c_str(), X_OK) == 0;
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
 // Runs in the grandchild between fork and exec: only async-signal-safe calls from here on.
-[[noreturn]] void becomeProgram(const std::string& program, const std::string& workingFolder,
-                                int reportFd)
+[[noreturn]] void becomeProgram(const std::string& program, const std::string& workingFolder, int reportFd)
 {
     sigset_t none;
     sigemptyset(&none);
@@ -119,8 +117,7 @@ bool isExecutableFile(const std::string& path)
         error = errno;
         if (error == ENOEXEC) {
             // A script without a "#!" line runs through the shell, as a shell would do it.
-            char* const shellArgv[] = {const_cast<char*>("sh"), const_cast<char*>(program.c_str()),
-                                       nullptr};
+            char* const shellArgv[] = {const_cast<char*>("sh"), const_cast<char*>(program.c_str()), nullptr};
             ::execv("/bin/sh", shellArgv);
             error = errno;
         }

@@ -7,8 +7,7 @@
 
 namespace platform {
 
-template <class F>
-class ScopeExit {
+template <class F> class ScopeExit {
 public:
     explicit ScopeExit(F cleanUp) : cleanUp_(std::move(cleanUp)), pending_(std::uncaught_exceptions()) {}
     ScopeExit(const ScopeExit&) = delete;

@@ -26,7 +26,8 @@ db::SqlLines stampingBlock(const StampRequest& request, const std::string& keyCo
     sql << "DECLARE A DOUBLE PRECISION; DECLARE OTHER VARCHAR(10); ";
     sql << "BEGIN ";
     sql << std::string("  FOR SELECT MASTERBILLID, BANK_DATE, PROVIDER_ID, ") +
-                (request.listHasAmounts ? "AMT2" : "CAST(NULL AS DOUBLE PRECISION)") + " FROM " + request.listTable + " ";
+               (request.listHasAmounts ? "AMT2" : "CAST(NULL AS DOUBLE PRECISION)") + " FROM " + request.listTable +
+               " ";
     sql << "  " + keyCondition + " ";
     sql << "  INTO :K, :LISTED, :P, :A DO ";
     sql << "  BEGIN ";
@@ -50,7 +51,8 @@ db::SqlLines stampingBlock(const StampRequest& request, const std::string& keyCo
         sql << "      SELECT BANK_DATE FROM PAY_MASTER WHERE MASTERBILLID = :K INTO :OTHER; ";
         sql << "      UPDATE PAY_MASTER  SET BANK_DATE = " + date + " WHERE  MASTERBILLID  = :K; ";
         sql << "      IF (ROW_COUNT > 0) THEN ";
-        sql << "        " + journal::billEntryStatement(request.runId, "'PAY_MASTER'", ":K", ":P", amount, ":OTHER", date);
+        sql << "        " +
+                   journal::billEntryStatement(request.runId, "'PAY_MASTER'", ":K", ":P", amount, ":OTHER", date);
     }
     sql << "    END ";
     // A bill another clerk's press holds is waited for, a few seconds at most. When that

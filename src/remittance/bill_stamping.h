@@ -15,11 +15,11 @@
 namespace remittance {
 
 struct StampRequest {
-    long long runId = 0;          // the journal's run
-    std::string listTable;        // WorkTableA (remit) or WorkTableB (clearing): keys and listed BANK_DATE
+    long long runId = 0;                // the journal's run
+    std::string listTable;              // WorkTableA (remit) or WorkTableB (clearing): keys and listed BANK_DATE
     std::optional<std::string> newDate; // D; nullopt clears the stamp
     Books books = Books::OwnStore;
-    bool listHasAmounts = true;   // WorkTableA carries AMT2; WorkTableB does not
+    bool listHasAmounts = true; // WorkTableA carries AMT2; WorkTableB does not
     // The bill keys to take; `allRows` takes every row of the list table.
     bool allRows = true;
     std::vector<std::string> keys;

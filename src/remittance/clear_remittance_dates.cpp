@@ -1,10 +1,10 @@
 #include "remittance/clear_remittance_dates.h"
 
-#include "work/press_transaction.h"
 #include "journal/file_delivery.h"
 #include "journal/payment_journal.h"
 #include "remittance/bill_stamping.h"
 #include "text/big5.h"
+#include "work/press_transaction.h"
 
 #include <set>
 
@@ -51,9 +51,9 @@ ClearResult clearRemittanceDates(RemittanceDesk& desk, Books books)
     request.providers = providers;
     const std::vector<ChangedBill> changed = stampBills(transaction, request);
 
-    const db::RecordSet cleared = transaction.query(
-        "SELECT PROVIDER_ID, BILL_KEY FROM PAY_RUN_BILL WHERE RUN_ID = " + std::to_string(runId) +
-        " AND BOOK = " + db::quote(booksTable(books)) + " ORDER BY PROVIDER_ID, BILL_KEY");
+    const db::RecordSet cleared =
+        transaction.query("SELECT PROVIDER_ID, BILL_KEY FROM PAY_RUN_BILL WHERE RUN_ID = " + std::to_string(runId) +
+                          " AND BOOK = " + db::quote(booksTable(books)) + " ORDER BY PROVIDER_ID, BILL_KEY");
     for (std::size_t r = 0; r < cleared.rowCount(); ++r)
         result.cleared.push_back({cleared.text(r, 0), cleared.text(r, 1)});
     if (!cleared.isEmpty() || !changed.empty()) {
@@ -68,8 +68,8 @@ ClearResult clearRemittanceDates(RemittanceDesk& desk, Books books)
     if (!cleared.isEmpty())
         result.runId = runId;
 
-    const db::RecordSet listed = desk.database.query(
-        "SELECT MASTERBILLID, PROVIDER_ID FROM " + desk.workTables.names().tableB);
+    const db::RecordSet listed =
+        desk.database.query("SELECT MASTERBILLID, PROVIDER_ID FROM " + desk.workTables.names().tableB);
     for (const ChangedBill& bill : changed) {
         std::string provider;
         for (std::size_t r = 0; r < listed.rowCount() && provider.empty(); ++r)

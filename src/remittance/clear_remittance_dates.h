@@ -10,10 +10,10 @@ namespace remittance {
 struct ClearResult {
     enum class Outcome { Cleared, ConfirmAgain };
     Outcome outcome = Outcome::ConfirmAgain;
-    long long runId = 0;               // the journal's run, 0 when nothing was cleared
-    std::vector<BillOnList> cleared;   // bills whose remittance date this press cleared
-    std::vector<LeftOutBill> leftOut;  // bills stamped or cleared by someone else since the list
-    std::string recoveryNotice;        // UTF-8, "" for nothing
+    long long runId = 0;              // the journal's run, 0 when nothing was cleared
+    std::vector<BillOnList> cleared;  // bills whose remittance date this press cleared
+    std::vector<LeftOutBill> leftOut; // bills stamped or cleared by someone else since the list
+    std::string recoveryNotice;       // UTF-8, "" for nothing
 
     std::vector<std::string> messages() const;
 };

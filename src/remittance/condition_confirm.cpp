@@ -45,9 +45,7 @@ void warnAboutBankData(const db::RecordSet& grid, work::Messages& messages)
 int listStoreGroups(db::Executor& database, Books books)
 {
     // The list of own-store books has one store group, the own store's.
-    return books == Books::OwnStore
-               ? 1
-               : static_cast<int>(work::readStores(database).size());
+    return books == Books::OwnStore ? 1 : static_cast<int>(work::readStores(database).size());
 }
 
 void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions, const ConfirmOutputs& outputs)
@@ -76,8 +74,8 @@ void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions
     work::progressMessage(progress, 1, text::big5("檢視資料清除中...."));
     database.execute(createTable(names.tableA, billColumns()));
     work::progressLine(progress, 2);
-    database.execute(createTable(names.tableB, {{"MASTERBILLID", "VARCHAR(20)"}, {"PROVIDER_ID", "VARCHAR(10)"},
-                                                         {"BANK_DATE", "VARCHAR(10)"}}));
+    database.execute(createTable(
+        names.tableB, {{"MASTERBILLID", "VARCHAR(20)"}, {"PROVIDER_ID", "VARCHAR(10)"}, {"BANK_DATE", "VARCHAR(10)"}}));
     database.execute(createTable(names.tableC, billColumns()));
     line(progress, "2");
 
@@ -106,7 +104,8 @@ void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions
     openRemittanceGrid(fill, desk.grid, names.tableA);
     fill.commit();
     if (outputs.showFileNames)
-        outputs.showFileNames(splitExportFileName(desk.grid.isEmpty() ? std::string() : desk.grid.text(0, "EXPORT_FILE")));
+        outputs.showFileNames(
+            splitExportFileName(desk.grid.isEmpty() ? std::string() : desk.grid.text(0, "EXPORT_FILE")));
     line(progress, "1");
     line(progress, "2");
     work::progressLine(progress, 7);

@@ -15,7 +15,7 @@ namespace remittance {
 // What the run sets on the tab besides the grid and the progress display.
 struct ConfirmOutputs {
     std::function<void(const ExportFileNames&)> showFileNames; // the three file-name edits
-    std::function<void()> enableSelectAll;                      // the "全選" button
+    std::function<void()> enableSelectAll;                     // the "全選" button
 };
 
 void confirmRemittance(RemittanceDesk& desk, const ConfirmConditions& conditions, const ConfirmOutputs& outputs);

@@ -19,17 +19,17 @@ namespace remittance {
 // Texts are Big5 bytes exactly as typed or shown, except the folder and file names, which are
 // in the file system's own encoding; date texts are the raw edit texts.
 struct OutputControls {
-    bool makeTransferFiles = true;   // "產生匯款檔案"
-    std::string bankPath;            // "路徑檔名": the bank folder, joined as typed
-    std::string interBankFileName;   // base name of the inter-bank file
-    std::string sameBankFileName;    // base name of the same-bank (016) file
-    std::string fromDateText;        // start of the date range
-    std::string toDateText;          // end of the date range
-    std::string remittanceDateText;  // "匯款日期"
-    int reportBankGroup = 0;         // 0 "跨 銀 行", 1 "本 銀 行"
-    int books = 0;                   // 0 "本店匯款", 1 "聯合匯款"
-    std::string storeComboText;      // the whole text of the store combo
-    std::string reportTitle;         // ReportTitle of the window (PUB_PARAM)
+    bool makeTransferFiles = true;  // "產生匯款檔案"
+    std::string bankPath;           // "路徑檔名": the bank folder, joined as typed
+    std::string interBankFileName;  // base name of the inter-bank file
+    std::string sameBankFileName;   // base name of the same-bank (016) file
+    std::string fromDateText;       // start of the date range
+    std::string toDateText;         // end of the date range
+    std::string remittanceDateText; // "匯款日期"
+    int reportBankGroup = 0;        // 0 "跨 銀 行", 1 "本 銀 行"
+    int books = 0;                  // 0 "本店匯款", 1 "聯合匯款"
+    std::string storeComboText;     // the whole text of the store combo
+    std::string reportTitle;        // ReportTitle of the window (PUB_PARAM)
 };
 
 // The controls and the collaborators of one call.
@@ -40,7 +40,7 @@ struct OutputRequest {
     work::ProgressDisplay& progress; // the tab's gauge and status memo
     work::Messages& messages;
     report::Bridge& reports;
-    db::RecordSet& grid;             // what the remittance grid shows: closed at the end
+    db::RecordSet& grid; // what the remittance grid shows: closed at the end
 };
 
 // The dates of the routine, all read before anything is written, so a mistyped one stops it

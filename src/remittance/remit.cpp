@@ -91,8 +91,9 @@ std::string remittedAgainQuestion(const db::RecordSet& grid, const std::vector<s
 std::string conditionsText(const ListedRun& run, const OutputControls& tab, RemitScope scope)
 {
     // Big5 like the list's conditions; the bank folder as the file system names it.
-    return run.conditions + text::big5(std::string("; ") + (scope == RemitScope::AllRows ? "全部匯款" : "選擇性匯款") +
-                                       "; 產生匯款檔案 " + (tab.makeTransferFiles ? "Y" : "N") + "; 路徑 ") +
+    return run.conditions +
+           text::big5(std::string("; ") + (scope == RemitScope::AllRows ? "全部匯款" : "選擇性匯款") +
+                      "; 產生匯款檔案 " + (tab.makeTransferFiles ? "Y" : "N") + "; 路徑 ") +
            tab.bankPath + text::big5("; 跨行檔名 ") + tab.interBankFileName + text::big5("; 聯行檔名 ") +
            tab.sameBankFileName;
 }
@@ -166,14 +167,11 @@ std::vector<std::string> RemitResult::messages() const
     if (!recoveryNotice.empty())
         shown.push_back(recoveryNotice);
     switch (outcome) {
-    case Outcome::ConfirmAgain:
-        shown.push_back(kConfirmAgain);
-        break;
+    case Outcome::ConfirmAgain: shown.push_back(kConfirmAgain); break;
     case Outcome::Refused:
         shown.push_back(refusedRowsMessage(refused) + "\n(這些單據已在表格中標示,滑鼠停在該列可看原因。)");
         break;
-    case Outcome::Declined:
-        break;
+    case Outcome::Declined: break;
     case Outcome::Remitted:
         if (!leftOut.empty())
             shown.push_back(leftOutMessage(leftOut));
@@ -293,8 +291,8 @@ RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& 
         try {
             // The files are written and flushed to disk while the journal takes their bytes:
             // the flushes wait on the disk, the journal on the server. Both end before the commit.
-            std::future<void> written = std::async(
-                std::launch::async, [&entries = pending.entries] { journal::writeTemporaries(entries); });
+            std::future<void> written =
+                std::async(std::launch::async, [&entries = pending.entries] { journal::writeTemporaries(entries); });
             for (std::size_t i = 0; i < pending.entries.size(); ++i)
                 journal::recordFile(transaction, runId, static_cast<int>(i + 1), pending.entries[i]);
             written.get();

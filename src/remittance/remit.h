@@ -35,21 +35,21 @@ struct WrittenFile {
 
 struct RemitResult {
     enum class Outcome {
-        Remitted,      // committed (or, with the switch off, copied and reported)
-        ConfirmAgain,  // no condition confirm stands behind the grid: "請重新 條件確認...... "
-        Refused,       // rows no file could carry: `refused` says which and why; nothing changed
-        Declined,      // the clerk answered "no" to remitting remitted rows again; nothing changed
+        Remitted,     // committed (or, with the switch off, copied and reported)
+        ConfirmAgain, // no condition confirm stands behind the grid: "請重新 條件確認...... "
+        Refused,      // rows no file could carry: `refused` says which and why; nothing changed
+        Declined,     // the clerk answered "no" to remitting remitted rows again; nothing changed
     };
     Outcome outcome = Outcome::ConfirmAgain;
-    long long runId = 0;                 // the journal's run, 0 when nothing was journalled
-    std::vector<BillOnList> stamped;     // bills stamped by this press
+    long long runId = 0;             // the journal's run, 0 when nothing was journalled
+    std::vector<BillOnList> stamped; // bills stamped by this press
     std::vector<LeftOutBill> leftOut;
     std::vector<RefusedRow> refused;
     std::vector<WrittenFile> files;
     // The files of bank groups this press had no bill for: none written, and a file of that
     // name already in the folder is an earlier one, not this press's.
     std::vector<std::string> notWritten;
-    std::string recoveryNotice;          // UTF-8: what recovery before the press did, "" for nothing
+    std::string recoveryNotice;               // UTF-8: what recovery before the press did, "" for nothing
     std::vector<std::string> placingProblems; // UTF-8: a file that could not be put in place after the commit
 
     // The messages for the clerk, in the order to show them (UTF-8): what went wrong or needs

@@ -12,7 +12,7 @@ enum class Books { OwnStore = 0, Joint = 1 };
 
 struct ConfirmConditions {
     RemittanceState state = RemittanceState::NotRemitted;
-    int dateColumn = 0;              // 0 PAY_DATE, 1 BILL_DATE
+    int dateColumn = 0; // 0 PAY_DATE, 1 BILL_DATE
     std::string fromDateText;
     std::string toDateText;
     std::string accountComboText;
@@ -23,10 +23,10 @@ struct ConfirmConditions {
 // The selection once the texts are read: what the view and WorkTableB are built from.
 struct Selection {
     RemittanceState state = RemittanceState::NotRemitted;
-    std::string dateColumn;          // "PAY_DATE" or "BILL_DATE"
-    std::string from, to;            // date strings
+    std::string dateColumn; // "PAY_DATE" or "BILL_DATE"
+    std::string from, to;   // date strings
     std::string accountKey;
-    std::string storeKey;            // blank for all stores
+    std::string storeKey; // blank for all stores
     Books books = Books::OwnStore;
     // Set for a list printed again: the bills this journal run touched, whatever their dates,
     // state and account, each with its own paying account.
@@ -34,7 +34,13 @@ struct Selection {
 };
 
 // The payment book of a choice and its bill key.
-inline const char* booksTable(Books books) { return books == Books::Joint ? "PAY_MASTERU" : "PAY_MASTER"; }
-inline const char* booksKey(Books books) { return books == Books::Joint ? "SECBILLID" : "MASTERBILLID"; }
+inline const char* booksTable(Books books)
+{
+    return books == Books::Joint ? "PAY_MASTERU" : "PAY_MASTER";
+}
+inline const char* booksKey(Books books)
+{
+    return books == Books::Joint ? "SECBILLID" : "MASTERBILLID";
+}
 
 } // namespace remittance

@@ -2,8 +2,8 @@
 // The collaborators every remittance handler works with, handed in by the page.
 #include "db/connection.h"
 #include "db/record_set.h"
-#include "remittance/output_routine.h"
 #include "remittance/listed_run.h"
+#include "remittance/output_routine.h"
 #include "report/bridge.h"
 #include "work/messages.h"
 #include "work/progress.h"
@@ -16,9 +16,9 @@ struct RemittanceDesk {
     work::WorkTables& workTables;
     work::ProgressDisplay& progress; // the tab's gauge and status memo
     work::Messages& messages;
-    db::RecordSet& grid;             // what the remittance grid shows
-    ListedRun& run;                  // which condition confirm the grid belongs to
-    report::Bridge& reports;         // the remittance list's hand-over
+    db::RecordSet& grid;     // what the remittance grid shows
+    ListedRun& run;          // which condition confirm the grid belongs to
+    report::Bridge& reports; // the remittance list's hand-over
 };
 
 // True while the grid is open and it and the window's work tables still belong to the

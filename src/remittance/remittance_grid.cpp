@@ -16,10 +16,10 @@ const work::GridColumns& remittanceGridFields()
             {"P_BANK_NAME", "匯款帳戶", 24, true},
         };
         for (const char* hidden :
-             {"FLAG", "BILL_DATE", "P_ACNT_NAME", "BANK_ID", "BANK_NAME", "BANK_TITLE", "BANK_ACCID",
-              "PROVIDER_PHONE", "ACNT_ID", "P_BANK_ID", "P_ACNT_NO", "EXPORT_FILE", "CASH_AMT", "PAGE_AMT",
-              "PRE_PAY", "TAKE_PRE", "TOT_DISCOUNT", "TOT_PATCH", "PATCH_AMT", "OVER_PAY", "TOTAL_PLUS",
-              "BANK_IO", "MASTERBILLID", "BANK_ID2", "P_BANK_ID2", "CON_PEOPLE"})
+             {"FLAG",           "BILL_DATE",    "P_ACNT_NAME",  "BANK_ID",    "BANK_NAME",   "BANK_TITLE", "BANK_ACCID",
+              "PROVIDER_PHONE", "ACNT_ID",      "P_BANK_ID",    "P_ACNT_NO",  "EXPORT_FILE", "CASH_AMT",   "PAGE_AMT",
+              "PRE_PAY",        "TAKE_PRE",     "TOT_DISCOUNT", "TOT_PATCH",  "PATCH_AMT",   "OVER_PAY",   "TOTAL_PLUS",
+              "BANK_IO",        "MASTERBILLID", "BANK_ID2",     "P_BANK_ID2", "CON_PEOPLE"})
             f.push_back({hidden, hidden, 10, false});
         return f;
     }();

@@ -24,9 +24,8 @@ void runRemittanceReport(const OutputRequest& request, const RemittanceReportInp
     work::progressLine(progress, 7, "7");
 
     // The rows the report prints.
-    const db::RecordSet data = request.database.query(db::SqlLines{
-        "SELECT *  FROM " + names.tableD,
-        "ORDER BY BILL_YM,PROVIDER_ID,ID"});
+    const db::RecordSet data =
+        request.database.query(db::SqlLines{"SELECT *  FROM " + names.tableD, "ORDER BY BILL_YM,PROVIDER_ID,ID"});
     work::progressMessage(progress, 8, text::big5("暫存資料建置中...."));
 
     report::ReportRequest report;

@@ -7,9 +7,9 @@
 namespace remittance {
 
 struct RemittanceReportInput {
-    std::string fromDate, toDate;     // the date range as date strings
-    std::string fallbackReportDate;   // shown when the list read no bill
-    std::string reprintMark;          // Big5, on every page of a list printed again ("" otherwise)
+    std::string fromDate, toDate;   // the date range as date strings
+    std::string fallbackReportDate; // shown when the list read no bill
+    std::string reprintMark;        // Big5, on every page of a list printed again ("" otherwise)
 };
 
 // Builds WorkTableD from WorkTableC, the header, and hands both to the report library with

@@ -23,12 +23,12 @@ struct HeaderCounts {
 // them, in one pass over the table.
 HeaderCounts headerCounts(db::Executor& database, const std::string& workTableC)
 {
-    const auto rows = database.query(db::SqlLines{
-        "SELECT COUNT(CASE WHEN P_BANK_ID2 = BANK_ID2 THEN 1 END) AS SAME_COU,"
-        "SUM(CASE WHEN P_BANK_ID2 = BANK_ID2 THEN AMT2 END) AS SAME_AMT,",
-        "COUNT(CASE WHEN P_BANK_ID2 <> BANK_ID2 THEN 1 END) AS OTHER_COU,"
-        "SUM(CASE WHEN P_BANK_ID2 <> BANK_ID2 THEN AMT2 END) AS OTHER_AMT,",
-        "COUNT(*) AS COU,SUM(AMT2) AS AMT FROM " + workTableC});
+    const auto rows =
+        database.query(db::SqlLines{"SELECT COUNT(CASE WHEN P_BANK_ID2 = BANK_ID2 THEN 1 END) AS SAME_COU,"
+                                    "SUM(CASE WHEN P_BANK_ID2 = BANK_ID2 THEN AMT2 END) AS SAME_AMT,",
+                                    "COUNT(CASE WHEN P_BANK_ID2 <> BANK_ID2 THEN 1 END) AS OTHER_COU,"
+                                    "SUM(CASE WHEN P_BANK_ID2 <> BANK_ID2 THEN AMT2 END) AS OTHER_AMT,",
+                                    "COUNT(*) AS COU,SUM(AMT2) AS AMT FROM " + workTableC});
     const auto pair = [&](const char* count, const char* sum) {
         return CountAndSum{text::formatGrouped(rows.number(0, count)), text::formatGrouped(rows.number(0, sum))};
     };

@@ -5,7 +5,6 @@
 #include "text/big5.h"
 #include "text/numbers.h"
 
-
 namespace remittance {
 namespace {
 
@@ -71,7 +70,8 @@ ReportTableFill fillReportTable(db::Connection& database, const work::WorkNames&
     insert << "ID" + targetStores + ",AMT_T,QTY_T)";
     insert << "SELECT " + qualified("C.", copiedColumns1) << qualified("C.", copiedColumns2);
     insert << "CASE WHEN G.R_SEQ < 1000 THEN LPAD(CAST(G.R_SEQ AS VARCHAR(20)), 3, '0') "
-              "ELSE CAST(G.R_SEQ AS VARCHAR(20)) END" + sourceStores + ",";
+              "ELSE CAST(G.R_SEQ AS VARCHAR(20)) END" +
+                  sourceStores + ",";
     insert << amountTotal + "," << countTotal;
     insert << "FROM (SELECT S.R_SEQ";
     for (std::size_t position = 1; position <= stores.size(); ++position) {
@@ -82,7 +82,8 @@ ReportTableFill fillReportTable(db::Connection& database, const work::WorkNames&
         insert << "  ,MAX(CASE WHEN S.STORE_ID = " + store + " THEN S.K END) AS R_K" + ee;
     }
     insert << "  FROM (SELECT B.RDB$DB_KEY AS K, B.PROVIDER_ID, B.BILL_YM, B.STORE_ID, B.AMT2,";
-    insert << "        ROW_NUMBER() OVER (PARTITION BY B.PROVIDER_ID, B.BILL_YM, B.STORE_ID ORDER BY B.MASTERBILLID) AS R_SEQ";
+    insert << "        ROW_NUMBER() OVER (PARTITION BY B.PROVIDER_ID, B.BILL_YM, B.STORE_ID ORDER BY B.MASTERBILLID) "
+              "AS R_SEQ";
     insert << "        FROM " + names.tableC + " B";
     insert << "        WHERE " + storeCondition(stores, "B.") + "  AND " + bankGroupCondition(group) + ") S";
     insert << "  GROUP BY S.PROVIDER_ID, S.BILL_YM, S.R_SEQ";
@@ -94,10 +95,10 @@ ReportTableFill fillReportTable(db::Connection& database, const work::WorkNames&
     transaction.execute(insert);
     // The report date: the last bill of the last listed store that has bills, in the order
     // the list numbers them.
-    const auto last = transaction.query(db::SqlLines{
-        "SELECT FIRST 1 BANK_DATE FROM " + names.tableC,
-        "WHERE " + storeCondition(stores, "") + "  AND " + bankGroupCondition(group),
-        "ORDER BY STORE_ID DESC, PROVIDER_ID DESC, BILL_YM DESC, MASTERBILLID DESC"});
+    const auto last =
+        transaction.query(db::SqlLines{"SELECT FIRST 1 BANK_DATE FROM " + names.tableC,
+                                       "WHERE " + storeCondition(stores, "") + "  AND " + bankGroupCondition(group),
+                                       "ORDER BY STORE_ID DESC, PROVIDER_ID DESC, BILL_YM DESC, MASTERBILLID DESC"});
     transaction.commit();
     if (!last.isEmpty()) {
         fill.readBills = true;

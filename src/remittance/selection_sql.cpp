@@ -20,8 +20,8 @@ std::vector<std::string> selectionConditions(const Selection& selection, bool wi
     std::vector<std::string> lines;
     if (selection.journalRun != 0) {
         lines.push_back(std::string("WHERE b.") + booksKey(selection.books) +
-                        " IN (SELECT BILL_KEY FROM PAY_RUN_BILL WHERE RUN_ID = " + std::to_string(selection.journalRun) +
-                        " AND BOOK = '" + booksTable(selection.books) + "') ");
+                        " IN (SELECT BILL_KEY FROM PAY_RUN_BILL WHERE RUN_ID = " +
+                        std::to_string(selection.journalRun) + " AND BOOK = '" + booksTable(selection.books) + "') ");
         return lines;
     }
     lines.push_back("WHERE b." + selection.dateColumn + " BETWEEN " + db::quote(selection.from) + " AND " +
@@ -85,7 +85,8 @@ db::SqlLines fillBillProviderPairs(const std::string& tableB, const Selection& s
 {
     db::SqlLines sql;
     sql << "INSERT INTO " + tableB + " (MASTERBILLID, PROVIDER_ID, BANK_DATE) ";
-    sql << std::string("SELECT b.") + booksKey(selection.books) + ", b.PROVIDER_ID, b.BANK_DATE " + booksFrom(selection);
+    sql << std::string("SELECT b.") + booksKey(selection.books) + ", b.PROVIDER_ID, b.BANK_DATE " +
+               booksFrom(selection);
     for (const std::string& line : selectionConditions(selection, false))
         sql << line;
     return sql;

@@ -91,12 +91,12 @@ static_assert(layout_checks::fillersMatchTheirKind(), "texts are padded with bla
 
 // The values of one remitted bill that a record carries (columns of WorkTableC).
 struct TransferRow {
-    std::string conPeople;   // CON_PEOPLE of the paying account
-    std::string bankId;      // BANK_ID: the provider's bank and branch
-    std::string bankAccId;   // BANK_ACCID: the provider's account number, digits
-    std::string bankTitle;   // BANK_TITLE: the name on the provider's account
-    double amount = 0;       // AMT2: amount to remit
-    std::string pAcntName;   // P_ACNT_NAME: the paying account's name
+    std::string conPeople; // CON_PEOPLE of the paying account
+    std::string bankId;    // BANK_ID: the provider's bank and branch
+    std::string bankAccId; // BANK_ACCID: the provider's account number, digits
+    std::string bankTitle; // BANK_TITLE: the name on the provider's account
+    double amount = 0;     // AMT2: amount to remit
+    std::string pAcntName; // P_ACNT_NAME: the paying account's name
 };
 
 TransferRow transferRowAt(const db::RecordSet& rows, std::size_t row);

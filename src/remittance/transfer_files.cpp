@@ -12,9 +12,9 @@ namespace remittance {
 namespace {
 
 struct GroupFile {
-    std::string fileName;    // base name from the tab; empty: the group is skipped
-    std::string condition;   // the WHERE line of its bills
-    std::string batchFile;   // the bank's batch file started after it
+    std::string fileName;  // base name from the tab; empty: the group is skipped
+    std::string condition; // the WHERE line of its bills
+    std::string batchFile; // the bank's batch file started after it
     db::RecordSet bills;
 };
 
@@ -32,8 +32,8 @@ void refuseUnwritableRows(const std::vector<GroupFile>& groups)
                                                     .contact = row.conPeople,
                                                     .payerName = row.pAcntName});
             if (!problems.empty())
-                refused.push_back({group.bills.text(r, "PROVIDER_ID"), group.bills.text(r, "MASTERBILLID"),
-                                   std::move(problems)});
+                refused.push_back(
+                    {group.bills.text(r, "PROVIDER_ID"), group.bills.text(r, "MASTERBILLID"), std::move(problems)});
         }
     }
     if (!refused.empty())
@@ -56,9 +56,11 @@ TransferFiles buildTransferFiles(db::Executor& database, const std::string& work
 {
     std::vector<GroupFile> groups;
     if (!settings.interBankFileName.empty())
-        groups.push_back({settings.interBankFileName, "WHERE " + bankGroupCondition(BankGroup::InterBank), "RMTR.BAT", {}});
+        groups.push_back(
+            {settings.interBankFileName, "WHERE " + bankGroupCondition(BankGroup::InterBank), "RMTR.BAT", {}});
     if (!settings.sameBankFileName.empty())
-        groups.push_back({settings.sameBankFileName, "WHERE " + bankGroupCondition(BankGroup::SameBank), "RTTR.BAT", {}});
+        groups.push_back(
+            {settings.sameBankFileName, "WHERE " + bankGroupCondition(BankGroup::SameBank), "RTTR.BAT", {}});
 
     TransferFiles files;
     files.folder = settings.bankPath.empty() ? settings.defaultBankFolder : settings.bankPath;
@@ -66,7 +68,8 @@ TransferFiles buildTransferFiles(db::Executor& database, const std::string& work
     for (GroupFile& group : groups) {
         // Only what a record and a refusal need: the sort then carries a few columns, not all.
         group.bills = database.query(db::SqlLines{
-            "SELECT PROVIDER_ID,MASTERBILLID,CON_PEOPLE,BANK_ID,BANK_ACCID,BANK_TITLE,AMT2,P_ACNT_NAME  FROM " + workTableC,
+            "SELECT PROVIDER_ID,MASTERBILLID,CON_PEOPLE,BANK_ID,BANK_ACCID,BANK_TITLE,AMT2,P_ACNT_NAME  FROM " +
+                workTableC,
             group.condition, "ORDER BY ACNT_ID,BILL_DATE,PROVIDER_ID"});
         anyBills = anyBills || !group.bills.isEmpty();
     }

@@ -11,11 +11,11 @@
 namespace remittance {
 
 struct TransferFileSettings {
-    std::string bankPath;           // "路徑檔名" as typed; files are bank path + name + ".TXT"
-    std::string defaultBankFolder;  // used in place of an empty bank path for the files
-    std::string interBankFileName;  // the inter-bank file name; empty: no inter-bank file, no RMTR.BAT
-    std::string sameBankFileName;   // the same-bank file name; empty: no same-bank file, no RTTR.BAT
-    std::string remittanceDate;     // date string "yyyy/mm/dd"
+    std::string bankPath;          // "路徑檔名" as typed; files are bank path + name + ".TXT"
+    std::string defaultBankFolder; // used in place of an empty bank path for the files
+    std::string interBankFileName; // the inter-bank file name; empty: no inter-bank file, no RMTR.BAT
+    std::string sameBankFileName;  // the same-bank file name; empty: no same-bank file, no RTTR.BAT
+    std::string remittanceDate;    // date string "yyyy/mm/dd"
 };
 
 // One bank group whose name edit is not empty.

@@ -68,9 +68,11 @@ std::vector<std::string> transferRecordProblems(const TransferValues& values)
     else if (!(amount < amountLimit()))
         problems.push_back("匯款金額超過 " + std::to_string(kAmountDigits) + " 位數");
 
-    const std::pair<const char*, const std::string*> texts[] = {
-        {"銀行代號", &values.bankId}, {"帳號", &values.accountNo},      {"戶名", &values.accountHolder},
-        {"聯絡人", &values.contact},  {"付款帳戶名稱", &values.payerName}};
+    const std::pair<const char*, const std::string*> texts[] = {{"銀行代號", &values.bankId},
+                                                                {"帳號", &values.accountNo},
+                                                                {"戶名", &values.accountHolder},
+                                                                {"聯絡人", &values.contact},
+                                                                {"付款帳戶名稱", &values.payerName}};
     for (const auto& [label, value] : texts)
         if (holdsControlBytes(*value))
             problems.push_back(std::string(label) + "含控制字元(如換行)");

@@ -9,12 +9,12 @@ namespace remittance {
 
 // The values of a remitted row that go into a transfer record (Big5 as stored).
 struct TransferValues {
-    std::string bankId;       // BANK_ID: present, at most 7 bytes
-    std::string accountNo;    // BANK_ACCID: 1 to 14 digits
+    std::string bankId;        // BANK_ID: present, at most 7 bytes
+    std::string accountNo;     // BANK_ACCID: 1 to 14 digits
     std::string accountHolder; // BANK_TITLE: present
-    double amount = 0;        // AMT2: once rounded to whole dollars, above 0 and below 10^12
-    std::string contact;      // CON_PEOPLE of the paying account
-    std::string payerName;    // P_ACNT_NAME of the paying account
+    double amount = 0;         // AMT2: once rounded to whole dollars, above 0 and below 10^12
+    std::string contact;       // CON_PEOPLE of the paying account
+    std::string payerName;     // P_ACNT_NAME of the paying account
 };
 
 // The reasons (UTF-8, for the clerk) why the record cannot carry these values; empty when it can.
@@ -23,8 +23,8 @@ std::vector<std::string> transferRecordProblems(const TransferValues& values);
 
 // A failing row for the message that lists them.
 struct RefusedRow {
-    std::string providerId; // Big5
-    std::string billId;     // Big5
+    std::string providerId;            // Big5
+    std::string billId;                // Big5
     std::vector<std::string> problems; // UTF-8
 };
 

@@ -2,7 +2,6 @@
 
 #include "text/numbers.h"
 
-
 namespace remittance {
 
 namespace {
@@ -17,12 +16,12 @@ const char* const kDouble = "DOUBLE PRECISION";
 // The order in which the copy names the columns: the system's own statement lists them so,
 // which is not the table order.
 const char* const kCopyOrder[] = {
-    "CHKED",       "BILL_DATE",    "BILL_YM",    "PAY_DATE",     "MASTERBILLID", "PROVIDER_ID", "PROVIDER_NAME",
-    "BANK_ID",     "BANK_NAME",    "BANK_TITLE", "BANK_ACCID",   "PROVIDER_PHONE", "ACNT_ID",   "P_BANK_ID",
-    "P_BANK_NAME", "P_ACNT_NO",    "P_ACNT_NAME", "ACNT_AMT",    "EXPORT_FILE",  "CON_PEOPLE",  "BANK_DATE",
-    "FLAG",        "CASH_AMT",     "PAGE_AMT",   "PRE_PAY",      "TAKE_PRE",     "TOT_DISCOUNT", "TOT_PATCH",
-    "PATCH_AMT",   "OVER_PAY",     "TOTAL_PLUS", "BANK_IO",      "AMT2",         "AMT",         "BANK_ID2",
-    "P_BANK_ID2",  "STORE_ID",     "STORE_NAME",
+    "CHKED",       "BILL_DATE", "BILL_YM",     "PAY_DATE",   "MASTERBILLID",   "PROVIDER_ID",  "PROVIDER_NAME",
+    "BANK_ID",     "BANK_NAME", "BANK_TITLE",  "BANK_ACCID", "PROVIDER_PHONE", "ACNT_ID",      "P_BANK_ID",
+    "P_BANK_NAME", "P_ACNT_NO", "P_ACNT_NAME", "ACNT_AMT",   "EXPORT_FILE",    "CON_PEOPLE",   "BANK_DATE",
+    "FLAG",        "CASH_AMT",  "PAGE_AMT",    "PRE_PAY",    "TAKE_PRE",       "TOT_DISCOUNT", "TOT_PATCH",
+    "PATCH_AMT",   "OVER_PAY",  "TOTAL_PLUS",  "BANK_IO",    "AMT2",           "AMT",          "BANK_ID2",
+    "P_BANK_ID2",  "STORE_ID",  "STORE_NAME",
 };
 
 } // namespace
@@ -30,19 +29,44 @@ const char* const kCopyOrder[] = {
 const std::vector<WorkColumn>& billColumns()
 {
     static const std::vector<WorkColumn> columns = {
-        {"CHKED", kVarchar2},         {"BILL_DATE", kVarchar10},   {"BILL_YM", kVarchar10},
-        {"PAY_DATE", kVarchar10},     {"MASTERBILLID", kVarchar20}, {"PROVIDER_ID", kVarchar10},
-        {"PROVIDER_NAME", kVarchar50}, {"BANK_ID", kVarchar20},     {"BANK_NAME", kVarchar50},
-        {"BANK_TITLE", kVarchar50},   {"BANK_ACCID", kVarchar20},  {"PROVIDER_PHONE", kVarchar20},
-        {"BANK_ID2", kVarchar3},      {"ACNT_ID", kVarchar20},     {"P_BANK_ID", kVarchar10},
-        {"P_BANK_NAME", kVarchar50},  {"P_ACNT_NO", kVarchar20},   {"P_ACNT_NAME", kVarchar50},
-        {"ACNT_AMT", kDouble},        {"EXPORT_FILE", kVarchar20}, {"BANK_DATE", kVarchar10},
-        {"P_BANK_ID2", kVarchar3},    {"CON_PEOPLE", kVarchar20},  {"STORE_ID", kVarchar10},
-        {"STORE_NAME", kVarchar20},   {"FLAG", kVarchar10},        {"CASH_AMT", kDouble},
-        {"PAGE_AMT", kDouble},        {"PRE_PAY", kDouble},        {"TAKE_PRE", kDouble},
-        {"TOT_DISCOUNT", kDouble},    {"TOT_PATCH", kDouble},      {"PATCH_AMT", kDouble},
-        {"OVER_PAY", kDouble},        {"TOTAL_PLUS", kDouble},     {"BANK_IO", kDouble},
-        {"AMT2", kDouble},            {"AMT", kDouble},
+        {"CHKED", kVarchar2},
+        {"BILL_DATE", kVarchar10},
+        {"BILL_YM", kVarchar10},
+        {"PAY_DATE", kVarchar10},
+        {"MASTERBILLID", kVarchar20},
+        {"PROVIDER_ID", kVarchar10},
+        {"PROVIDER_NAME", kVarchar50},
+        {"BANK_ID", kVarchar20},
+        {"BANK_NAME", kVarchar50},
+        {"BANK_TITLE", kVarchar50},
+        {"BANK_ACCID", kVarchar20},
+        {"PROVIDER_PHONE", kVarchar20},
+        {"BANK_ID2", kVarchar3},
+        {"ACNT_ID", kVarchar20},
+        {"P_BANK_ID", kVarchar10},
+        {"P_BANK_NAME", kVarchar50},
+        {"P_ACNT_NO", kVarchar20},
+        {"P_ACNT_NAME", kVarchar50},
+        {"ACNT_AMT", kDouble},
+        {"EXPORT_FILE", kVarchar20},
+        {"BANK_DATE", kVarchar10},
+        {"P_BANK_ID2", kVarchar3},
+        {"CON_PEOPLE", kVarchar20},
+        {"STORE_ID", kVarchar10},
+        {"STORE_NAME", kVarchar20},
+        {"FLAG", kVarchar10},
+        {"CASH_AMT", kDouble},
+        {"PAGE_AMT", kDouble},
+        {"PRE_PAY", kDouble},
+        {"TAKE_PRE", kDouble},
+        {"TOT_DISCOUNT", kDouble},
+        {"TOT_PATCH", kDouble},
+        {"PATCH_AMT", kDouble},
+        {"OVER_PAY", kDouble},
+        {"TOTAL_PLUS", kDouble},
+        {"BANK_IO", kDouble},
+        {"AMT2", kDouble},
+        {"AMT", kDouble},
     };
     return columns;
 }
@@ -51,8 +75,8 @@ std::vector<WorkColumn> summaryColumns(int storeCount)
 {
     const auto& bill = billColumns();
     std::vector<WorkColumn> columns = {
-        {"CHKED", kVarchar2},         {"BILL_DATE", kVarchar10},   {"BILL_YM", kVarchar10},
-        {"PAY_DATE", kVarchar10},     {"MASTERBILLID", kVarchar20}, {"PROVIDER_ID", kVarchar10},
+        {"CHKED", kVarchar2},          {"BILL_DATE", kVarchar10},    {"BILL_YM", kVarchar10},
+        {"PAY_DATE", kVarchar10},      {"MASTERBILLID", kVarchar20}, {"PROVIDER_ID", kVarchar10},
         {"PROVIDER_NAME", kVarchar50}, {"ID", kVarchar20},
     };
     // Columns 8 to 25 of WorkTableA: BANK_ID ... STORE_NAME.

@@ -12,10 +12,10 @@
 namespace report {
 
 struct ReportRequest {
-    std::string templateFile;                 // e.g. "P99_0005_02.rtm" (under "rtm/")
-    const db::RecordSet* data = nullptr;      // saved as temp.cds
-    int headerFieldCount = 0;                 // Field0..Field(N-1): 13, 18 or 20
-    std::vector<std::string> storeNames;      // remittance only: Field101, Field102, ... (Big5)
+    std::string templateFile;                  // e.g. "P99_0005_02.rtm" (under "rtm/")
+    const db::RecordSet* data = nullptr;       // saved as temp.cds
+    int headerFieldCount = 0;                  // Field0..Field(N-1): 13, 18 or 20
+    std::vector<std::string> storeNames;       // remittance only: Field101, Field102, ... (Big5)
     std::map<std::string, std::string> header; // field name -> Big5 value
 };
 

@@ -19,7 +19,7 @@ enum class GroupSize {
 // The header's fields in record order: groups of numbered string fields of one width each.
 struct HeaderGroup {
     std::string_view purpose;
-    int firstNumber;     // the group's first field is "Field" + firstNumber
+    int firstNumber; // the group's first field is "Field" + firstNumber
     GroupSize size;
     std::uint32_t width; // bytes per field
 };

@@ -23,7 +23,8 @@ std::string tabName(const std::string& utf8, const std::string& suffix)
 {
     std::vector<std::string> characters = utf8Characters(utf8);
     for (std::string& c : characters)
-        if (c.size() == 1 && (std::string("[]:*?/\\").find(c[0]) != std::string::npos || static_cast<unsigned char>(c[0]) < 0x20))
+        if (c.size() == 1 &&
+            (std::string("[]:*?/\\").find(c[0]) != std::string::npos || static_cast<unsigned char>(c[0]) < 0x20))
             c = "_";
     while (!characters.empty() && (characters.front() == " " || characters.front() == "'"))
         characters.erase(characters.begin());

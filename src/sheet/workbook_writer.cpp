@@ -49,8 +49,8 @@ std::string grouped(std::size_t n)
 
 double numberWidth(double value, NumberFormat format)
 {
-    const std::string shown = format == NumberFormat::Grouped ? text::formatGrouped(value)
-                                                              : std::to_string(text::roundToInt64(value));
+    const std::string shown =
+        format == NumberFormat::Grouped ? text::formatGrouped(value) : std::to_string(text::roundToInt64(value));
     return static_cast<double>(shown.size());
 }
 
@@ -114,7 +114,8 @@ public:
         const std::string name = uniqueTabName(table.name, names_);
         for (std::size_t s = 0; s < sheets; ++s) {
             const std::size_t first = s * perSheet, last = std::min(table.rowCount, first + perSheet);
-            lxw_worksheet* sheet = addSheet(s == 0 ? name : uniqueTabName(table.name + " (" + std::to_string(s + 1) + ")", names_));
+            lxw_worksheet* sheet =
+                addSheet(s == 0 ? name : uniqueTabName(table.name + " (" + std::to_string(s + 1) + ")", names_));
             written.push_back(sheet);
             lxw_row_t r = 0;
             for (std::size_t t = 0; t < table.titleLines.size(); ++t, ++r)
@@ -122,8 +123,8 @@ public:
             if (split) {
                 text(sheet, r++, 0,
                      "本表共 " + grouped(table.rowCount) + " 筆，超過一張工作表 " + grouped(limits.rowsPerSheet) +
-                         " 列的上限，分 " + grouped(sheets) + " 張工作表列出；本張為第 " + grouped(first + 1) +
-                         " 至 " + grouped(last) + " 筆",
+                         " 列的上限，分 " + grouped(sheets) + " 張工作表列出；本張為第 " + grouped(first + 1) + " 至 " +
+                         grouped(last) + " 筆",
                      note_);
             }
             if (r > 0)

@@ -27,8 +27,7 @@ bool isAscii(std::string_view s)
         throw UserError(std::string("無效的 UTF-8 位元組: ") + detail);
     }
     std::snprintf(detail, sizeof detail, " (U+%04X)", static_cast<unsigned>(codePoint));
-    throw UserError("無法以 Big5 表示的字元: '" + std::string(rest.substr(0, length)) + "'"
-                    + detail);
+    throw UserError("無法以 Big5 表示的字元: '" + std::string(rest.substr(0, length)) + "'" + detail);
 }
 
 } // namespace

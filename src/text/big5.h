@@ -20,11 +20,17 @@ bool isBig5Text(std::string_view s);
 bool isUtf8Text(std::string_view s);
 
 // Shorthand for the program's own literals: big5("現金") is the Big5 bytes of that text.
-inline std::string big5(std::string_view utf8) { return utf8ToBig5(utf8); }
+inline std::string big5(std::string_view utf8)
+{
+    return utf8ToBig5(utf8);
+}
 
 // The byte classes of a double-byte Big5 character: a lead byte 0x81-0xFE followed by a
 // trail byte 0x40-0x7E or 0xA1-0xFE. Anything else is one byte on its own.
-constexpr bool isBig5LeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+constexpr bool isBig5LeadByte(unsigned char b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}
 constexpr bool isBig5TrailByte(unsigned char b)
 {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0xA1 && b <= 0xFE);
@@ -34,8 +40,8 @@ constexpr bool isBig5TrailByte(unsigned char b)
 // without a valid trail byte after it counts as one byte of its own.
 inline std::size_t big5CharacterLength(std::string_view big5, std::size_t i)
 {
-    return i + 1 < big5.size() && isBig5LeadByte(static_cast<unsigned char>(big5[i]))
-                   && isBig5TrailByte(static_cast<unsigned char>(big5[i + 1]))
+    return i + 1 < big5.size() && isBig5LeadByte(static_cast<unsigned char>(big5[i])) &&
+                   isBig5TrailByte(static_cast<unsigned char>(big5[i + 1]))
                ? 2
                : 1;
 }

@@ -31,8 +31,8 @@ public:
         std::size_t inLeft = in.size();
         char* output = out.data() + start;
         std::size_t outLeft = in.size() * growth;
-        if (iconv(cd_, &input, &inLeft, &output, &outLeft) == static_cast<std::size_t>(-1)
-            && errno != EILSEQ && errno != EINVAL)
+        if (iconv(cd_, &input, &inLeft, &output, &outLeft) == static_cast<std::size_t>(-1) && errno != EILSEQ &&
+            errno != EINVAL)
             throw std::runtime_error("Big5 conversion failed");
         out.resize(out.size() - outLeft);
         return in.size() - inLeft;

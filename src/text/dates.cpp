@@ -20,7 +20,10 @@ int daysInMonth(int year, int month)
     return month == 2 && isLeapYear(year) ? 29 : days[month - 1];
 }
 
-bool isSeparator(char c) { return c == '/' || c == '-' || c == '.'; }
+bool isSeparator(char c)
+{
+    return c == '/' || c == '-' || c == '.';
+}
 
 // One part of the edit text: blanks around it are what the mask leaves where digits were
 // deleted; inside it only digits count, between minDigits and maxDigits of them.
@@ -53,17 +56,16 @@ bool parseEditText(std::string_view text, Date& date)
             start = i + 1;
         }
     }
-    return count == 3 && parsePart(parts[0], 4, 4, date.year)
-           && parsePart(parts[1], 1, 2, date.month) && parsePart(parts[2], 1, 2, date.day)
-           && isValidDate(date);
+    return count == 3 && parsePart(parts[0], 4, 4, date.year) && parsePart(parts[1], 1, 2, date.month) &&
+           parsePart(parts[2], 1, 2, date.day) && isValidDate(date);
 }
 
 } // namespace
 
 bool isValidDate(const Date& d)
 {
-    return d.year >= 1 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1
-           && d.day <= daysInMonth(d.year, d.month);
+    return d.year >= 1 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
+           d.day <= daysInMonth(d.year, d.month);
 }
 
 Date parseDateEditText(std::string_view editText)
@@ -127,6 +129,9 @@ Date today()
     return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-int rocYear(int gregorianYear) { return gregorianYear - 1911; }
+int rocYear(int gregorianYear)
+{
+    return gregorianYear - 1911;
+}
 
 } // namespace text

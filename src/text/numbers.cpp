@@ -16,7 +16,7 @@ namespace {
 // gives the answer a clerk expects: 2.675 is "2.68" although its binary value lies below it.
 struct Decimal {
     bool negative = false;
-    std::string digits;  // no leading zeros, empty for zero
+    std::string digits;    // no leading zeros, empty for zero
     int pointPosition = 0; // digits before the point; may be negative or exceed digits.size()
 };
 

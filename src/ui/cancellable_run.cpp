@@ -37,10 +37,8 @@ bool isHeldInput(QEvent* event)
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
     case QEvent::Drop:
-    case QEvent::Close:
-        return true;
-    default:
-        return false;
+    case QEvent::Close: return true;
+    default: return false;
     }
 }
 
@@ -118,8 +116,9 @@ bool CancellableRun::eventFilter(QObject* watched, QEvent* event)
     if (!isHeldInput(event))
         return false;
     // The 取消 button alone takes clicks; the rest waits for the run to end.
-    if (isMouseClick(event) && (watched == cancelButton_ || (watched->isWidgetType() &&
-                                                             cancelButton_->isAncestorOf(static_cast<QWidget*>(watched)))))
+    if (isMouseClick(event) &&
+        (watched == cancelButton_ ||
+         (watched->isWidgetType() && cancelButton_->isAncestorOf(static_cast<QWidget*>(watched)))))
         return false;
     if (event->type() == QEvent::Close)
         event->ignore();

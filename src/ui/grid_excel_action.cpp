@@ -15,8 +15,8 @@ namespace {
 void exportGrid(QTableView& grid)
 {
     const QString title = gridTitle(grid);
-    const QString chosen = QFileDialog::getSaveFileName(&grid, QStringLiteral("匯出 Excel"), title + QStringLiteral(".xlsx"),
-                                                        QStringLiteral("Excel 活頁簿 (*.xlsx)"));
+    const QString chosen = QFileDialog::getSaveFileName(
+        &grid, QStringLiteral("匯出 Excel"), title + QStringLiteral(".xlsx"), QStringLiteral("Excel 活頁簿 (*.xlsx)"));
     if (chosen.isEmpty())
         return;
     try {

@@ -1,7 +1,7 @@
 #include "ui/grid_workbook.h"
 
-#include "ui/record_set_model.h"
 #include "text/big5.h"
+#include "ui/record_set_model.h"
 
 #include <QHeaderView>
 #include <QTabWidget>
@@ -42,8 +42,9 @@ sheet::Table gridTable(const QTableView& grid, const QString& title)
         if (records) {
             column.recordColumn = records->recordColumn(logical);
             column.check = records->isCheckColumn(logical);
-            column.number = column.recordColumn >= 0 &&
-                            records->records().column(static_cast<std::size_t>(column.recordColumn)).type != db::FieldType::String;
+            column.number =
+                column.recordColumn >= 0 &&
+                records->records().column(static_cast<std::size_t>(column.recordColumn)).type != db::FieldType::String;
         }
         columns->push_back(column);
         table.captions.push_back(model->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString().toStdString());

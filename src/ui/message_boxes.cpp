@@ -19,11 +19,11 @@ public:
     bool show(QWidget* parent, BoxKind kind, const QString& text) override
     {
         const QString title = QApplication::applicationDisplayName();
-        QMessageBox box(kind == BoxKind::Error ? QMessageBox::Critical
+        QMessageBox box(kind == BoxKind::Error      ? QMessageBox::Critical
                         : kind == BoxKind::Question ? QMessageBox::Question
                                                     : QMessageBox::Information,
-                        title, text,
-                        kind == BoxKind::Question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+                        title, text, kind == BoxKind::Question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                        parent);
         // "No" is the default: a question guards a deliberate act.
         if (kind == BoxKind::Question)
             box.setDefaultButton(QMessageBox::No);
@@ -59,7 +59,9 @@ std::unique_ptr<Answerer> makeModalAnswerer()
     return std::make_unique<ModalAnswerer>();
 }
 
-MessageBoxes::MessageBoxes(QWidget* parent) : parent_(parent), answerer_(makeModalAnswerer()) {}
+MessageBoxes::MessageBoxes(QWidget* parent) : parent_(parent), answerer_(makeModalAnswerer())
+{
+}
 
 void MessageBoxes::inform(const std::string& utf8)
 {

@@ -1,8 +1,8 @@
 #include "ui/radio_group.h"
 
 #include <QButtonGroup>
-#include <QRadioButton>
 #include <QGridLayout>
+#include <QRadioButton>
 
 #include <algorithm>
 

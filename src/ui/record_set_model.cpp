@@ -117,12 +117,9 @@ QVariant RecordSetModel::cellData(const QModelIndex& index, int role) const
     if (records_.column(col).type != db::FieldType::String)
         return amountData(row, col, role);
     switch (role) {
-    case Qt::DisplayRole:
-        return fromBig5(records_.text(row, col));
-    case Qt::TextAlignmentRole:
-        return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    default:
-        return {};
+    case Qt::DisplayRole: return fromBig5(records_.text(row, col));
+    case Qt::TextAlignmentRole: return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    default: return {};
     }
 }
 
@@ -134,10 +131,8 @@ QVariant RecordSetModel::amountData(std::size_t row, std::size_t col, int role) 
         return role == Qt::TextAlignmentRole ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     const double amount = records_.number(row, col);
     switch (role) {
-    case Qt::DisplayRole:
-        return QString::fromStdString(text::formatGrouped(amount));
-    case Qt::TextAlignmentRole:
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    case Qt::DisplayRole: return QString::fromStdString(text::formatGrouped(amount));
+    case Qt::TextAlignmentRole: return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ToolTipRole:
         if (text::hasCents(amount))
             return QStringLiteral("金額含角分 %1,列印為 %2")
@@ -148,8 +143,7 @@ QVariant RecordSetModel::amountData(std::size_t row, std::size_t col, int role) 
         if (text::hasCents(amount))
             return QColor(255, 214, 153); // light orange: look before printing
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -9,10 +9,10 @@
 namespace vistrel {
 
 struct Numerals {
-    std::string digit[10];     // digit[0] is zero (零), digit[1..9] 壹..玖
+    std::string digit[10]; // digit[0] is zero (零), digit[1..9] 壹..玖
     std::string ten, hundred, thousand, tenThousand;
-    std::string closing;       // 元整
-    std::string negative;      // 負
+    std::string closing;  // 元整
+    std::string negative; // 負
 };
 
 // From the cheque header: Field1-Field9 digits, Field10 zero, Field11 closing, Field13 ten,

@@ -95,8 +95,12 @@ private:
     {
         if (!r_.pageFooter)
             return;
-        PlacedBand footer{r_.pageFooter, r_.tmpl.pageHeight - r_.tmpl.marginBottom - r_.pageFooter->height,
-                          pageHasRows_ ? static_cast<long>(pageEndRow_ - 1) : -1, pageFirstRow_, pageEndRow_, true};
+        PlacedBand footer{r_.pageFooter,
+                          r_.tmpl.pageHeight - r_.tmpl.marginBottom - r_.pageFooter->height,
+                          pageHasRows_ ? static_cast<long>(pageEndRow_ - 1) : -1,
+                          pageFirstRow_,
+                          pageEndRow_,
+                          true};
         pages_.back().bands.push_back(footer);
     }
     void makeRoom(double height, std::size_t nextRow)

@@ -10,10 +10,10 @@
 namespace vistrel {
 namespace {
 
-constexpr int kMargin = 12;       // pixels around the column of pages
-constexpr int kGap = 12;          // pixels between two pages
+constexpr int kMargin = 12; // pixels around the column of pages
+constexpr int kGap = 12;    // pixels between two pages
 constexpr double kZoomStep = 1.25;
-constexpr double kMinZoom = 0.5;  // pixels per millimetre
+constexpr double kMinZoom = 0.5; // pixels per millimetre
 constexpr double kMaxZoom = 24;
 constexpr std::size_t kKeptPages = 8;
 
@@ -122,8 +122,14 @@ void PageView::setZoom(double zoom, Fit fit)
     viewport()->update();
 }
 
-void PageView::zoomIn() { setZoom(zoom_ * kZoomStep, Fit::None); }
-void PageView::zoomOut() { setZoom(zoom_ / kZoomStep, Fit::None); }
+void PageView::zoomIn()
+{
+    setZoom(zoom_ * kZoomStep, Fit::None);
+}
+void PageView::zoomOut()
+{
+    setZoom(zoom_ / kZoomStep, Fit::None);
+}
 
 void PageView::fitToWidth()
 {

@@ -125,8 +125,11 @@ public:
                 return;
             if (!out.empty() && out.back().kind == Segment::Literal)
                 out.back().literal += s;
-            else
-                { Segment literal = segmentOf(Segment::Literal, -1, {}); literal.literal = s; out.push_back(std::move(literal)); }
+            else {
+                Segment literal = segmentOf(Segment::Literal, -1, {});
+                literal.literal = s;
+                out.push_back(std::move(literal));
+            }
         };
         std::size_t i = 0;
         while (i < content.size()) {
@@ -146,8 +149,7 @@ public:
     }
 
 private:
-    template <class Restricted>
-    void restrict(Restricted& restricted, const std::string& test) const
+    template <class Restricted> void restrict(Restricted& restricted, const std::string& test) const
     {
         const RowCondition where = rowCondition(data_, test);
         restricted.whereColumn = where.column < 0 ? -2 : where.column; // -2: a field the data lacks, nothing matches
@@ -192,7 +194,10 @@ private:
         const std::vector<std::string> words = split(parts[0], ' ');
         const std::string& head = words[0];
         if (head == "page" || head == "pages" || head == "count") {
-            Segment segment = segmentOf(head == "page" ? Segment::Page : head == "pages" ? Segment::Pages : Segment::Count, -1, format);
+            Segment segment = segmentOf(head == "page"    ? Segment::Page
+                                        : head == "pages" ? Segment::Pages
+                                                          : Segment::Count,
+                                        -1, format);
             if (head == "count" && words.size() > 2 && words[1] == "where")
                 restrict(segment, words[2]);
             out.push_back(std::move(segment));
@@ -219,7 +224,9 @@ private:
             if (words_)
                 throw text::UserError("template line " + std::to_string(line) + ": sums and words need a data field");
             const int c = header_.columnIndex(field.name);
-            literal(c < 0 || header_.rowCount() == 0 ? QString() : formatText(header_.text(0, static_cast<std::size_t>(c)), format));
+            literal(c < 0 || header_.rowCount() == 0
+                        ? QString()
+                        : formatText(header_.text(0, static_cast<std::size_t>(c)), format));
             return;
         }
         out.push_back(segmentOf(words_ ? Segment::Words : Segment::Data, data_.columnIndex(field.name), format));
@@ -302,7 +309,8 @@ PreparedReport prepareReport(ReportTemplate tmpl, db::RecordSet data, db::Record
                 PreparedItem pi;
                 pi.kind = item.kind;
                 if (item.kind == ItemKind::Line)
-                    pi.rect = QRectF(QPointF(item.x, fromBottom(item.y)) + offset, QPointF(item.w, fromBottom(item.h)) + offset);
+                    pi.rect = QRectF(QPointF(item.x, fromBottom(item.y)) + offset,
+                                     QPointF(item.w, fromBottom(item.h)) + offset);
                 else
                     pi.rect = QRectF(item.x + offset.x(), fromBottom(item.y) + offset.y(), item.w, item.h);
                 pi.align = item.align;
@@ -310,7 +318,8 @@ PreparedReport prepareReport(ReportTemplate tmpl, db::RecordSet data, db::Record
                 pi.frame = item.frame;
                 pi.firstOnly = item.firstOnly;
                 pi.penWidth = item.penWidth;
-                pi.condition = rowCondition(r.data, item.each ? withGroupNumber(item.condition, g + 1) : item.condition);
+                pi.condition =
+                    rowCondition(r.data, item.each ? withGroupNumber(item.condition, g + 1) : item.condition);
                 const std::string content = item.each ? withGroupNumber(item.content, g + 1) : item.content;
                 pi.segments = preparer.segments(content, item.line);
                 pi.group = item.each ? g + 1 : 0;

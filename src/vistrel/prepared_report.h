@@ -26,7 +26,7 @@ struct ValueFormat {
 // One field of a sum, added over the rows of the band's scope whose field `whereColumn`
 // holds whereValue (-1: all rows; -2: a field the data lacks, no row).
 struct SumTerm {
-    int column = -1;        // -1 when the data has no such field (adds nothing)
+    int column = -1; // -1 when the data has no such field (adds nothing)
     int whereColumn = -1;
     std::string whereValue; // Big5
 };
@@ -36,8 +36,8 @@ struct Segment {
     QString literal;
     int column = -1; // data column; -1 when the data has no such field (prints empty)
     ValueFormat format;
-    int whereColumn = -1;   // counts: only rows whose field holds whereValue (-1: all rows)
-    std::string whereValue; // Big5
+    int whereColumn = -1;       // counts: only rows whose field holds whereValue (-1: all rows)
+    std::string whereValue;     // Big5
     std::vector<SumTerm> terms; // sums: the fields added
 };
 
@@ -51,16 +51,16 @@ struct RowCondition {
 
 struct PreparedItem {
     ItemKind kind = ItemKind::Text;
-    QRectF rect;           // mm, relative to the band's top left corner (lines: p1, p2)
+    QRectF rect; // mm, relative to the band's top left corner (lines: p1, p2)
     Align align = Align::Left;
-    int font = 0;          // index into PreparedReport::fonts
+    int font = 0; // index into PreparedReport::fonts
     bool frame = false;
     bool firstOnly = false;
     double penWidth = 0.25;
     RowCondition condition;
     std::vector<Segment> segments;
-    int group = 0;         // the column group (from 1) of an item repeated per group; 0 for others
-    QString caption;       // the template's caption for the spreadsheet column, if any
+    int group = 0;   // the column group (from 1) of an item repeated per group; 0 for others
+    QString caption; // the template's caption for the spreadsheet column, if any
 };
 
 struct PreparedBand {
@@ -96,18 +96,18 @@ struct PreparedReport {
     const PreparedBand* pageFooter = nullptr;
     std::vector<const PreparedBand*> groupHeaders, groupFooters; // per level, outermost first
     std::vector<PreparedBand> storage;
-    std::vector<Segment> sheetName;     // of the spreadsheet export's first worksheet
-    std::vector<PreparedSheet> sheets;  // its further worksheets
+    std::vector<Segment> sheetName;    // of the spreadsheet export's first worksheet
+    std::vector<PreparedSheet> sheets; // its further worksheets
 };
 
 // One band placed on a page: rows [first, last) are its scope (a group, the page, the report),
 // `row` the row its data fields read.
 struct PlacedBand {
     const PreparedBand* band = nullptr;
-    double y = 0;            // mm from the top of the paper
-    long row = -1;           // -1: no row to read
+    double y = 0;  // mm from the top of the paper
+    long row = -1; // -1: no row to read
     std::size_t first = 0, last = 0;
-    bool leading = false;    // first row of its group or of the page (items marked "first")
+    bool leading = false; // first row of its group or of the page (items marked "first")
 };
 
 struct PageContent {

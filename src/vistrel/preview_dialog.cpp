@@ -46,8 +46,7 @@ void rememberPdfFolder(const QString& folder)
 
 class PreviewDialog : public QDialog {
 public:
-    PreviewDialog(const ReportDocument& document, QWidget* parent)
-        : QDialog(parent), document_(document)
+    PreviewDialog(const ReportDocument& document, QWidget* parent) : QDialog(parent), document_(document)
     {
         setObjectName(QStringLiteral("VistrelPreview"));
         setWindowTitle(QStringLiteral("報表預覽"));
@@ -58,14 +57,16 @@ public:
 
         auto* bar = new QToolBar(this);
         bar->addAction(QStringLiteral("第一頁"), this, [this] { preview_->setCurrentPage(1); });
-        bar->addAction(QStringLiteral("上一頁"), this, [this] { preview_->setCurrentPage(preview_->currentPage() - 1); });
+        bar->addAction(QStringLiteral("上一頁"), this,
+                       [this] { preview_->setCurrentPage(preview_->currentPage() - 1); });
         page_ = new QSpinBox(bar);
         page_->setObjectName(QStringLiteral("PageNumber"));
         page_->setRange(1, std::max(1, document.pageCount()));
         bar->addWidget(page_);
         total_ = new QLabel(QStringLiteral(" / %1 ").arg(document.pageCount()), bar);
         bar->addWidget(total_);
-        bar->addAction(QStringLiteral("下一頁"), this, [this] { preview_->setCurrentPage(preview_->currentPage() + 1); });
+        bar->addAction(QStringLiteral("下一頁"), this,
+                       [this] { preview_->setCurrentPage(preview_->currentPage() + 1); });
         bar->addAction(QStringLiteral("最末頁"), this, [this] { preview_->setCurrentPage(preview_->pageCount()); });
         bar->addSeparator();
         bar->addAction(QStringLiteral("放大"), this, [this] { preview_->zoomIn(); });
@@ -120,13 +121,15 @@ private:
         QPrintDialog dialog(&printer, this);
         if (dialog.exec() != QDialog::Accepted)
             return;
-        guarded([&] { paintAllPages(document_, printer, printer.resolution() / 25.4, "The printer could not be started"); });
+        guarded([&] {
+            paintAllPages(document_, printer, printer.resolution() / 25.4, "The printer could not be started");
+        });
     }
     void savePdf()
     {
         const QString suggested = QDir(pdfFolder()).filePath(suggestedPdfName(document_.title(), QDate::currentDate()));
-        QString path = QFileDialog::getSaveFileName(this, QStringLiteral("匯出 PDF"), suggested,
-                                                    QStringLiteral("PDF (*.pdf)"));
+        QString path =
+            QFileDialog::getSaveFileName(this, QStringLiteral("匯出 PDF"), suggested, QStringLiteral("PDF (*.pdf)"));
         if (path.isEmpty())
             return;
         if (QFileInfo(path).suffix().isEmpty())
@@ -142,8 +145,7 @@ private:
         QMessageBox::information(this, windowTitle(),
                                  QStringLiteral("報表已存成 PDF:\n%1").arg(QDir::toNativeSeparators(path)));
     }
-    template <class F>
-    void guarded(F work)
+    template <class F> void guarded(F work)
     {
         try {
             work();

@@ -22,12 +22,16 @@ bool drawTextIn(QPainter& painter, const QRectF& box, Align align, const QString
 {
     const QSizeF size = shaped.size;
     if (size.width() > box.width() || size.height() > box.height()) {
-        const int flags = align == Align::Left ? Qt::AlignLeft : align == Align::Right ? Qt::AlignRight : Qt::AlignHCenter;
+        const int flags = align == Align::Left    ? Qt::AlignLeft
+                          : align == Align::Right ? Qt::AlignRight
+                                                  : Qt::AlignHCenter;
         painter.drawText(box, flags | Qt::AlignVCenter | Qt::TextSingleLine, text);
         return false;
     }
     const double room = box.width() - size.width();
-    const QPointF at(box.left() + (align == Align::Right ? room : align == Align::Center ? room / 2 : 0),
+    const QPointF at(box.left() + (align == Align::Right    ? room
+                                   : align == Align::Center ? room / 2
+                                                            : 0),
                      box.top() + (box.height() - size.height()) / 2);
     for (const QGlyphRun& run : shaped.runs)
         painter.drawGlyphRun(at, run);
@@ -44,11 +48,26 @@ ReportDocument::ReportDocument(ReportTemplate tmpl, db::RecordSet data, db::Reco
 
 ReportDocument::~ReportDocument() = default;
 
-int ReportDocument::pageCount() const { return static_cast<int>(pages_.size()); }
-QString ReportDocument::title() const { return report_->name; }
-double ReportDocument::pageWidthMm() const { return report_->tmpl.pageWidth; }
-double ReportDocument::pageHeightMm() const { return report_->tmpl.pageHeight; }
-bool ReportDocument::landscape() const { return report_->tmpl.landscape; }
+int ReportDocument::pageCount() const
+{
+    return static_cast<int>(pages_.size());
+}
+QString ReportDocument::title() const
+{
+    return report_->name;
+}
+double ReportDocument::pageWidthMm() const
+{
+    return report_->tmpl.pageWidth;
+}
+double ReportDocument::pageHeightMm() const
+{
+    return report_->tmpl.pageHeight;
+}
+bool ReportDocument::landscape() const
+{
+    return report_->tmpl.landscape;
+}
 
 ShapedTexts ReportDocument::shapedTextsFor(QPaintDevice* device) const
 {

@@ -127,11 +127,13 @@ void parseGroups(ReportTemplate& t, const std::vector<std::string>& w)
 
 Band parseBand(const std::vector<std::string>& w)
 {
-    static const std::map<std::string, BandKind> kinds = {
-        {"title", BandKind::Title},           {"pageheader", BandKind::PageHeader},
-        {"groupheader", BandKind::GroupHeader}, {"detail", BandKind::Detail},
-        {"groupfooter", BandKind::GroupFooter}, {"summary", BandKind::Summary},
-        {"pagefooter", BandKind::PageFooter}};
+    static const std::map<std::string, BandKind> kinds = {{"title", BandKind::Title},
+                                                          {"pageheader", BandKind::PageHeader},
+                                                          {"groupheader", BandKind::GroupHeader},
+                                                          {"detail", BandKind::Detail},
+                                                          {"groupfooter", BandKind::GroupFooter},
+                                                          {"summary", BandKind::Summary},
+                                                          {"pagefooter", BandKind::PageFooter}};
     const auto kind = w.size() > 1 ? kinds.find(w[1]) : kinds.end();
     if (kind == kinds.end())
         throw ParseError{"unknown band kind"};
@@ -188,8 +190,7 @@ Item parseItem(const std::vector<std::string>& w, std::size_t first)
             if (i + 1 >= w.size() || w[i + 1].front() != '"')
                 throw ParseError{"expected: caption \"TEXT\""};
             item.caption = w[++i].substr(1);
-        }
-        else if (o.rfind("if=", 0) == 0 && o.find('=', 3) != std::string::npos)
+        } else if (o.rfind("if=", 0) == 0 && o.find('=', 3) != std::string::npos)
             item.condition = o.substr(3);
         else if (o.rfind("size=", 0) == 0)
             item.fontSize = number(o.substr(5));
@@ -273,8 +274,7 @@ ReportTemplate parseTemplate(const std::string& source, const std::string& fileN
                     row.push_back(w[i].substr(1));
                 }
                 t.sheets.back().rows.push_back(std::move(row));
-            }
-            else {
+            } else {
                 if (t.bands.empty())
                     throw ParseError{"an item comes before any band"};
                 const std::size_t first = head == "each" ? 1 : 0;

@@ -13,25 +13,25 @@ enum class Align { Left, Center, Right };
 
 struct Item {
     ItemKind kind = ItemKind::Text;
-    bool each = false;        // repeated once per column group
+    bool each = false;                 // repeated once per column group
     double x = 0, y = 0, w = 0, h = 0; // a line runs from (x, y) to (w, h)
     Align align = Align::Left;
-    double fontSize = 0;      // points; 0 takes the template's font size
+    double fontSize = 0; // points; 0 takes the template's font size
     bool bold = false;
-    bool frame = false;       // a thin box around the text
-    bool firstOnly = false;   // in a detail band: only on the first row of the innermost group
-    double penWidth = 0.25;   // lines and boxes
-    std::string condition;    // "FIELD=VALUE": printed only on rows whose data field holds VALUE
-    std::string content;      // text items
-    std::string caption;      // detail texts: the column caption in a spreadsheet export
-    int line = 0;             // of the template file, for messages
+    bool frame = false;     // a thin box around the text
+    bool firstOnly = false; // in a detail band: only on the first row of the innermost group
+    double penWidth = 0.25; // lines and boxes
+    std::string condition;  // "FIELD=VALUE": printed only on rows whose data field holds VALUE
+    std::string content;    // text items
+    std::string caption;    // detail texts: the column caption in a spreadsheet export
+    int line = 0;           // of the template file, for messages
 };
 
 struct Band {
     BandKind kind = BandKind::Detail;
-    std::string key;          // group bands: the data field whose change starts a group
+    std::string key; // group bands: the data field whose change starts a group
     double height = 5;
-    double wrap = -1;         // height of one more line of column groups; -1: the groups' wrap
+    double wrap = -1; // height of one more line of column groups; -1: the groups' wrap
     std::vector<Item> items;
 };
 
@@ -54,13 +54,13 @@ struct ReportTemplate {
     double pageWidth = 210, pageHeight = 297; // after orientation
     bool landscape = false;
     double marginLeft = 10, marginTop = 10, marginRight = 10, marginBottom = 10;
-    std::string title;        // the report's name for a saved file; may hold {H.FIELD}
+    std::string title; // the report's name for a saved file; may hold {H.FIELD}
     std::string fontFamily = "AR PL UMing TW";
     double fontSize = 9;
     bool hasGroups = false;
     ColumnGroups groups;
-    std::vector<Band> bands;  // in file order; groups nest in the order their headers appear
-    std::string sheetName;    // the export's first worksheet, with {placeholders}
+    std::vector<Band> bands; // in file order; groups nest in the order their headers appear
+    std::string sheetName;   // the export's first worksheet, with {placeholders}
     std::vector<ExtraSheet> sheets;
 
     const Band* band(BandKind kind) const;

@@ -24,8 +24,7 @@ struct SheetColumn {
 
 bool readsRow(const PreparedItem& item)
 {
-    return item.kind == ItemKind::Text &&
-           std::any_of(item.segments.begin(), item.segments.end(), [](const Segment& s) {
+    return item.kind == ItemKind::Text && std::any_of(item.segments.begin(), item.segments.end(), [](const Segment& s) {
                return s.kind == Segment::Data || s.kind == Segment::Words || s.kind == Segment::Row;
            });
 }

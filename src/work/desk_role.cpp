@@ -17,7 +17,8 @@ DeskRole DeskRole::of(const std::string& user, const std::string& role, const st
     DeskRole result;
     result.user_ = text::trimmedRight(user);
     result.role_ = text::trimmedRight(role).empty() ? "NONE" : text::trimmedRight(role);
-    if (result.user_ == "SYSDBA" || result.role_ == "RDB$ADMIN" || (!owner.empty() && result.user_ == text::trimmedRight(owner)))
+    if (result.user_ == "SYSDBA" || result.role_ == "RDB$ADMIN" ||
+        (!owner.empty() && result.user_ == text::trimmedRight(owner)))
         result.kind_ = Kind::Administrator;
     else if (result.role_ == "DESK_SUPERVISOR")
         result.kind_ = Kind::Supervisor;
@@ -35,12 +36,9 @@ bool DeskRole::may(DeskAction action) const
     switch (kind_) {
     case Kind::Administrator:
     case Kind::Supervisor:
-    case Kind::Unassigned:
-        return true;
-    case Kind::Clerk:
-        return !needsSupervisor(action);
-    case Kind::Auditor:
-        return false;
+    case Kind::Unassigned: return true;
+    case Kind::Clerk: return !needsSupervisor(action);
+    case Kind::Auditor: return false;
     }
     return false;
 }
@@ -49,7 +47,8 @@ std::string DeskRole::refusal(DeskAction action) const
 {
     if (may(action))
         return {};
-    const std::string needed = needsSupervisor(action) ? "主管 (DESK_SUPERVISOR)" : "出納 (DESK_CLERK) 或主管 (DESK_SUPERVISOR)";
+    const std::string needed =
+        needsSupervisor(action) ? "主管 (DESK_SUPERVISOR)" : "出納 (DESK_CLERK) 或主管 (DESK_SUPERVISOR)";
     return "此作業需要" + needed + "角色;目前使用者 " + user_ + " 的角色為" + displayName() + "。";
 }
 
@@ -67,10 +66,10 @@ std::string DeskRole::displayName() const
 
 DeskRole readDeskRole(db::Executor& database)
 {
-    const db::RecordSet row = database.query(
-        "SELECT CURRENT_USER, CURRENT_ROLE, "
-        "(SELECT RDB$OWNER_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'PAY_MASTER') "
-        "FROM RDB$DATABASE");
+    const db::RecordSet row =
+        database.query("SELECT CURRENT_USER, CURRENT_ROLE, "
+                       "(SELECT RDB$OWNER_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'PAY_MASTER') "
+                       "FROM RDB$DATABASE");
     return DeskRole::of(row.text(0, 0), row.text(0, 1), row.text(0, 2));
 }
 

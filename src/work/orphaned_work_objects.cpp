@@ -20,8 +20,8 @@ struct WorkObject {
 
 bool exists(db::Executor& database, const std::string& name)
 {
-    return !text::isBlank(database.lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = "
-                                          + db::quote(name) + " "));
+    return !text::isBlank(database.lookup(
+        "SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(name) + " "));
 }
 
 // Another clerk's prologue may sweep the same object at the same moment: a drop that fails
@@ -79,20 +79,20 @@ int dropOrphanedWorkObjects(db::Executor& database)
     // attached after the attachments were read cannot then be taken for an orphan.
     const db::RecordSet relations = database.query(db::SqlLines{
         "SELECT RDB$RELATION_NAME, RDB$OWNER_NAME, CASE WHEN RDB$VIEW_BLR IS NULL THEN 0 ELSE 1 END AS IS_VIEW",
-        "  FROM RDB$RELATIONS",
-        "  WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
+        "  FROM RDB$RELATIONS", "  WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
         "    AND (RDB$RELATION_NAME STARTING WITH 'TMP_' OR RDB$RELATION_NAME STARTING WITH 'VIEW_A')"});
     std::vector<WorkObject> candidates;
     for (std::size_t r = 0; r < relations.rowCount(); ++r) {
         const std::string name = text::trimmedRight(relations.text(r, 0));
         if (const std::optional<long long> attachment = attachmentOfWorkObject(name))
-            candidates.push_back({name, relations.number(r, 2) == 1, *attachment, text::trimmedRight(relations.text(r, 1))});
+            candidates.push_back(
+                {name, relations.number(r, 2) == 1, *attachment, text::trimmedRight(relations.text(r, 1))});
     }
     if (candidates.empty())
         return 0;
 
-    const db::RecordSet me = database.query(
-        "SELECT CURRENT_USER, CURRENT_ROLE, (SELECT MON$OWNER FROM MON$DATABASE) FROM RDB$DATABASE");
+    const db::RecordSet me =
+        database.query("SELECT CURRENT_USER, CURRENT_ROLE, (SELECT MON$OWNER FROM MON$DATABASE) FROM RDB$DATABASE");
     const std::string user = text::trimmedRight(me.text(0, 0));
     const std::string role = text::trimmedRight(me.text(0, 1));
     const std::string databaseOwner = text::trimmedRight(me.text(0, 2));

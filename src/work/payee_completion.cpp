@@ -49,8 +49,8 @@ std::string payeeValues(const PayeeSources& sources)
 
 std::string providerJoin(const PayeeSources& sources)
 {
-    return " LEFT OUTER JOIN PROVIDER " + sources.provider + " ON " + sources.provider + ".PROVIDER_ID = " +
-           sources.book + ".PROVIDER_ID ";
+    return " LEFT OUTER JOIN PROVIDER " + sources.provider + " ON " + sources.provider +
+           ".PROVIDER_ID = " + sources.book + ".PROVIDER_ID ";
 }
 
 std::string accountJoin(const PayeeSources& sources, const std::string& accountKey)

@@ -7,7 +7,7 @@ namespace work {
 class ProgressDisplay {
 public:
     virtual ~ProgressDisplay() = default;
-    virtual void clear() = 0;                         // empty memo
+    virtual void clear() = 0; // empty memo
     virtual void setGauge(int value, int maximum) = 0;
     virtual int gaugeValue() const = 0;
     virtual int gaugeMaximum() const = 0;
@@ -23,10 +23,15 @@ void progressMessage(ProgressDisplay& display, int value, const std::string& big
 class NullProgress : public ProgressDisplay {
 public:
     void clear() override {}
-    void setGauge(int value, int maximum) override { value_ = value; max_ = maximum; }
+    void setGauge(int value, int maximum) override
+    {
+        value_ = value;
+        max_ = maximum;
+    }
     int gaugeValue() const override { return value_; }
     int gaugeMaximum() const override { return max_; }
     void addLine(const std::string&) override {}
+
 private:
     int value_ = 0, max_ = 10;
 };

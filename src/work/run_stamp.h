@@ -26,10 +26,15 @@ public:
     bool holds(db::Executor& database, const WorkNames& current) const;
 
     bool empty() const { return relationIds_.empty(); }
-    void clear() { relationIds_.clear(); names_ = {}; }
+    void clear()
+    {
+        relationIds_.clear();
+        names_ = {};
+    }
 
 private:
-    static std::map<std::string, std::string> relationIds(db::Executor& database, const std::vector<std::string>& tables);
+    static std::map<std::string, std::string> relationIds(db::Executor& database,
+                                                          const std::vector<std::string>& tables);
 
     WorkNames names_;
     std::vector<std::string> tables_;

@@ -14,7 +14,8 @@ std::string readReportTitle(db::Executor& database)
 
 std::vector<std::string> bankAccountEntries(db::Executor& database)
 {
-    const db::RecordSet rows = database.query(std::string("SELECT ACNT_ID,ACNT_NAME FROM BANK_ACCOUNT ORDER BY ACNT_ID "));
+    const db::RecordSet rows =
+        database.query(std::string("SELECT ACNT_ID,ACNT_NAME FROM BANK_ACCOUNT ORDER BY ACNT_ID "));
     std::vector<std::string> entries;
     entries.reserve(rows.rowCount());
     for (std::size_t r = 0; r < rows.rowCount(); ++r)

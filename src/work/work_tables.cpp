@@ -1,10 +1,10 @@
 #include "work/work_tables.h"
 
 #include "db/sql.h"
-#include "text/blank.h"
-#include "work/orphaned_work_objects.h"
 #include "platform/paths.h"
+#include "text/blank.h"
 #include "text/dates.h"
+#include "work/orphaned_work_objects.h"
 
 #include <cstdio>
 
@@ -48,8 +48,8 @@ bool WorkTables::exists(const std::string& name)
 {
     if (name.empty())
         return false;
-    const std::string found = db_.lookup(
-        "SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(name) + " ");
+    const std::string found =
+        db_.lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(name) + " ");
     // The catalogue pads names with blanks; any non-blank answer means the object is there.
     return !text::isBlank(found);
 }

@@ -47,15 +47,16 @@ protected:
             "INSERT INTO CHKPAY (ID, RCVDATE, EXPDATE, ADVDATE, PROVIDER_ID, PROVIDER_NAME, CHKTITLE,",
             " ACNT_ID, ACNT_NO, BANK_NAME, CURRAMT, MEMO, REMARK2) VALUES (",
             db::quote(c.id) + ", " + orNull(c.rcvDate) + ", " + orNull(c.expDate) + ", " + orNull(c.advDate) + ", ",
-            db::quote(c.providerId) + ", " + db::quote(text::big5("供應商") + c.providerId) + ", " + db::quote(c.title) + ", ",
+            db::quote(c.providerId) + ", " + db::quote(text::big5("供應商") + c.providerId) + ", " +
+                db::quote(c.title) + ", ",
             db::quote(c.accountId) + ", " + db::quote(c.accountNo) + ", " + db::quote(text::big5("台灣銀行")) + ", ",
             std::to_string(c.amount) + ", 'memo', 'r2')"});
     }
 
     void addBill(const std::string& billId, const std::string& chequeId, const std::string& bankDate = "NULL")
     {
-        db().execute("INSERT INTO PAY_MASTER (MASTERBILLID, PAGE_ID, BANK_DATE) VALUES (" + db::quote(billId) + ", "
-                     + db::quote(chequeId) + ", " + (bankDate == "NULL" ? bankDate : db::quote(bankDate)) + ")");
+        db().execute("INSERT INTO PAY_MASTER (MASTERBILLID, PAGE_ID, BANK_DATE) VALUES (" + db::quote(billId) + ", " +
+                     db::quote(chequeId) + ", " + (bankDate == "NULL" ? bankDate : db::quote(bankDate)) + ")");
     }
 
     // The bill's stamp; "<null>" when it has none.
@@ -68,13 +69,12 @@ protected:
 
     bool relationExists(const std::string& name)
     {
-        return !name.empty()
-               && !db().query("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = "
-                              + db::quote(name)).isEmpty();
+        return !name.empty() &&
+               !db().query("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(name))
+                    .isEmpty();
     }
 
-    static cheque::ListConditions range(const std::string& from, const std::string& to,
-                                        const std::string& account = {},
+    static cheque::ListConditions range(const std::string& from, const std::string& to, const std::string& account = {},
                                         cheque::DateColumn column = cheque::DateColumn::Due,
                                         cheque::SortOrder order = cheque::SortOrder::ChequeNumber)
     {

@@ -101,8 +101,8 @@ TEST_F(ChequeIssueTest, PrintedRowsFollowTheOrderChosenAtPrintTime)
     EXPECT_EQ(column(data, "ID"), (Ids{"C2", "C1", "C3", "C4"}));
     EXPECT_EQ(column(data, "PROVIDER_ID"), (Ids{"P01", "P02", "P03", "P04"}));
     // Every column of the issued table goes over, ROC pieces included.
-    for (const char* field : {"RCVDATE", "EXPDATE", "ADVDATE", "CHKTITLE", "ACNT_ID", "ACNT_NO", "BANK_NAME",
-                              "CURRAMT", "YMD", "YYYY", "MM", "DD", "MEMO", "REMARK2", "FLAG", "CHKED"})
+    for (const char* field : {"RCVDATE", "EXPDATE", "ADVDATE", "CHKTITLE", "ACNT_ID", "ACNT_NO", "BANK_NAME", "CURRAMT",
+                              "YMD", "YYYY", "MM", "DD", "MEMO", "REMARK2", "FLAG", "CHKED"})
         EXPECT_GE(data.columnIndex(field), 0) << field;
     EXPECT_EQ(data.text(0, "YMD"), "113/05/11");
     EXPECT_EQ(data.text(0, "YYYY"), "113");
@@ -117,10 +117,10 @@ TEST_F(ChequeIssueTest, HeaderCarriesTheTitleAndEveryNumeralCharacter)
     const db::RecordSet& header = reports[0].header;
     ASSERT_EQ(header.rowCount(), 1u);
     const std::pair<const char*, const char*> expected[] = {
-        {"Field0", ""},     {"Field1", "壹"},  {"Field2", "貳"},  {"Field3", "參"},   {"Field4", "肆"},
-        {"Field5", "伍"},   {"Field6", "陸"},  {"Field7", "柒"},  {"Field8", "捌"},   {"Field9", "玖"},
-        {"Field10", "零"},  {"Field11", "元整"}, {"Field12", "大統百貨"}, {"Field13", "拾"}, {"Field14", "佰"},
-        {"Field15", "仟"},  {"Field16", "萬"}, {"Field17", "負"}, {"Field91", ""},   {"Field92", ""},
+        {"Field0", ""},    {"Field1", "壹"},    {"Field2", "貳"},        {"Field3", "參"},  {"Field4", "肆"},
+        {"Field5", "伍"},  {"Field6", "陸"},    {"Field7", "柒"},        {"Field8", "捌"},  {"Field9", "玖"},
+        {"Field10", "零"}, {"Field11", "元整"}, {"Field12", "大統百貨"}, {"Field13", "拾"}, {"Field14", "佰"},
+        {"Field15", "仟"}, {"Field16", "萬"},   {"Field17", "負"},       {"Field91", ""},   {"Field92", ""},
         {"Field93", ""},
     };
     for (const auto& [field, value] : expected)
@@ -193,8 +193,8 @@ TEST_F(ChequeIssueTest, FailureHalfWayLeavesNoBillStampedAndNothingPrinted)
 {
     // The server refuses the stamp of the third cheque's bill, after two cheques' stamps.
     db().execute("CREATE EXCEPTION BILL_LOCKED 'bill locked by audit'");
-    db().execute(db::SqlLines{"CREATE TRIGGER PAY_MASTER_AUDIT FOR PAY_MASTER BEFORE UPDATE AS",
-                              "BEGIN", "  IF (NEW.PAGE_ID = 'C2') THEN EXCEPTION BILL_LOCKED;", "END"});
+    db().execute(db::SqlLines{"CREATE TRIGGER PAY_MASTER_AUDIT FOR PAY_MASTER BEFORE UPDATE AS", "BEGIN",
+                              "  IF (NEW.PAGE_ID = 'C2') THEN EXCEPTION BILL_LOCKED;", "END"});
     const Ids before = stamps();
     EXPECT_THROW(cheque::issueAll(desk, issueOn("2024/06/30")), text::UserError);
     EXPECT_EQ(stamps(), before);
@@ -268,8 +268,7 @@ TEST_F(ChequeIssueTest, OutOfStepListIsRefused)
         std::function<void()> disturb;
     };
     const Case cases[] = {
-        {"another tab's run dropped the tables",
-         [&] { tables.prologue(progress, true); }},
+        {"another tab's run dropped the tables", [&] { tables.prologue(progress, true); }},
         {"another run made new tables under the very same names",
          [&] {
              tables.setClock([] { return std::string("101010"); });
@@ -281,8 +280,7 @@ TEST_F(ChequeIssueTest, OutOfStepListIsRefused)
          }},
         {"a later confirm stopped on its dates",
          [&] { EXPECT_THROW(cheque::confirm(desk, range("2024/05/01", "")), text::UserError); }},
-        {"the work tables were dropped",
-         [&] { tables.dropAll(); }},
+        {"the work tables were dropped", [&] { tables.dropAll(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -40,10 +40,10 @@ TEST_F(ChequeDeskTest, AccountFilterAppliesOnlyWithAKey)
     const std::pair<std::string, Ids> cases[] = {
         {text::big5("01,一銀總行"), {"C1"}},
         {"02,", {"C2"}},
-        {"O'1,quoted", {"C3"}},          // the key goes into the statement quoted
-        {"", {"C1", "C2", "C3"}},          // empty text
-        {"01", {"C1", "C2", "C3"}},        // a bare id has no key
-        {"  ,blank", {"C1", "C2", "C3"}},  // a key of blanks is no key
+        {"O'1,quoted", {"C3"}},           // the key goes into the statement quoted
+        {"", {"C1", "C2", "C3"}},         // empty text
+        {"01", {"C1", "C2", "C3"}},       // a bare id has no key
+        {"  ,blank", {"C1", "C2", "C3"}}, // a key of blanks is no key
     };
     for (const auto& [combo, expected] : cases) {
         cheque::confirm(desk, range("2024/05/01", "2024/05/31", combo));
@@ -57,7 +57,8 @@ TEST_F(ChequeDeskTest, DueDatesGetTheirRocColumnsInTheTableAndTheGrid)
     addCheque({"C2", "", "2010/12/31", ""});
     cheque::confirm(desk, range("2010/01/01", "2016/12/31"));
 
-    const db::RecordSet table = db().query("SELECT ID, YMD, YYYY, MM, DD FROM " + tables.names().tableA + " ORDER BY ID");
+    const db::RecordSet table =
+        db().query("SELECT ID, YMD, YYYY, MM, DD FROM " + tables.names().tableA + " ORDER BY ID");
     ASSERT_EQ(table.rowCount(), 2u);
     EXPECT_EQ(column(table, "YMD"), (Ids{"105/02/29", "99/12/31"}));
     EXPECT_EQ(column(table, "YYYY"), (Ids{"105", "99"}));
@@ -170,9 +171,10 @@ TEST_F(ChequeDeskTest, WorkTablesHaveTheChequeLayoutAndTheIssuedTableStartsEmpty
 {
     addCheque({"C1", "", "2024/05/10", ""});
     cheque::confirm(desk, range("2024/05/10", "2024/05/10"));
-    const Ids layout{"CHKED", "RCVDATE", "EXPDATE", "ADVDATE", "PROVIDER_ID", "PROVIDER_NAME", "CHKTITLE",
-                     "ID", "ACNT_ID", "ACNT_NO", "BANK_NAME", "CURRAMT", "MEMO", "REMARK2", "ACC_ID",
-                     "BANK_DATE", "YMD", "YYYY", "MM", "DD", "FLAG"};
+    const Ids layout{"CHKED",    "RCVDATE", "EXPDATE", "ADVDATE",   "PROVIDER_ID", "PROVIDER_NAME",
+                     "CHKTITLE", "ID",      "ACNT_ID", "ACNT_NO",   "BANK_NAME",   "CURRAMT",
+                     "MEMO",     "REMARK2", "ACC_ID",  "BANK_DATE", "YMD",         "YYYY",
+                     "MM",       "DD",      "FLAG"};
     for (const std::string& table : {tables.names().tableA, tables.names().tableC}) {
         const db::RecordSet rows = db().query("SELECT * FROM " + table);
         Ids names;
@@ -189,8 +191,8 @@ TEST_F(ChequeDeskTest, ProgressLinesFollowTheRun)
 {
     addCheque({"C1", "", "2024/05/10", ""});
     cheque::confirm(desk, range("2024/05/10", "2024/05/10"));
-    EXPECT_EQ(progress.lines, (Ids{"檢視資料清除中....", "CAST2 .....", "CAST3 .....", "CAST4 .....",
-                                   "CAST5 .....", "CAST6 .....", "CAST6 .....2"}));
+    EXPECT_EQ(progress.lines, (Ids{"檢視資料清除中....", "CAST2 .....", "CAST3 .....", "CAST4 .....", "CAST5 .....",
+                                   "CAST6 .....", "CAST6 .....2"}));
     EXPECT_EQ(progress.gaugeMaximum(), 10);
     EXPECT_EQ(progress.gaugeValue(), 6);
 }

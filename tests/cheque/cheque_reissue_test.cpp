@@ -7,8 +7,8 @@
 #include "cheque/issue_messages.h"
 #include "cheque/issue_state.h"
 #include "cheque_fixture.h"
-#include "text/error.h"
 #include "support/pdf_text.h"
+#include "text/error.h"
 
 #include <gmock/gmock.h>
 
@@ -68,19 +68,17 @@ protected:
     // A run's bills: "KEY BEFORE>AFTER", by key.
     Ids journalBills(long long runId)
     {
-        const db::RecordSet bills = db().query(
-            "SELECT BILL_KEY, COALESCE(STAMP_BEFORE, '-'), COALESCE(STAMP_AFTER, '-') FROM PAY_RUN_BILL "
-            "WHERE RUN_ID = " + std::to_string(runId) + " ORDER BY BILL_KEY");
+        const db::RecordSet bills =
+            db().query("SELECT BILL_KEY, COALESCE(STAMP_BEFORE, '-'), COALESCE(STAMP_AFTER, '-') FROM PAY_RUN_BILL "
+                       "WHERE RUN_ID = " +
+                       std::to_string(runId) + " ORDER BY BILL_KEY");
         Ids found;
         for (std::size_t r = 0; r < bills.rowCount(); ++r)
             found.push_back(bills.text(r, 0) + " " + bills.text(r, 1) + ">" + bills.text(r, 2));
         return found;
     }
 
-    Ids printed(std::size_t report)
-    {
-        return column(handedReports(exeFolder.path()).at(report).data, "ID");
-    }
+    Ids printed(std::size_t report) { return column(handedReports(exeFolder.path()).at(report).data, "ID"); }
 };
 
 TEST_F(ChequeReissueTest, ListShowsTheIssueDateEmptyOrPartlyFromTheBillsStamps)
@@ -121,8 +119,8 @@ TEST_F(ChequeReissueTest, SecondListIssuesAgainOnlyAfterAYesWithAReasonAndMarksT
     EXPECT_EQ(bankDate("B2"), "2024/06/30");
     EXPECT_EQ(handedReports(exeFolder.path()).size(), 1u);
     EXPECT_EQ(journalRuns("CHEQUE"), (Ids{"2024/06/30||4|0"})); // the declined press journals nothing
-    EXPECT_EQ(journalBills(first.runId), (Ids{"B1 ->2024/06/30", "B2 ->2024/06/30", "B3 ->2024/06/30",
-                                              "B4 ->2024/06/30"}));
+    EXPECT_EQ(journalBills(first.runId),
+              (Ids{"B1 ->2024/06/30", "B2 ->2024/06/30", "B3 ->2024/06/30", "B4 ->2024/06/30"}));
 
     // "Yes" with a reason: issued again, on the cheque issue list (格式二) marked 補印.
     messages.reasons.push_back(std::string("卡紙"));
@@ -149,8 +147,7 @@ TEST_F(ChequeReissueTest, SecondListIssuesAgainOnlyAfterAYesWithAReasonAndMarksT
 
     // The journal holds the re-issue as its own run: the reason, the earlier issue date, and
     // the bill's stamp before and after.
-    EXPECT_EQ(journalRuns("CHEQUE"),
-              (Ids{"2024/06/30||4|0", "2024/07/01|卡紙; 前次開票: C2 2024/06/30|1|0"}));
+    EXPECT_EQ(journalRuns("CHEQUE"), (Ids{"2024/06/30||4|0", "2024/07/01|卡紙; 前次開票: C2 2024/06/30|1|0"}));
     EXPECT_EQ(journalBills(again.runId), (Ids{"B2 2024/06/30>2024/07/01"}));
 }
 
@@ -231,7 +228,8 @@ TEST_F(ChequeReissueTest, VoidedChequesBillsAreUnpaidAgainAndTheChequeIsNeverIss
     EXPECT_EQ(journalRuns("VOID"), (Ids{"|金額開錯|3|0"}));
     EXPECT_EQ(journalBills(voided.runId), (Ids{"B2 2024/06/30>-", "B3 2024/06/30>-", "B4 2024/06/30>-"}));
     EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM PAY_RUN_CHEQUE WHERE RUN_ID = " + std::to_string(voided.runId) +
-                          " AND STATE_AFTER = " + db::quote(text::big5("作廢"))), "2");
+                          " AND STATE_AFTER = " + db::quote(text::big5("作廢"))),
+              "2");
 
     // Voided again: nothing to void, and said so.
     tick("C3");
@@ -394,7 +392,8 @@ TEST_F(ChequeReissueTest, ReprintFromTheJournalMarksEveryPageAndLeavesVoidedCheq
     // The original issue list carried no mark; the reprint is its own journal run.
     EXPECT_EQ(pdfText(exeFolder.path() + "issue.pdf").find("補印 原開票日"), std::string::npos);
     EXPECT_EQ(journalRuns("REPRINT"), (Ids{"2024/06/30|補印付款紀錄 " + std::to_string(issued.runId) + "|0|0"}));
-    EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM PAY_RUN_CHEQUE WHERE RUN_ID = " + std::to_string(reprint.runId)), "102");
+    EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM PAY_RUN_CHEQUE WHERE RUN_ID = " + std::to_string(reprint.runId)),
+              "102");
     // Only a cheque run can be printed again.
     EXPECT_THROW(cheque::reprintRun(desk, reprint.runId, ""), text::UserError);
 }

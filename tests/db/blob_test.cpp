@@ -11,7 +11,10 @@ namespace {
 
 class BlobTest : public ::testing::Test {
 protected:
-    void SetUp() override { connection.execute("CREATE TABLE HELD_BYTES (ID INTEGER NOT NULL, BYTES BLOB SUB_TYPE 0)"); }
+    void SetUp() override
+    {
+        connection.execute("CREATE TABLE HELD_BYTES (ID INTEGER NOT NULL, BYTES BLOB SUB_TYPE 0)");
+    }
 
     // Every byte value, over several segments and not a whole number of them.
     static std::string allByteValues(std::size_t size)

@@ -16,8 +16,11 @@ using Clock = std::chrono::steady_clock;
 class CancellingWait : public db::StatementWait {
 public:
     CancellingWait(db::Connection& connection, std::chrono::milliseconds cancelAfter)
-        : connection_(connection), cancelAfter_(cancelAfter) {}
-    void waitUntil(const std::function<bool()>& done) override {
+        : connection_(connection), cancelAfter_(cancelAfter)
+    {
+    }
+    void waitUntil(const std::function<bool()>& done) override
+    {
         const auto started = Clock::now();
         while (!done()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -47,7 +50,8 @@ protected:
     db::Connection& connection = database.connection();
 };
 
-TEST_F(CancelTest, ALongStatementStopsSoonAfterTheCancelAndItsTransactionKeepsNothing) {
+TEST_F(CancelTest, ALongStatementStopsSoonAfterTheCancelAndItsTransactionKeepsNothing)
+{
     CancellingWait wait(connection, std::chrono::milliseconds(300));
     const auto started = Clock::now();
     {
@@ -70,7 +74,8 @@ TEST_F(CancelTest, ALongStatementStopsSoonAfterTheCancelAndItsTransactionKeepsNo
     EXPECT_EQ(stores(), "S03");
 }
 
-TEST_F(CancelTest, ACancelBetweenStatementsRefusesTheNextOneUntilTheRunEnds) {
+TEST_F(CancelTest, ACancelBetweenStatementsRefusesTheNextOneUntilTheRunEnds)
+{
     CancellingWait wait(connection, std::chrono::hours(1));
     connection.setStatementWait(&wait);
     connection.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES ('S01', 'One')");
@@ -83,13 +88,15 @@ TEST_F(CancelTest, ACancelBetweenStatementsRefusesTheNextOneUntilTheRunEnds) {
     // An auto-committed statement that ran before the cancel stays; a run undoes those itself.
 }
 
-TEST_F(CancelTest, ACancelJustAfterTheStatementEndedStopsTheRunButNotTheNextOne) {
+TEST_F(CancelTest, ACancelJustAfterTheStatementEndedStopsTheRunButNotTheNextOne)
+{
     // The clerk cancels in the moment the statement is done: the run stops there, its
     // statement having committed on its own, and the connection serves the next run.
     class LateCancel : public db::StatementWait {
     public:
         explicit LateCancel(db::Connection& c) : connection(c) {}
-        void waitUntil(const std::function<bool()>& done) override {
+        void waitUntil(const std::function<bool()>& done) override
+        {
             while (!done())
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             connection.cancelRun();

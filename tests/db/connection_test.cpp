@@ -7,15 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 namespace {
 
 using testing_support::TempFolder;
 using testing_support::TestDatabase;
 
-std::string errorOf(const std::function<void()>& action) {
+std::string errorOf(const std::function<void()>& action)
+{
     try {
         action();
     } catch (const text::UserError& e) {
@@ -24,9 +25,13 @@ std::string errorOf(const std::function<void()>& action) {
     return "(no error)";
 }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
 
-TEST(ConnectionParams, TellsFilePathsFromServerAddresses) {
+TEST(ConnectionParams, TellsFilePathsFromServerAddresses)
+{
     const struct {
         const char* database;
         bool embedded;
@@ -49,7 +54,8 @@ TEST(ConnectionParams, TellsFilePathsFromServerAddresses) {
     }
 }
 
-TEST(ConnectionDefinition, ReadsTheKalderSection) {
+TEST(ConnectionDefinition, ReadsTheKalderSection)
+{
     TempFolder folder;
     platform::IniFile ini(folder.path() + "connections.ini");
     ini.write("Other", "Database", "/elsewhere.fdb");
@@ -67,7 +73,8 @@ TEST(ConnectionDefinition, ReadsTheKalderSection) {
     EXPECT_FALSE(params.embedded());
 }
 
-TEST(ConnectionDefinition, MissingFileSectionOrDatabaseNamesTheFileAndTheDefinition) {
+TEST(ConnectionDefinition, MissingFileSectionOrDatabaseNamesTheFileAndTheDefinition)
+{
     TempFolder folder;
     const std::string path = folder.path() + "connections.ini";
     std::string missingFile = errorOf([&] { db::readConnectionDefinition(path); });
@@ -89,7 +96,8 @@ TEST(ConnectionDefinition, MissingFileSectionOrDatabaseNamesTheFileAndTheDefinit
     EXPECT_TRUE(contains(badDialect, "'three'")) << badDialect;
 }
 
-TEST(Connection, AMissingDatabaseFileReportsTheDriversText) {
+TEST(Connection, AMissingDatabaseFileReportsTheDriversText)
+{
     TempFolder folder;
     db::ConnectionParams params;
     params.database = folder.path() + "missing.fdb";
@@ -98,7 +106,8 @@ TEST(Connection, AMissingDatabaseFileReportsTheDriversText) {
     EXPECT_TRUE(contains(error, "No such file or directory")) << error;
 }
 
-TEST(Connection, AnUnreachableServerFailsFastWithTheDriversText) {
+TEST(Connection, AnUnreachableServerFailsFastWithTheDriversText)
+{
     db::ConnectionParams params;
     params.database = "127.0.0.1/3999:/x.fdb";
     params.password = "masterkey";
@@ -109,7 +118,8 @@ TEST(Connection, AnUnreachableServerFailsFastWithTheDriversText) {
     EXPECT_LT(elapsed, std::chrono::seconds(10));
 }
 
-TEST(Connection, ConnectsThroughTheWrittenDefinition) {
+TEST(Connection, ConnectsThroughTheWrittenDefinition)
+{
     TestDatabase database;
     TempFolder folder;
     database.writeConnectionFile(folder.path());
@@ -124,7 +134,8 @@ protected:
     db::Connection& connection = database.connection();
 };
 
-TEST_F(ConnectionTest, AFailingStatementCarriesTheServersMessage) {
+TEST_F(ConnectionTest, AFailingStatementCarriesTheServersMessage)
+{
     std::string syntax = errorOf([&] { connection.execute("selec PROVIDER_ID from PROVIDER"); });
     EXPECT_EQ(syntax, "Dynamic SQL Error\n-SQL error code = -104\n-Token unknown - line 1, column 1\n-selec");
 
@@ -136,7 +147,8 @@ TEST_F(ConnectionTest, AFailingStatementCarriesTheServersMessage) {
     EXPECT_EQ(connection.lookup("select 1 from RDB$DATABASE"), "1");
 }
 
-TEST_F(ConnectionTest, ExecuteReturnsTheRowsItChanged) {
+TEST_F(ConnectionTest, ExecuteReturnsTheRowsItChanged)
+{
     EXPECT_EQ(connection.execute("CREATE TABLE T (ID INTEGER, NAME VARCHAR(10))"), 0);
     // A DDL statement and an insert into its new table, each committed on its own.
     EXPECT_EQ(connection.execute("INSERT INTO T VALUES (1, 'A')"), 1);
@@ -148,7 +160,8 @@ TEST_F(ConnectionTest, ExecuteReturnsTheRowsItChanged) {
     EXPECT_EQ(connection.query("select ID from T order by ID").rowCount(), 4u);
 }
 
-TEST_F(ConnectionTest, AnAutoCommittedStatementIsVisibleToAnotherConnectionAtOnce) {
+TEST_F(ConnectionTest, AnAutoCommittedStatementIsVisibleToAnotherConnectionAtOnce)
+{
     auto other = database.connectAgain();
     connection.execute(db::SqlLines{"insert into SLAVE_ITEM (STORE_ID, STORE_NAME)", " values ('S01', 'A')"});
     EXPECT_EQ(other->lookup("select STORE_NAME from SLAVE_ITEM where STORE_ID = 'S01'"), "A");
@@ -156,14 +169,16 @@ TEST_F(ConnectionTest, AnAutoCommittedStatementIsVisibleToAnotherConnectionAtOnc
     EXPECT_EQ(connection.lookup("select STORE_NAME from SLAVE_ITEM where STORE_ID = 'S01'"), "B");
 }
 
-TEST_F(ConnectionTest, LookupReadsTheFirstColumnOfTheFirstRowOrNothing) {
+TEST_F(ConnectionTest, LookupReadsTheFirstColumnOfTheFirstRowOrNothing)
+{
     EXPECT_EQ(connection.lookup("select STORE_NAME from SLAVE_ITEM"), "");
     connection.execute("insert into SLAVE_ITEM (STORE_ID, STORE_NAME) values ('S02', 'Two')");
     connection.execute("insert into SLAVE_ITEM (STORE_ID, STORE_NAME) values ('S01', 'One')");
     EXPECT_EQ(connection.lookup("select STORE_NAME, STORE_ID from SLAVE_ITEM order by STORE_ID"), "One");
 }
 
-TEST_F(ConnectionTest, TheConnectionIdIsTheServersAndDiffersPerAttachment) {
+TEST_F(ConnectionTest, TheConnectionIdIsTheServersAndDiffersPerAttachment)
+{
     long long id = connection.connectionId();
     EXPECT_GT(id, 0);
     EXPECT_EQ(connection.connectionId(), id);

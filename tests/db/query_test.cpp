@@ -15,22 +15,25 @@ protected:
 };
 
 // Every Big5 trail byte after one lead byte, the 0x5C ('\') trail bytes among them.
-std::string allTrailBytes(char lead) {
+std::string allTrailBytes(char lead)
+{
     std::string s;
     for (int trail = 0x40; trail <= 0xFE; ++trail) {
-        if (trail > 0x7E && trail < 0xA1) continue;
+        if (trail > 0x7E && trail < 0xA1)
+            continue;
         s += lead;
         s += static_cast<char>(trail);
     }
     return s;
 }
 
-TEST_F(QueryTest, Big5BytesRoundTripExactly) {
+TEST_F(QueryTest, Big5BytesRoundTripExactly)
+{
     connection.execute("CREATE TABLE NAMES (ID INTEGER, NAME VARCHAR(400))");
     const std::string values[] = {
-        text::big5("許功蓋"),                      // trail bytes 0x5C
-        "\xB3\x5C",                                // 許 alone, ending in a backslash byte
-        text::big5("林'記商行"),                   // a single quote inside
+        text::big5("許功蓋"),    // trail bytes 0x5C
+        "\xB3\x5C",              // 許 alone, ending in a backslash byte
+        text::big5("林'記商行"), // a single quote inside
         allTrailBytes('\xA4'),
         allTrailBytes('\xF9'),
         "plain ASCII \\ with a backslash",
@@ -53,7 +56,8 @@ TEST_F(QueryTest, Big5BytesRoundTripExactly) {
     EXPECT_EQ(connection.lookup("SELECT ID FROM NAMES WHERE NAME = " + db::quote(text::big5("林'記商行"))), "2");
 }
 
-TEST_F(QueryTest, AProviderNameWithAQuoteWorksQuotedAndFailsUnquoted) {
+TEST_F(QueryTest, AProviderNameWithAQuoteWorksQuotedAndFailsUnquoted)
+{
     const std::string name = text::big5("老王's 五金");
     connection.execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME) VALUES ('P001', " + db::quote(name) + ")");
     EXPECT_EQ(connection.lookup("SELECT PROVIDER_ID FROM PROVIDER WHERE PROVIDER_NAME = " + db::quote(name)), "P001");
@@ -68,7 +72,8 @@ TEST_F(QueryTest, AProviderNameWithAQuoteWorksQuotedAndFailsUnquoted) {
     }
 }
 
-TEST_F(QueryTest, ColumnsTakeTheirAliasTypeAndByteSize) {
+TEST_F(QueryTest, ColumnsTakeTheirAliasTypeAndByteSize)
+{
     connection.execute(
         "CREATE TABLE TYPES (V VARCHAR(12), C CHAR(4), D DOUBLE PRECISION, F FLOAT, S SMALLINT, I INTEGER,"
         " B BIGINT, N NUMERIC(15,2), M DECIMAL(9,3), DT DATE, TS TIMESTAMP, BL BOOLEAN)");
@@ -111,17 +116,18 @@ TEST_F(QueryTest, ColumnsTakeTheirAliasTypeAndByteSize) {
     EXPECT_NE(records.text(0, "TS").find("10:11:12"), std::string::npos);
 
     // Scaled decimals are the nearest doubles, not values off in the last digit.
-    db::RecordSet decimals = connection.query(
-        "SELECT CAST(1.23 AS NUMERIC(15,2)), CAST(-4.005 AS DECIMAL(9,3)), CAST(0.1 AS NUMERIC(18,4))"
-        " FROM RDB$DATABASE");
+    db::RecordSet decimals =
+        connection.query("SELECT CAST(1.23 AS NUMERIC(15,2)), CAST(-4.005 AS DECIMAL(9,3)), CAST(0.1 AS NUMERIC(18,4))"
+                         " FROM RDB$DATABASE");
     EXPECT_EQ(decimals.number(0, 0), 1.23);
     EXPECT_EQ(decimals.number(0, 1), -4.005);
     EXPECT_EQ(decimals.number(0, 2), 0.1);
 }
 
-TEST_F(QueryTest, AnEmptyResultKnowsItsColumns) {
-    db::RecordSet records = connection.query(db::SqlLines{"select PROVIDER_ID, PROVIDER_NAME from PROVIDER",
-                                                          "order by PROVIDER_ID"});
+TEST_F(QueryTest, AnEmptyResultKnowsItsColumns)
+{
+    db::RecordSet records =
+        connection.query(db::SqlLines{"select PROVIDER_ID, PROVIDER_NAME from PROVIDER", "order by PROVIDER_ID"});
     EXPECT_TRUE(records.isOpen());
     EXPECT_TRUE(records.isEmpty());
     ASSERT_EQ(records.columnCount(), 2u);

@@ -1,5 +1,5 @@
-#include "db/record_set.h"
 #include "db/record_set_file.h"
+#include "db/record_set.h"
 
 #include "support/test_database.h"
 #include "text/error.h"
@@ -13,11 +13,13 @@
 
 namespace {
 
-void writeFile(const std::string& path, const std::string& bytes) {
+void writeFile(const std::string& path, const std::string& bytes)
+{
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-db::RecordSet sample() {
+db::RecordSet sample()
+{
     db::RecordSet records({{"PROVIDER_NAME", db::FieldType::String, 50},
                            {"AMT", db::FieldType::Float, 8},
                            {"CNT", db::FieldType::Integer, 8},
@@ -28,14 +30,17 @@ db::RecordSet sample() {
         records.appendRow();
         records.setText(r, 0, names[r]);
         records.setNumber(r, 1, amounts[r]);
-        if (r % 2 == 0) records.setNumber(r, 2, static_cast<double>(r) - 1);
-        if (r == 3) records.setText(r, 3, "Y");
+        if (r % 2 == 0)
+            records.setNumber(r, 2, static_cast<double>(r) - 1);
+        if (r == 3)
+            records.setText(r, 3, "Y");
     }
     records.appendRow(); // a row of NULLs only
     return records;
 }
 
-void expectSame(const db::RecordSet& a, const db::RecordSet& b) {
+void expectSame(const db::RecordSet& a, const db::RecordSet& b)
+{
     ASSERT_EQ(a.columnCount(), b.columnCount());
     for (std::size_t c = 0; c < a.columnCount(); ++c) {
         EXPECT_EQ(a.column(c).name, b.column(c).name);
@@ -51,7 +56,8 @@ void expectSame(const db::RecordSet& a, const db::RecordSet& b) {
         }
 }
 
-TEST(RecordSetFile, RoundTripKeepsNamesTypesSizesNullsAndBytes) {
+TEST(RecordSetFile, RoundTripKeepsNamesTypesSizesNullsAndBytes)
+{
     testing_support::TempFolder folder;
     db::RecordSet records = sample();
     records.save(folder.path() + "temp.cds");
@@ -62,7 +68,8 @@ TEST(RecordSetFile, RoundTripKeepsNamesTypesSizesNullsAndBytes) {
     EXPECT_TRUE(loaded.isNull(4, 0));
 }
 
-TEST(RecordSetFile, LayoutIsTheDocumentedOne) {
+TEST(RecordSetFile, LayoutIsTheDocumentedOne)
+{
     db::RecordSet records({{"A", db::FieldType::String, 4}, {"N", db::FieldType::Float, 8}});
     records.appendRow();
     records.setText(0, 0, "\xB3\x5C");
@@ -70,21 +77,29 @@ TEST(RecordSetFile, LayoutIsTheDocumentedOne) {
     records.appendRow();
     records.setNumber(1, 1, -2.5);
 
-    const std::string expected = std::string("KRSF")
-        + std::string("\x01\x00", 2)                                   // version 1
-        + std::string("\x02\x00\x00\x00", 4)                           // two columns
-        + std::string("\x01\x00" "A" "\x01" "\x04\x00\x00\x00", 8)     // A: string of 4 bytes
-        + std::string("\x01\x00" "N" "\x02" "\x08\x00\x00\x00", 8)     // N: float of 8 bytes
-        + std::string("\x02\x00\x00\x00", 4)                           // two rows
-        + std::string("\x00", 1) + std::string("\x02\x00\x00\x00\xB3\x5C", 6)
-        + std::string("\x00\x00\x00\x00\x00\x00\xF0\x3F", 8)           // 1.0
-        + std::string("\x01", 1)                                       // A is NULL
-        + std::string("\x00\x00\x00\x00\x00\x00\x04\xC0", 8);          // -2.5
+    const std::string expected = std::string("KRSF") + std::string("\x01\x00", 2) // version 1
+                                 + std::string("\x02\x00\x00\x00", 4)             // two columns
+                                 + std::string("\x01\x00"
+                                               "A"
+                                               "\x01"
+                                               "\x04\x00\x00\x00",
+                                               8) // A: string of 4 bytes
+                                 + std::string("\x01\x00"
+                                               "N"
+                                               "\x02"
+                                               "\x08\x00\x00\x00",
+                                               8)                     // N: float of 8 bytes
+                                 + std::string("\x02\x00\x00\x00", 4) // two rows
+                                 + std::string("\x00", 1) + std::string("\x02\x00\x00\x00\xB3\x5C", 6) +
+                                 std::string("\x00\x00\x00\x00\x00\x00\xF0\x3F", 8)    // 1.0
+                                 + std::string("\x01", 1)                              // A is NULL
+                                 + std::string("\x00\x00\x00\x00\x00\x00\x04\xC0", 8); // -2.5
     EXPECT_EQ(db::encodeRecordSet(records), expected);
 }
 
 // A grid may show only some columns; the file always carries every one.
-TEST(RecordSetFile, EveryColumnIsSaved) {
+TEST(RecordSetFile, EveryColumnIsSaved)
+{
     testing_support::TempFolder folder;
     db::RecordSet records = sample();
     records.save(folder.path() + "temp.cds");
@@ -94,7 +109,8 @@ TEST(RecordSetFile, EveryColumnIsSaved) {
     EXPECT_DOUBLE_EQ(loaded.number(0, "AMT"), 1234.5);
 }
 
-TEST(RecordSetFile, AnEmptyRecordSetRoundTrips) {
+TEST(RecordSetFile, AnEmptyRecordSetRoundTrips)
+{
     testing_support::TempFolder folder;
     db::RecordSet records({{"X", db::FieldType::String, 3}});
     records.save(folder.path() + "empty.cds");
@@ -103,7 +119,8 @@ TEST(RecordSetFile, AnEmptyRecordSetRoundTrips) {
     EXPECT_EQ(loaded.rowCount(), 0u);
 }
 
-TEST(RecordSetFile, DamagedFilesAreRefusedWithTheirName) {
+TEST(RecordSetFile, DamagedFilesAreRefusedWithTheirName)
+{
     testing_support::TempFolder folder;
     const std::string good = db::encodeRecordSet(sample());
     std::string wrongVersion = good;
@@ -146,7 +163,8 @@ TEST(RecordSetFile, DamagedFilesAreRefusedWithTheirName) {
     }
 }
 
-TEST(RecordSetFile, MissingAndUnwritableFilesSayWhich) {
+TEST(RecordSetFile, MissingAndUnwritableFilesSayWhich)
+{
     testing_support::TempFolder folder;
     const std::string missing = folder.path() + "missing.cds";
     try {

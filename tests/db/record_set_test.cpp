@@ -6,10 +6,10 @@
 
 namespace {
 
-db::RecordSet threeColumns() {
-    db::RecordSet records({{"NAME", db::FieldType::String, 20},
-                           {"AMT", db::FieldType::Float, 8},
-                           {"CNT", db::FieldType::Integer, 8}});
+db::RecordSet threeColumns()
+{
+    db::RecordSet records(
+        {{"NAME", db::FieldType::String, 20}, {"AMT", db::FieldType::Float, 8}, {"CNT", db::FieldType::Integer, 8}});
     records.appendRow();
     records.setText(0, 0, "\xB3\x5C\xA5\x5C");
     records.setNumber(0, 1, 1234.5);
@@ -18,7 +18,8 @@ db::RecordSet threeColumns() {
     return records;
 }
 
-TEST(RecordSet, FieldIndexFindsColumnsCaseInsensitivelyAndNamesAMissingOne) {
+TEST(RecordSet, FieldIndexFindsColumnsCaseInsensitivelyAndNamesAMissingOne)
+{
     db::RecordSet records = threeColumns();
     EXPECT_EQ(records.fieldIndex("AMT"), 1u);
     EXPECT_EQ(records.fieldIndex("amt"), 1u);
@@ -31,8 +32,8 @@ TEST(RecordSet, FieldIndexFindsColumnsCaseInsensitivelyAndNamesAMissingOne) {
     }
 }
 
-
-TEST(RecordSet, ValuesReadAsTextAndNumberByColumnType) {
+TEST(RecordSet, ValuesReadAsTextAndNumberByColumnType)
+{
     db::RecordSet records = threeColumns();
     EXPECT_EQ(records.text(0, "NAME"), "\xB3\x5C\xA5\x5C");
     EXPECT_EQ(records.stringView(0, 0), "\xB3\x5C\xA5\x5C");
@@ -48,7 +49,8 @@ TEST(RecordSet, ValuesReadAsTextAndNumberByColumnType) {
     }
 }
 
-TEST(RecordSet, SettingConvertsToTheColumnType) {
+TEST(RecordSet, SettingConvertsToTheColumnType)
+{
     db::RecordSet records = threeColumns();
     records.setText(1, "AMT", " 12.25 ");
     EXPECT_DOUBLE_EQ(records.number(1, "AMT"), 12.25);
@@ -72,7 +74,8 @@ TEST(RecordSet, SettingConvertsToTheColumnType) {
     EXPECT_EQ(cell.bytes, "N");
 }
 
-TEST(RecordSet, ClearClosesIt) {
+TEST(RecordSet, ClearClosesIt)
+{
     db::RecordSet records = threeColumns();
     EXPECT_TRUE(records.isOpen());
     records.clear();
@@ -87,19 +90,25 @@ namespace {
 
 // Wide and long enough to span several row chunks and string chunks, with null bits in more
 // than one word per row.
-TEST(RecordSet, ManyRowsWideRowsAndLongValuesKeepEveryCell) {
+TEST(RecordSet, ManyRowsWideRowsAndLongValuesKeepEveryCell)
+{
     const std::size_t columnCount = 150, rowCount = 3000;
     std::vector<db::Column> columns;
     for (std::size_t c = 0; c < columnCount; ++c)
         columns.push_back({"C" + std::to_string(c), c % 2 ? db::FieldType::Float : db::FieldType::String, 8});
     db::RecordSet records(columns);
-    auto value = [](std::size_t r, std::size_t c) { return std::string(1 + (r * 7 + c) % 40, char('A' + c % 26)) + std::to_string(r); };
+    auto value = [](std::size_t r, std::size_t c) {
+        return std::string(1 + (r * 7 + c) % 40, char('A' + c % 26)) + std::to_string(r);
+    };
     for (std::size_t r = 0; r < rowCount; ++r) {
         records.appendRow();
         for (std::size_t c = 0; c < columnCount; ++c) {
-            if ((r + c) % 11 == 0) continue; // stays NULL
-            if (c % 2) records.setNumber(r, c, double(r) * 1000 + double(c));
-            else records.setText(r, c, value(r, c));
+            if ((r + c) % 11 == 0)
+                continue; // stays NULL
+            if (c % 2)
+                records.setNumber(r, c, double(r) * 1000 + double(c));
+            else
+                records.setText(r, c, value(r, c));
         }
     }
     const std::string huge(3 << 20, '\xA4'); // larger than any chunk
@@ -112,13 +121,18 @@ TEST(RecordSet, ManyRowsWideRowsAndLongValuesKeepEveryCell) {
     ASSERT_EQ(records.rowCount(), rowCount);
     for (std::size_t r = 0; r < rowCount; ++r)
         for (std::size_t c = 0; c < columnCount; ++c) {
-            if (r == rowCount - 1 && c == 0) continue;
-            if (r == 0 && c == 2) continue;
+            if (r == rowCount - 1 && c == 0)
+                continue;
+            if (r == 0 && c == 2)
+                continue;
             const bool null = (r + c) % 11 == 0;
             ASSERT_EQ(records.isNull(r, c), null) << r << "," << c;
-            if (null) continue;
-            if (c % 2) ASSERT_EQ(records.number(r, c), double(r) * 1000 + double(c)) << r << "," << c;
-            else ASSERT_EQ(records.text(r, c), value(r, c)) << r << "," << c;
+            if (null)
+                continue;
+            if (c % 2)
+                ASSERT_EQ(records.number(r, c), double(r) * 1000 + double(c)) << r << "," << c;
+            else
+                ASSERT_EQ(records.text(r, c), value(r, c)) << r << "," << c;
         }
     EXPECT_EQ(records.text(rowCount - 1, 0), huge);
     EXPECT_EQ(records.text(0, 2), value(rowCount - 2, 4));

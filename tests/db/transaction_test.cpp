@@ -13,10 +13,9 @@ namespace {
 
 class TransactionTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        connection.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES ('S01', 'One')");
-    }
-    std::string storeName(db::Executor& executor) {
+    void SetUp() override { connection.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES ('S01', 'One')"); }
+    std::string storeName(db::Executor& executor)
+    {
         return executor.lookup("SELECT STORE_NAME FROM SLAVE_ITEM WHERE STORE_ID = 'S01'");
     }
 
@@ -24,7 +23,8 @@ protected:
     db::Connection& connection = database.connection();
 };
 
-TEST_F(TransactionTest, CommitMakesAllStatementsVisibleTogether) {
+TEST_F(TransactionTest, CommitMakesAllStatementsVisibleTogether)
+{
     auto other = database.connectAgain();
     db::Transaction transaction(connection);
     EXPECT_EQ(transaction.execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Two' WHERE STORE_ID = 'S01'"), 1);
@@ -39,7 +39,8 @@ TEST_F(TransactionTest, CommitMakesAllStatementsVisibleTogether) {
     EXPECT_EQ(other->lookup("SELECT COUNT(*) FROM SLAVE_ITEM"), "2");
 }
 
-TEST_F(TransactionTest, AFailingSecondStatementLeavesNothingOfTheFirst) {
+TEST_F(TransactionTest, AFailingSecondStatementLeavesNothingOfTheFirst)
+{
     try {
         db::Transaction transaction(connection);
         transaction.execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Two' WHERE STORE_ID = 'S01'");
@@ -53,7 +54,8 @@ TEST_F(TransactionTest, AFailingSecondStatementLeavesNothingOfTheFirst) {
     EXPECT_EQ(connection.lookup("SELECT COUNT(*) FROM SLAVE_ITEM"), "1");
 }
 
-TEST_F(TransactionTest, ExplicitRollbackUndoesAndEndsIt) {
+TEST_F(TransactionTest, ExplicitRollbackUndoesAndEndsIt)
+{
     db::Transaction transaction(connection);
     transaction.execute("DELETE FROM SLAVE_ITEM");
     transaction.rollback();
@@ -62,7 +64,8 @@ TEST_F(TransactionTest, ExplicitRollbackUndoesAndEndsIt) {
     EXPECT_THROW(transaction.commit(), std::logic_error);
 }
 
-TEST_F(TransactionTest, DestroyedWithoutCommitItRollsBackAndReleasesItsRows) {
+TEST_F(TransactionTest, DestroyedWithoutCommitItRollsBackAndReleasesItsRows)
+{
     auto other = database.connectAgain();
     {
         db::Transaction transaction(connection);
@@ -78,12 +81,14 @@ TEST_F(TransactionTest, DestroyedWithoutCommitItRollsBackAndReleasesItsRows) {
 
 // A statement that waited on rows another workstation changed meets an update conflict once
 // that workstation commits; run on its own, it is tried again and goes through.
-TEST_F(TransactionTest, AnAutoCommittedStatementThatMeetsAConflictIsTriedAgain) {
+TEST_F(TransactionTest, AnAutoCommittedStatementThatMeetsAConflictIsTriedAgain)
+{
     auto other = database.connectAgain();
     db::Transaction holding(*other);
     holding.execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Other' WHERE STORE_ID = 'S01'");
 
-    std::thread waiting([&] { connection.execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Mine' WHERE STORE_ID = 'S01'"); });
+    std::thread waiting(
+        [&] { connection.execute("UPDATE SLAVE_ITEM SET STORE_NAME = 'Mine' WHERE STORE_ID = 'S01'"); });
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     holding.commit();
     waiting.join();
@@ -94,7 +99,8 @@ TEST_F(TransactionTest, AnAutoCommittedStatementThatMeetsAConflictIsTriedAgain) 
 // A transaction with a bounded lock wait gives up on rows another attachment holds once the
 // bound has passed, with the text its options give, and changes nothing. (The other
 // attachment lets go after twenty seconds at the latest, so an unbounded wait comes back.)
-TEST_F(TransactionTest, ABoundedLockWaitGivesUpWithItsMessageAndChangesNothing) {
+TEST_F(TransactionTest, ABoundedLockWaitGivesUpWithItsMessageAndChangesNothing)
+{
     std::chrono::steady_clock::duration waited{};
     {
         testing_support::HeldRows other(database, "UPDATE SLAVE_ITEM SET STORE_NAME = 'Other' WHERE STORE_ID = 'S01'");

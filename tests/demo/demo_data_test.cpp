@@ -26,13 +26,17 @@ using text::big5;
 
 constexpr long long billsPerBook = 1500;
 
-std::string todayText() { return text::toDateString(text::today()); }
+std::string todayText()
+{
+    return text::toDateString(text::today());
+}
 
 std::string daysBeforeToday(int days)
 {
     using namespace std::chrono;
     const text::Date t = text::today();
-    const year_month_day day(sys_days(year(t.year) / month(static_cast<unsigned>(t.month)) / t.day) - std::chrono::days(days));
+    const year_month_day day(sys_days(year(t.year) / month(static_cast<unsigned>(t.month)) / t.day) -
+                             std::chrono::days(days));
     return text::toDateString({static_cast<int>(day.year()), static_cast<int>(static_cast<unsigned>(day.month())),
                                static_cast<int>(static_cast<unsigned>(day.day()))});
 }
@@ -80,7 +84,8 @@ TEST_F(DemoData, ProvidersCarryBankDataWithTheCasesTheDeskMustHandle)
 {
     EXPECT_EQ(count("SELECT COUNT(*) FROM PROVIDER"), 200);
     EXPECT_EQ(count("SELECT COUNT(*) FROM PROVIDER WHERE PROVIDER_NAME LIKE '%''%'"), 1);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM PROVIDER WHERE PROVIDER_NAME = " + db::quote(big5("O'Neil 進口食品有限公司"))), 1);
+    EXPECT_EQ(
+        count("SELECT COUNT(*) FROM PROVIDER WHERE PROVIDER_NAME = " + db::quote(big5("O'Neil 進口食品有限公司"))), 1);
 
     const long long sameBank = count("SELECT COUNT(*) FROM PROVIDER WHERE BANK_ID LIKE '016%'");
     EXPECT_GT(sameBank, 20);
@@ -95,16 +100,20 @@ TEST_F(DemoData, ProvidersCarryBankDataWithTheCasesTheDeskMustHandle)
     // Fees of 10, 15 and 30, and some not recorded yet for the start-up clean-up.
     EXPECT_GT(count("SELECT COUNT(*) FROM PROVIDER WHERE ACNT_AMT IS NULL"), 0);
     EXPECT_EQ(count("SELECT COUNT(*) FROM PROVIDER WHERE ACNT_AMT NOT IN (0, 10, 15, 30)"), 0);
-    for (const char* fee : {"10", "15", "30"}) EXPECT_GT(count(std::string("SELECT COUNT(*) FROM PROVIDER WHERE ACNT_AMT = ") + fee), 0) << fee;
+    for (const char* fee : {"10", "15", "30"})
+        EXPECT_GT(count(std::string("SELECT COUNT(*) FROM PROVIDER WHERE ACNT_AMT = ") + fee), 0) << fee;
     EXPECT_GT(count("SELECT COUNT(*) FROM PROVIDER WHERE FAX_YN = 'Y'"), 0);
     EXPECT_GT(count("SELECT COUNT(*) FROM PROVIDER WHERE FAX_YN = 'N'"), 0);
 }
 
 TEST_F(DemoData, BankCodesAndAccountNumbersAreDigits)
 {
-    const db::RecordSet rows = connection().query("SELECT BANK_ID, BANK_ACCID FROM PROVIDER WHERE STRLEN(BANK_ID) > 0 AND STRLEN(BANK_ACCID) > 0");
+    const db::RecordSet rows = connection().query(
+        "SELECT BANK_ID, BANK_ACCID FROM PROVIDER WHERE STRLEN(BANK_ID) > 0 AND STRLEN(BANK_ACCID) > 0");
     ASSERT_GT(rows.rowCount(), 150u);
-    const auto allDigits = [](const std::string& s) { return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }); };
+    const auto allDigits = [](const std::string& s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
     int leadingZeros = 0;
     for (std::size_t row = 0; row < rows.rowCount(); ++row) {
         const std::string bank = rows.text(row, 0);
@@ -114,14 +123,16 @@ TEST_F(DemoData, BankCodesAndAccountNumbersAreDigits)
         EXPECT_GE(account.size(), 10u) << account;
         EXPECT_LE(account.size(), 14u) << account;
         EXPECT_TRUE(allDigits(account)) << account;
-        if (account[0] == '0') ++leadingZeros;
+        if (account[0] == '0')
+            ++leadingZeros;
     }
     EXPECT_GT(leadingZeros, 0);
 }
 
 TEST_F(DemoData, ThreePayingAccountsNameTheirTwoTransferFiles)
 {
-    const db::RecordSet accounts = connection().query("SELECT ACNT_ID, ACNT_NAME, BANK_ID, BANK_NAME, ACNT_NO, EXPORT_FILE, CON_PEOPLE FROM BANK_ACCOUNT");
+    const db::RecordSet accounts = connection().query(
+        "SELECT ACNT_ID, ACNT_NAME, BANK_ID, BANK_NAME, ACNT_NO, EXPORT_FILE, CON_PEOPLE FROM BANK_ACCOUNT");
     ASSERT_EQ(accounts.rowCount(), 3u);
     for (std::size_t row = 0; row < accounts.rowCount(); ++row) {
         for (std::size_t col = 0; col < accounts.columnCount(); ++col)
@@ -148,10 +159,17 @@ TEST_F(DemoData, BothBooksHoldAYearOfBillsEndingToday)
         EXPECT_GE(first, daysBeforeToday(365));
         EXPECT_LE(first, daysBeforeToday(358));
         EXPECT_EQ(count("SELECT COUNT(*) FROM " + book + " WHERE PAY_DATE < BILL_DATE"), 0);
-        EXPECT_EQ(count("SELECT COUNT(*) FROM " + book + " B WHERE NOT EXISTS (SELECT 1 FROM PROVIDER P WHERE P.PROVIDER_ID = B.PROVIDER_ID AND P.PROVIDER_NAME = B.PROVIDER_NAME)"), 0);
-        EXPECT_EQ(count("SELECT COUNT(*) FROM " + book + " B WHERE NOT EXISTS (SELECT 1 FROM BANK_ACCOUNT A WHERE A.ACNT_ID = B.ACNT_ID)"), 0);
+        EXPECT_EQ(count("SELECT COUNT(*) FROM " + book +
+                        " B WHERE NOT EXISTS (SELECT 1 FROM PROVIDER P WHERE P.PROVIDER_ID = B.PROVIDER_ID AND "
+                        "P.PROVIDER_NAME = B.PROVIDER_NAME)"),
+                  0);
+        EXPECT_EQ(count("SELECT COUNT(*) FROM " + book +
+                        " B WHERE NOT EXISTS (SELECT 1 FROM BANK_ACCOUNT A WHERE A.ACNT_ID = B.ACNT_ID)"),
+                  0);
     }
-    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTERU U WHERE NOT EXISTS (SELECT 1 FROM SLAVE_ITEM S WHERE S.STORE_ID = U.STORE_ID)"), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTERU U WHERE NOT EXISTS (SELECT 1 FROM SLAVE_ITEM S WHERE S.STORE_ID "
+                    "= U.STORE_ID)"),
+              0);
     EXPECT_EQ(count("SELECT COUNT(DISTINCT STORE_ID) FROM PAY_MASTERU"), 8);
     EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTERU WHERE SECBILLID <> STORE_ID || MASTERBILLID"), 0);
 }
@@ -180,17 +198,28 @@ TEST_F(DemoData, BillsMixCashTransferAndCheque)
             EXPECT_GT(count("SELECT COUNT(*) FROM " + book + " WHERE " + m.condition), 0) << book << ": " << m.what;
 
     // Bills that are still to pay in the future are never stamped.
-    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTER WHERE PAGE_AMT = 0 AND PAY_DATE > " + db::quote(todayText()) + " AND STRLEN(BANK_DATE) > 0"), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTER WHERE PAGE_AMT = 0 AND PAY_DATE > " + db::quote(todayText()) +
+                    " AND STRLEN(BANK_DATE) > 0"),
+              0);
     // Only bills with a cheque amount carry a cheque number and due date.
-    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTER WHERE PAGE_AMT = 0 AND (PAGE_ID IS NOT NULL OR EXPDATE IS NOT NULL)"), 0);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTER WHERE PAGE_AMT <> 0 AND (STRLEN(PAGE_ID) = 0 OR STRLEN(EXPDATE) = 0)"), 0);
+    EXPECT_EQ(
+        count("SELECT COUNT(*) FROM PAY_MASTER WHERE PAGE_AMT = 0 AND (PAGE_ID IS NOT NULL OR EXPDATE IS NOT NULL)"),
+        0);
+    EXPECT_EQ(
+        count("SELECT COUNT(*) FROM PAY_MASTER WHERE PAGE_AMT <> 0 AND (STRLEN(PAGE_ID) = 0 OR STRLEN(EXPDATE) = 0)"),
+        0);
 }
 
 TEST_F(DemoData, ChequesPayTheBillsThatCarryTheirNumbers)
 {
-    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTER B WHERE PAGE_ID IS NOT NULL AND NOT EXISTS (SELECT 1 FROM CHKPAY C WHERE C.ID = B.PAGE_ID)"), 0);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTERU B WHERE PAGE_ID IS NOT NULL AND NOT EXISTS (SELECT 1 FROM CHKPAY C WHERE C.ID = B.PAGE_ID)"), 0);
-    EXPECT_GT(count("SELECT COUNT(*) FROM CHKPAY C WHERE EXISTS (SELECT 1 FROM PAY_MASTER B WHERE B.PAGE_ID = C.ID)"), 10);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTER B WHERE PAGE_ID IS NOT NULL AND NOT EXISTS (SELECT 1 FROM CHKPAY "
+                    "C WHERE C.ID = B.PAGE_ID)"),
+              0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTERU B WHERE PAGE_ID IS NOT NULL AND NOT EXISTS (SELECT 1 FROM CHKPAY "
+                    "C WHERE C.ID = B.PAGE_ID)"),
+              0);
+    EXPECT_GT(count("SELECT COUNT(*) FROM CHKPAY C WHERE EXISTS (SELECT 1 FROM PAY_MASTER B WHERE B.PAGE_ID = C.ID)"),
+              10);
 
     // Each cheque's amount is the sum of its bills' cheque amounts, and they fall due with it.
     EXPECT_EQ(count("SELECT COUNT(*) FROM CHKPAY C WHERE C.CURRAMT <> "
@@ -199,20 +228,26 @@ TEST_F(DemoData, ChequesPayTheBillsThatCarryTheirNumbers)
                     " AND (EXISTS (SELECT 1 FROM PAY_MASTER B WHERE B.PAGE_ID = C.ID)"
                     "   OR EXISTS (SELECT 1 FROM PAY_MASTERU B WHERE B.PAGE_ID = C.ID))"),
               0);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTER B JOIN CHKPAY C ON C.ID = B.PAGE_ID WHERE B.EXPDATE <> C.EXPDATE OR B.PROVIDER_ID <> C.PROVIDER_ID OR B.ACNT_ID <> C.ACNT_ID"), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM PAY_MASTER B JOIN CHKPAY C ON C.ID = B.PAGE_ID WHERE B.EXPDATE <> C.EXPDATE "
+                    "OR B.PROVIDER_ID <> C.PROVIDER_ID OR B.ACNT_ID <> C.ACNT_ID"),
+              0);
 
     // Advance payments: cheques that no bill refers to.
     EXPECT_GT(count("SELECT COUNT(*) FROM CHKPAY C WHERE NOT EXISTS (SELECT 1 FROM PAY_MASTER B WHERE B.PAGE_ID = C.ID)"
-                    " AND NOT EXISTS (SELECT 1 FROM PAY_MASTERU B WHERE B.PAGE_ID = C.ID)"), 0);
+                    " AND NOT EXISTS (SELECT 1 FROM PAY_MASTERU B WHERE B.PAGE_ID = C.ID)"),
+              0);
 
     // Cheque numbers are two letters and seven digits, within the cheque grid's ten bytes.
-    const db::RecordSet cheques = connection().query("SELECT ID, RCVDATE, EXPDATE, ADVDATE, CHKTITLE, ACNT_NO, BANK_NAME, MEMO FROM CHKPAY");
+    const db::RecordSet cheques =
+        connection().query("SELECT ID, RCVDATE, EXPDATE, ADVDATE, CHKTITLE, ACNT_NO, BANK_NAME, MEMO FROM CHKPAY");
     for (std::size_t row = 0; row < cheques.rowCount(); ++row) {
         const std::string id = cheques.text(row, 0);
         ASSERT_EQ(id.size(), 9u) << id;
-        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(id[0])) && std::isupper(static_cast<unsigned char>(id[1]))) << id;
+        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(id[0])) && std::isupper(static_cast<unsigned char>(id[1])))
+            << id;
         EXPECT_LE(cheques.text(row, 1), cheques.text(row, 2)) << id << ": due before issued";
-        for (std::size_t col = 4; col < cheques.columnCount(); ++col) EXPECT_FALSE(cheques.text(row, col).empty()) << id;
+        for (std::size_t col = 4; col < cheques.columnCount(); ++col)
+            EXPECT_FALSE(cheques.text(row, col).empty()) << id;
     }
     EXPECT_GT(count("SELECT COUNT(*) FROM CHKPAY WHERE ADVDATE IS NOT NULL"), 0);
 }
@@ -221,11 +256,13 @@ TEST_F(DemoData, ChineseTextsRoundTripAsBig5)
 {
     const std::string id = connection().lookup("SELECT PROVIDER_ID FROM PROVIDER WHERE PROVIDER_NAME LIKE 'O''Neil%'");
     ASSERT_FALSE(id.empty());
-    EXPECT_EQ(text::big5ToUtf8(connection().lookup("SELECT PROVIDER_NAME FROM PROVIDER WHERE PROVIDER_ID = " + db::quote(id))),
+    EXPECT_EQ(text::big5ToUtf8(
+                  connection().lookup("SELECT PROVIDER_NAME FROM PROVIDER WHERE PROVIDER_ID = " + db::quote(id))),
               "O'Neil 進口食品有限公司");
 
     // Every name decodes cleanly (no replacement character) and encodes back to its bytes.
-    const db::RecordSet names = connection().query("SELECT PROVIDER_NAME, BANK_NAME, BANK_TITLE FROM PROVIDER WHERE BANK_NAME IS NOT NULL");
+    const db::RecordSet names =
+        connection().query("SELECT PROVIDER_NAME, BANK_NAME, BANK_TITLE FROM PROVIDER WHERE BANK_NAME IS NOT NULL");
     for (std::size_t row = 0; row < names.rowCount(); ++row) {
         for (std::size_t col = 0; col < names.columnCount(); ++col) {
             const std::string bytes = names.text(row, col);
@@ -234,7 +271,8 @@ TEST_F(DemoData, ChineseTextsRoundTripAsBig5)
             EXPECT_EQ(text::utf8ToBig5(utf8), bytes);
         }
     }
-    EXPECT_EQ(text::big5ToUtf8(connection().lookup("SELECT BANK_NAME FROM BANK_ACCOUNT WHERE ACNT_ID = '101'")), "高雄銀行三民分行");
+    EXPECT_EQ(text::big5ToUtf8(connection().lookup("SELECT BANK_NAME FROM BANK_ACCOUNT WHERE ACNT_ID = '101'")),
+              "高雄銀行三民分行");
 }
 
 // Everything a table holds, as one text per row, in key order.
@@ -280,7 +318,8 @@ TEST(DemoDataOptions, StoreCountsFromSixToTwelve)
         options.bills = 300;
         demo::generateDemoData(database.connection(), options);
         EXPECT_EQ(database.connection().lookup("SELECT COUNT(*) FROM SLAVE_ITEM"), std::to_string(stores));
-        EXPECT_EQ(database.connection().lookup("SELECT MAX(STORE_ID) FROM SLAVE_ITEM"), stores < 10 ? "0" + std::to_string(stores) : std::to_string(stores));
+        EXPECT_EQ(database.connection().lookup("SELECT MAX(STORE_ID) FROM SLAVE_ITEM"),
+                  stores < 10 ? "0" + std::to_string(stores) : std::to_string(stores));
     }
     for (int stores : {5, 13}) {
         TestDatabase database;
@@ -311,7 +350,9 @@ TEST(DemoDatabase, IsCreatedWholeAndNeverOverwritesAFile)
     {
         const auto connection = demo::createDemoDatabase(params, options);
         EXPECT_EQ(connection->lookup("SELECT COUNT(*) FROM PAY_MASTERU"), "50");
-        EXPECT_EQ(connection->lookup("SELECT COUNT(*) FROM RDB$FUNCTIONS WHERE RDB$FUNCTION_NAME IN ('STRLEN', 'SUBSTR')"), "2");
+        EXPECT_EQ(
+            connection->lookup("SELECT COUNT(*) FROM RDB$FUNCTIONS WHERE RDB$FUNCTION_NAME IN ('STRLEN', 'SUBSTR')"),
+            "2");
     }
 
     const std::string other = folder.path() + "other.fdb";

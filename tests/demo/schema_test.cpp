@@ -13,8 +13,8 @@ using testing_support::TestDatabase;
 struct ColumnCase {
     std::string table;
     std::string column;
-    std::string type;     // "VARCHAR" or "DOUBLE"
-    int maxBytes = 0;     // VARCHAR: at most this wide, so copies into work tables fit
+    std::string type; // "VARCHAR" or "DOUBLE"
+    int maxBytes = 0; // VARCHAR: at most this wide, so copies into work tables fit
 };
 
 class BackOfficeSchema : public ::testing::Test {
@@ -27,9 +27,12 @@ protected:
             "  JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = R.RDB$FIELD_SOURCE",
             " WHERE R.RDB$RELATION_NAME = " + db::quote(table) + " AND R.RDB$FIELD_NAME = " + db::quote(column),
         });
-        if (rows.isEmpty()) return {"", 0};
+        if (rows.isEmpty())
+            return {"", 0};
         const int type = static_cast<int>(rows.number(0, 0));
-        return {type == 37 ? "VARCHAR" : type == 27 ? "DOUBLE" : "type " + std::to_string(type),
+        return {type == 37   ? "VARCHAR"
+                : type == 27 ? "DOUBLE"
+                             : "type " + std::to_string(type),
                 static_cast<int>(rows.number(0, 1))};
     }
 
@@ -40,8 +43,10 @@ TEST_F(BackOfficeSchema, ColumnsFitTheWorkTablesTheyAreCopiedInto)
 {
     std::vector<ColumnCase> cases;
     for (const std::string book : {"PAY_MASTER", "PAY_MASTERU"}) {
-        for (const char* date : {"BILL_DATE", "PAY_DATE", "BANK_DATE", "EXPDATE"}) cases.push_back({book, date, "VARCHAR", 10});
-        for (const char* amount : {"CASH_AMT", "PAGE_AMT", "BANK_IO", "PRE_PAY", "TAKE_PRE", "TOT_DISCOUNT", "TOT_PATCH", "OVER_PAY", "TOTAL_PLUS"})
+        for (const char* date : {"BILL_DATE", "PAY_DATE", "BANK_DATE", "EXPDATE"})
+            cases.push_back({book, date, "VARCHAR", 10});
+        for (const char* amount : {"CASH_AMT", "PAGE_AMT", "BANK_IO", "PRE_PAY", "TAKE_PRE", "TOT_DISCOUNT",
+                                   "TOT_PATCH", "OVER_PAY", "TOTAL_PLUS"})
             cases.push_back({book, amount, "DOUBLE", 8});
         cases.push_back({book, "MASTERBILLID", "VARCHAR", 20});
         cases.push_back({book, "PROVIDER_ID", "VARCHAR", 10});
@@ -51,20 +56,27 @@ TEST_F(BackOfficeSchema, ColumnsFitTheWorkTablesTheyAreCopiedInto)
         cases.push_back({book, "PAGE_ID", "VARCHAR", 20});
     }
     cases.push_back({"PAY_MASTERU", "SECBILLID", "VARCHAR", 20});
-    for (const char* c : {"BANK_ID", "BANK_ACCID", "PROVIDER_PHONE", "ACNT_ID"}) cases.push_back({"PROVIDER", c, "VARCHAR", 20});
-    for (const char* c : {"PROVIDER_NAME", "BANK_NAME", "BANK_TITLE"}) cases.push_back({"PROVIDER", c, "VARCHAR", 50});
+    for (const char* c : {"BANK_ID", "BANK_ACCID", "PROVIDER_PHONE", "ACNT_ID"})
+        cases.push_back({"PROVIDER", c, "VARCHAR", 20});
+    for (const char* c : {"PROVIDER_NAME", "BANK_NAME", "BANK_TITLE"})
+        cases.push_back({"PROVIDER", c, "VARCHAR", 50});
     cases.push_back({"PROVIDER", "PROVIDER_ID", "VARCHAR", 10});
     cases.push_back({"PROVIDER", "ACNT_AMT", "DOUBLE", 8});
     cases.push_back({"PROVIDER", "FAX_YN", "VARCHAR", 10});
-    for (const char* c : {"ACNT_ID", "ACNT_NO", "EXPORT_FILE", "CON_PEOPLE"}) cases.push_back({"BANK_ACCOUNT", c, "VARCHAR", 20});
-    for (const char* c : {"ACNT_NAME", "BANK_NAME"}) cases.push_back({"BANK_ACCOUNT", c, "VARCHAR", 50});
+    for (const char* c : {"ACNT_ID", "ACNT_NO", "EXPORT_FILE", "CON_PEOPLE"})
+        cases.push_back({"BANK_ACCOUNT", c, "VARCHAR", 20});
+    for (const char* c : {"ACNT_NAME", "BANK_NAME"})
+        cases.push_back({"BANK_ACCOUNT", c, "VARCHAR", 50});
     cases.push_back({"BANK_ACCOUNT", "BANK_ID", "VARCHAR", 10});
     cases.push_back({"SLAVE_ITEM", "STORE_ID", "VARCHAR", 10});
     cases.push_back({"SLAVE_ITEM", "STORE_NAME", "VARCHAR", 20});
     cases.push_back({"PUB_PARAM", "REP_TITLE", "VARCHAR", 100});
-    for (const char* c : {"RCVDATE", "EXPDATE", "ADVDATE"}) cases.push_back({"CHKPAY", c, "VARCHAR", 10});
-    for (const char* c : {"ID", "ACNT_ID", "ACNT_NO"}) cases.push_back({"CHKPAY", c, "VARCHAR", 20});
-    for (const char* c : {"PROVIDER_NAME", "CHKTITLE", "BANK_NAME", "REMARK2"}) cases.push_back({"CHKPAY", c, "VARCHAR", 50});
+    for (const char* c : {"RCVDATE", "EXPDATE", "ADVDATE"})
+        cases.push_back({"CHKPAY", c, "VARCHAR", 10});
+    for (const char* c : {"ID", "ACNT_ID", "ACNT_NO"})
+        cases.push_back({"CHKPAY", c, "VARCHAR", 20});
+    for (const char* c : {"PROVIDER_NAME", "CHKTITLE", "BANK_NAME", "REMARK2"})
+        cases.push_back({"CHKPAY", c, "VARCHAR", 50});
     cases.push_back({"CHKPAY", "PROVIDER_ID", "VARCHAR", 10});
     cases.push_back({"CHKPAY", "MEMO", "VARCHAR", 200});
     cases.push_back({"CHKPAY", "CURRAMT", "DOUBLE", 8});

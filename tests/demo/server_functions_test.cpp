@@ -55,7 +55,8 @@ TEST_F(ServerFunctions, StrlenAndSubstrFollowTheClassicUdfSemantics)
         {"SUBSTR(" + db::quote(bankName) + ", 1, 3)", big5("高雄").substr(0, 3)},
         {"SUBSTR(" + db::quote(bankName) + ", 5, 8)", big5("銀行")},
     };
-    for (const FunctionCase& c : cases) EXPECT_EQ(evaluate(c.expression), c.expected) << c.expression;
+    for (const FunctionCase& c : cases)
+        EXPECT_EQ(evaluate(c.expression), c.expected) << c.expression;
 }
 
 TEST_F(ServerFunctions, ABillWithoutStampCountsAsUnprocessedWhetherEmptyOrNull)
@@ -65,7 +66,8 @@ TEST_F(ServerFunctions, ABillWithoutStampCountsAsUnprocessedWhetherEmptyOrNull)
     connection.execute("INSERT INTO PAY_MASTER (MASTERBILLID, BANK_DATE) VALUES ('B2', '')");
     connection.execute("INSERT INTO PAY_MASTER (MASTERBILLID, BANK_DATE) VALUES ('B3', '2016/02/29')");
 
-    const db::RecordSet open = connection.query("SELECT MASTERBILLID FROM PAY_MASTER WHERE STRLEN(BANK_DATE) = 0 ORDER BY 1");
+    const db::RecordSet open =
+        connection.query("SELECT MASTERBILLID FROM PAY_MASTER WHERE STRLEN(BANK_DATE) = 0 ORDER BY 1");
     ASSERT_EQ(open.rowCount(), 2u);
     EXPECT_EQ(open.text(0, 0), "B1");
     EXPECT_EQ(open.text(1, 0), "B2");
@@ -93,8 +95,14 @@ TEST_F(ServerFunctions, SubstrFillsNarrowColumnsFromWiderOnes)
 // both forms give the same on every kind of text, the longest the declarations take included.
 TEST_F(ServerFunctions, BuiltInFormsAgreeWithTheFunctions)
 {
-    const std::vector<std::string> texts{"NULL", "''", "' '", "'2016/02/29'", "'01'",
-                                         db::quote(big5("高雄銀行")), db::quote("\xA5\x5F" "12"),
+    const std::vector<std::string> texts{"NULL",
+                                         "''",
+                                         "' '",
+                                         "'2016/02/29'",
+                                         "'01'",
+                                         db::quote(big5("高雄銀行")),
+                                         db::quote("\xA5\x5F"
+                                                   "12"),
                                          db::quote(std::string(255, 'x'))};
     for (const std::string& t : texts) {
         EXPECT_EQ(evaluate("STRLEN(" + t + ")"), evaluate(db::byteLength(t))) << t;

@@ -87,16 +87,16 @@ TEST_P(PaymentKindTest, SelectsBillsByKindAndSplitsThemIntoRows)
     EXPECT_EQ(rows, GetParam().rows);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, PaymentKindTest,
-    ::testing::Values(KindCase{inquiry::AllKinds, {"B1/現金", "B2/匯款", "B2/現金", "B3/匯款", "B4/支票"}},
-                      KindCase{inquiry::Remittance, {"B2/匯款", "B2/現金", "B3/匯款"}},
-                      KindCase{inquiry::Cheque, {"B4/支票"}},
-                      // The view narrows the bills; each selected bill then yields all its rows.
-                      KindCase{inquiry::Cash, {"B1/現金", "B2/匯款", "B2/現金"}},
-                      // Remittance rows only where the provider is marked for fax; the
-                      // bill's other rows regardless.
-                      KindCase{inquiry::RemittanceFax, {"B2/匯款", "B2/現金"}}));
+INSTANTIATE_TEST_SUITE_P(Kinds, PaymentKindTest,
+                         ::testing::Values(KindCase{inquiry::AllKinds,
+                                                    {"B1/現金", "B2/匯款", "B2/現金", "B3/匯款", "B4/支票"}},
+                                           KindCase{inquiry::Remittance, {"B2/匯款", "B2/現金", "B3/匯款"}},
+                                           KindCase{inquiry::Cheque, {"B4/支票"}},
+                                           // The view narrows the bills; each selected bill then yields all its rows.
+                                           KindCase{inquiry::Cash, {"B1/現金", "B2/匯款", "B2/現金"}},
+                                           // Remittance rows only where the provider is marked for fax; the
+                                           // bill's other rows regardless.
+                                           KindCase{inquiry::RemittanceFax, {"B2/匯款", "B2/現金"}}));
 
 struct StateCase {
     int state;
@@ -270,10 +270,10 @@ TEST_F(OneStoreRunTest, ProgressLinesAndGaugeValues)
     addBill({.id = "B1", .cash = 1});
     conditions.reportFormat = inquiry::ProviderStatistics;
     run();
-    const Rows expected{"檢視資料清除中....", "CAST3 .....",     "CAST3 .....0",     "CAST4 .....現金",
-                        "CAST4 .....匯款",    "CAST4 .....支票", "CAST5 .....",      "CAST6 .....",
-                        "CAST6 .....1",       "CAST6 .....2",    "CAST7 .....",      "CAST7 .....1",
-                        "CAST7 .....2",       "CAST8 .....",     "CAST8 .....1",     "CAST8 .....2"};
+    const Rows expected{"檢視資料清除中....", "CAST3 .....",     "CAST3 .....0", "CAST4 .....現金",
+                        "CAST4 .....匯款",    "CAST4 .....支票", "CAST5 .....",  "CAST6 .....",
+                        "CAST6 .....1",       "CAST6 .....2",    "CAST7 .....",  "CAST7 .....1",
+                        "CAST7 .....2",       "CAST8 .....",     "CAST8 .....1", "CAST8 .....2"};
     EXPECT_EQ(progress.lines, expected);
     EXPECT_EQ(progress.gaugeValue(), 8);
     EXPECT_EQ(progress.gaugeMaximum(), 10);

@@ -16,7 +16,6 @@ using namespace inquiry;
 
 namespace statistics {
 
-
 namespace {
 
 const char* const kStoreList = "SELECT STORE_ID,STORE_NAME FROM SLAVE_ITEM ORDER BY STORE_ID";
@@ -37,8 +36,8 @@ void fillStoreGroup(db::Executor& database, const work::WorkNames& names, int gr
     char digits[16];
     std::snprintf(digits, sizeof digits, "%02d", group);
     const std::string nn = digits;
-    const std::string rows = names.tableA + " WHERE PROVIDER_ID = " + names.tableB
-                             + ".PROVIDER_ID  AND STORE_ID = " + db::quote(storeId) + "),";
+    const std::string rows = names.tableA + " WHERE PROVIDER_ID = " + names.tableB +
+                             ".PROVIDER_ID  AND STORE_ID = " + db::quote(storeId) + "),";
     database.execute(db::SqlLines{
         "UPDATE " + names.tableB + " SET ",
         "AMT2_" + nn + " =(SELECT SUM(AMT2)     FROM " + rows,
@@ -58,7 +57,8 @@ void buildOwnStoreStatistics(db::Executor& database, const work::WorkNames& name
     progressLine(progress, 8, "1");
     database.execute(db::SqlLines{
         "INSERT INTO " + names.tableB + "(PROVIDER_ID,PROVIDER_NAME,AMT2_01,CASH_AMT_01,PAGE_AMT_01)",
-        "SELECT PROVIDER_ID,PROVIDER_NAME,SUM(AMT2) as AMT2_01,SUM(CASH_AMT) as CASH_AMT_01,SUM(PAGE_AMT) as PAGE_AMT_01",
+        "SELECT PROVIDER_ID,PROVIDER_NAME,SUM(AMT2) as AMT2_01,SUM(CASH_AMT) as CASH_AMT_01,SUM(PAGE_AMT) as "
+        "PAGE_AMT_01",
         " FROM " + names.tableA,
         "GROUP BY PROVIDER_ID,PROVIDER_NAME",
     });
@@ -98,7 +98,8 @@ void buildAllStoresStatistics(db::Executor& database, const work::WorkNames& nam
     // still show, with no store name.
     database.execute(db::SqlLines{
         "INSERT INTO " + names.tableB + "(PROVIDER_ID,PROVIDER_NAME,STORE_ID_01,AMT2_01,CASH_AMT_01,PAGE_AMT_01)",
-        "SELECT PROVIDER_ID,PROVIDER_NAME,STORE_ID,SUM(AMT2) as AMT2,SUM(CASH_AMT) as CASH_AMT,SUM(PAGE_AMT) as PAGE_AMT",
+        "SELECT PROVIDER_ID,PROVIDER_NAME,STORE_ID,SUM(AMT2) as AMT2,SUM(CASH_AMT) as CASH_AMT,SUM(PAGE_AMT) as "
+        "PAGE_AMT",
         " FROM " + names.tableA,
         "GROUP BY PROVIDER_ID,PROVIDER_NAME,STORE_ID",
     });
@@ -113,7 +114,6 @@ void buildAllStoresStatistics(db::Executor& database, const work::WorkNames& nam
 
 using statistics::buildAllStoresStatistics;
 using statistics::buildOwnStoreStatistics;
-
 
 namespace {
 
@@ -134,10 +134,12 @@ db::SqlLines createView(Scope scope, const InquiryConditions& c, const RunValues
         << "MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,BILL_DATE,PAY_DATE,CASH_AMT,PAGE_AMT,EXPDATE,ACNT_ID,"
         << "PRE_PAY,TAKE_PRE,TOT_DISCOUNT,TOT_PATCH,PATCH_AMT,OVER_PAY,TOTAL_PLUS,BANK_IO,FAX_YN,STORE_ID"
         << ") AS SELECT "
-        << std::string(allStores ? "a.SECBILLID" : "a.MASTERBILLID") + ",a.PROVIDER_ID,a.PROVIDER_NAME,a.BANK_DATE,a."
-               + v.dateColumn + ",a.PAY_DATE,a.CASH_AMT,a.PAGE_AMT,a.EXPDATE,a.ACNT_ID,"
-        << (allStores ? "a.PRE_PAY,a.TAKE_PRE,a.TOT_DISCOUNT,a.TOT_PATCH,'0',a.OVER_PAY,a.TOTAL_PLUS,a.BANK_IO,B.FAX_YN,a.STORE_ID"
-                      : "a.PRE_PAY,a.TAKE_PRE,a.TOT_DISCOUNT,a.TOT_PATCH,'0',a.OVER_PAY,a.TOTAL_PLUS,a.BANK_IO,B.FAX_YN,'' ")
+        << std::string(allStores ? "a.SECBILLID" : "a.MASTERBILLID") + ",a.PROVIDER_ID,a.PROVIDER_NAME,a.BANK_DATE,a." +
+               v.dateColumn + ",a.PAY_DATE,a.CASH_AMT,a.PAGE_AMT,a.EXPDATE,a.ACNT_ID,"
+        << (allStores
+                ? "a.PRE_PAY,a.TAKE_PRE,a.TOT_DISCOUNT,a.TOT_PATCH,'0',a.OVER_PAY,a.TOTAL_PLUS,a.BANK_IO,B.FAX_YN,a."
+                  "STORE_ID"
+                : "a.PRE_PAY,a.TAKE_PRE,a.TOT_DISCOUNT,a.TOT_PATCH,'0',a.OVER_PAY,a.TOTAL_PLUS,a.BANK_IO,B.FAX_YN,'' ")
         << (allStores ? "FROM PAY_MASTERU A LEFT OUTER JOIN PROVIDER B ON A.PROVIDER_ID = B.PROVIDER_ID "
                       : "FROM PAY_MASTER A LEFT OUTER JOIN PROVIDER B ON A.PROVIDER_ID = B.PROVIDER_ID ");
     // The bill-number range tests MASTERBILLID in either book.
@@ -182,13 +184,14 @@ void insertRows(db::Executor& database, const work::WorkNames& names, const RowK
 {
     progressLine(progress, 4, text::big5(kind.flag));
     db::SqlLines sql;
-    sql << "INSERT INTO " + names.tableA
-               + "(FLAG,FLAG_ID,FLAG_ID2,ACNT_ID,BILL_DATE,PAY_DATE,MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,AMT,AMT2,CASH_AMT,PAGE_AMT,EXPDATE,STORE_ID)"
-        << "SELECT " + db::quote(text::big5(kind.flag)) + "," + db::quote(text::big5(kind.flagId)) + ","
-               + db::quote(text::big5("貨款"))
-               + ",ACNT_ID,BILL_DATE,PAY_DATE,MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,BANK_IO,BANK_IO,CASH_AMT,PAGE_AMT,EXPDATE,STORE_ID"
-        << " FROM " + names.viewA
-        << "WHERE " + std::string(kind.amountColumn) + " <> 0 ";
+    sql << "INSERT INTO " + names.tableA +
+               "(FLAG,FLAG_ID,FLAG_ID2,ACNT_ID,BILL_DATE,PAY_DATE,MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,AMT,"
+               "AMT2,CASH_AMT,PAGE_AMT,EXPDATE,STORE_ID)"
+        << "SELECT " + db::quote(text::big5(kind.flag)) + "," + db::quote(text::big5(kind.flagId)) + "," +
+               db::quote(text::big5("貨款")) +
+               ",ACNT_ID,BILL_DATE,PAY_DATE,MASTERBILLID,PROVIDER_ID,PROVIDER_NAME,BANK_DATE,BANK_IO,BANK_IO,CASH_AMT,"
+               "PAGE_AMT,EXPDATE,STORE_ID"
+        << " FROM " + names.viewA << "WHERE " + std::string(kind.amountColumn) + " <> 0 ";
     if (faxOnly)
         sql << "  AND FAX_YN  =  'Y' ";
     database.execute(sql);
@@ -226,9 +229,9 @@ void completeRows(db::Executor& database, const std::string& a, work::ProgressDi
 
     database.execute(db::SqlLines{"UPDATE " + a + " SET ", " P_BANK_ID2 = SUBSTR(P_BANK_ID,1,3) ,",
                                   " BANK_ID2   = SUBSTR(BANK_ID,1,3)"});
-    database.execute(db::SqlLines{
-        "UPDATE " + a + " SET ",
-        " STORE_NAME = (SELECT STORE_NAME FROM SLAVE_ITEM WHERE STORE_ID = " + a + ".STORE_ID)"});
+    database.execute(
+        db::SqlLines{"UPDATE " + a + " SET ",
+                     " STORE_NAME = (SELECT STORE_NAME FROM SLAVE_ITEM WHERE STORE_ID = " + a + ".STORE_ID)"});
 }
 
 } // namespace

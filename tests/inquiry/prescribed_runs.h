@@ -9,7 +9,6 @@
 
 namespace inquiry_reference {
 
-void prescribedRun(inquiry::Scope scope, const inquiry::InquiryConditions& conditions,
-                   inquiry::InquiryDesk& services);
+void prescribedRun(inquiry::Scope scope, const inquiry::InquiryConditions& conditions, inquiry::InquiryDesk& services);
 
 } // namespace inquiry_reference

@@ -69,14 +69,22 @@ TEST_F(InquiryReportsTest, DetailByDateHandsTheRowsInKindOrderWithTheHeader)
     auto header = headerOf(handed[0]);
     EXPECT_EQ(handed[0].header.columnCount(), 23u);
     const std::map<std::string, std::string> expected{
-        {"Field0", "帳款資料查詢報表"},        {"Field1", "日期區間: 2026/01/01 ~ 2026/01/31"},
-        {"Field2", "日期條件: 付款日期"},      {"Field3", "處理條件: 不分處理"},
-        {"Field4", "條件選項: 全部"},          {"Field5", "報表格式: 明細報表"},
-        {"Field6", "資料選擇: 本店資料"},      {"Field7", "分店資料: 全部"},
-        {"Field8", ""},                        {"Field9", "【P03C0107】"},
-        {"Field10", ""},                       {"Field16", "大同百貨股份有限公司"},
-        {"Field19", ""},                       {"Field91", ""},
-        {"Field92", ""},                       {"Field93", ""},
+        {"Field0", "帳款資料查詢報表"},
+        {"Field1", "日期區間: 2026/01/01 ~ 2026/01/31"},
+        {"Field2", "日期條件: 付款日期"},
+        {"Field3", "處理條件: 不分處理"},
+        {"Field4", "條件選項: 全部"},
+        {"Field5", "報表格式: 明細報表"},
+        {"Field6", "資料選擇: 本店資料"},
+        {"Field7", "分店資料: 全部"},
+        {"Field8", ""},
+        {"Field9", "【P03C0107】"},
+        {"Field10", ""},
+        {"Field16", "大同百貨股份有限公司"},
+        {"Field19", ""},
+        {"Field91", ""},
+        {"Field92", ""},
+        {"Field93", ""},
     };
     for (const auto& [field, value] : expected)
         EXPECT_EQ(header[field], value) << field;

@@ -86,7 +86,7 @@ void compareOnBook(StoreList stores, bool functionsAsBefore)
         {Scope::AllStores, 0, 4, 1, 1, "", ""},
         {Scope::AllStores, 1, 2, 0, 1, "", firstStore + "," + text::big5("某店")},
         {Scope::AllStores, 2, 3, 2, 0, "", "99,"},
-        {Scope::AllStores, 2, 1, 0, 1, " P03", ""},  // a leading blank matches no provider
+        {Scope::AllStores, 2, 1, 0, 1, " P03", ""}, // a leading blank matches no provider
         {Scope::AllStores, 2, 0, 0, 1, "P01", ""},
         {Scope::AllStores, 0, 0, 0, 1, "NOBODY", ""}, // no bill: 查無資料
     };
@@ -103,11 +103,11 @@ void compareOnBook(StoreList stores, bool functionsAsBefore)
         conditions.dateToText = book.lastDay;
         conditions.providerText = c.provider;
         conditions.storeText = c.store;
-        const std::string what = std::string(c.scope == Scope::AllStores ? "all stores" : "own store") + " state "
-                                 + std::to_string(c.processingState) + " kind " + std::to_string(c.paymentKind)
-                                 + " condition " + std::to_string(c.condition) + " format "
-                                 + std::to_string(c.reportFormat) + " provider '" + c.provider + "' store '" + c.store
-                                 + "'";
+        const std::string what = std::string(c.scope == Scope::AllStores ? "all stores" : "own store") + " state " +
+                                 std::to_string(c.processingState) + " kind " + std::to_string(c.paymentKind) +
+                                 " condition " + std::to_string(c.condition) + " format " +
+                                 std::to_string(c.reportFormat) + " provider '" + c.provider + "' store '" + c.store +
+                                 "'";
         reference.messages.informed.clear();
         program.messages.informed.clear();
 
@@ -131,7 +131,8 @@ TEST(SetBasedRunOldDeclarations, LeavesTheTablesOfTheStatementSequences)
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, SetBasedRunTest,
-                         ::testing::Values(StoreList::Several, StoreList::None, StoreList::One, StoreList::EmptyIdFirst));
+                         ::testing::Values(StoreList::Several, StoreList::None, StoreList::One,
+                                           StoreList::EmptyIdFirst));
 
 } // namespace
 } // namespace inquiry_testing

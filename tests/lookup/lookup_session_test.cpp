@@ -30,20 +30,29 @@ TEST_P(SearchStatementTest, FiveLinesWithTheMatchTerm)
 INSTANTIATE_TEST_SUITE_P(
     Modes, SearchStatementTest,
     ::testing::Values(
-        StatementCase{lookup::MatchMode::Exact, "A", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like 'A'"}},
-        StatementCase{lookup::MatchMode::Prefix, "A", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like 'A%'"}},
-        StatementCase{lookup::MatchMode::Contains, "A", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like '%A%'"}},
-        StatementCase{lookup::MatchMode::Contains, "", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like '%%'"}},
+        StatementCase{
+            lookup::MatchMode::Exact, "A", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like 'A'"}},
+        StatementCase{
+            lookup::MatchMode::Prefix, "A", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like 'A%'"}},
+        StatementCase{
+            lookup::MatchMode::Contains, "A", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like '%A%'"}},
+        StatementCase{
+            lookup::MatchMode::Contains, "", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like '%%'"}},
         // A quote is doubled; the wildcards stay as typed.
-        StatementCase{lookup::MatchMode::Exact, "O'B_%", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like 'O''B_%'"}},
+        StatementCase{lookup::MatchMode::Exact,
+                      "O'B_%",
+                      {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like 'O''B_%'"}},
         // The trail byte of 北 (A5 5F) is escaped; the clerk's own "_" and "!" keep their meaning.
-        StatementCase{lookup::MatchMode::Prefix, "\xA5\x5F_!", {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like '\xA5!\x5F_!!%' escape '!'"}}));
+        StatementCase{lookup::MatchMode::Prefix,
+                      "\xA5\x5F_!",
+                      {"select * from ", "PROVIDER ", "where ", "PROVIDER_NAME", "like '\xA5!\x5F_!!%' escape '!'"}}));
 
 class LookupSessionTest : public ::testing::Test {
 protected:
     TestDatabase database;
     db::RecordSet providers;
-    const work::GridColumns providerColumns{{"PROVIDER_ID", "廠商代號", 10, true}, {"PROVIDER_NAME", "廠商名稱", 50, true}};
+    const work::GridColumns providerColumns{{"PROVIDER_ID", "廠商代號", 10, true},
+                                            {"PROVIDER_NAME", "廠商名稱", 50, true}};
 
     void SetUp() override
     {
@@ -55,10 +64,13 @@ protected:
     }
     void addProvider(const std::string& id, const std::string& utf8Name)
     {
-        database.connection().execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, BANK_ID) VALUES ("
-                                      + db::quote(id) + "," + db::quote(text::big5(utf8Name)) + ",'0161234')");
+        database.connection().execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, BANK_ID) VALUES (" +
+                                      db::quote(id) + "," + db::quote(text::big5(utf8Name)) + ",'0161234')");
     }
-    lookup::LookupSession session() { return lookup::LookupSession(database.connection(), providers, providerColumns, "PROVIDER"); }
+    lookup::LookupSession session()
+    {
+        return lookup::LookupSession(database.connection(), providers, providerColumns, "PROVIDER");
+    }
     static Lines ids(const db::RecordSet& records)
     {
         Lines values;
@@ -93,7 +105,8 @@ TEST_P(LookupSearchTest, FindsTheMatchingRows)
 {
     auto s = session();
     s.fillFieldList();
-    ASSERT_EQ(s.search(GetParam().field, GetParam().mode, text::big5(GetParam().utf8Text)), lookup::SearchOutcome::Found);
+    ASSERT_EQ(s.search(GetParam().field, GetParam().mode, text::big5(GetParam().utf8Text)),
+              lookup::SearchOutcome::Found);
     EXPECT_TRUE(s.showingResult());
     Lines found = ids(s.shown());
     std::sort(found.begin(), found.end());

@@ -63,14 +63,18 @@ const std::string billIni = "; settlement desk\r\n"
 TEST_F(IniFileTest, ReadsValuesWithTheProfileRules)
 {
     const auto ini = withContent(billIni + "[formpayacc]\r\nacc_check=9\r\n");
-    struct Case { const char* section; const char* key; const char* value; };
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* value;
+    };
     const Case cases[] = {
         {"FormPayAcc", "acc_check", "1"},
         {"FORMPAYACC", "Bank_Path", "/home/clerk/bank/"}, // names ignore case, value trimmed
         {"Printer", "name", "Laser=A4"},                  // the first '=' ends the key
         {"Printer", "acc_check", "fallback"},             // keys belong to their section
         {"Missing", "acc_check", "fallback"},
-        {"FormPayAcc", "settlement desk", "fallback"},    // a comment holds no key
+        {"FormPayAcc", "settlement desk", "fallback"}, // a comment holds no key
         {"FormPayAcc", "missing", "fallback"},
     };
     for (const auto& c : cases) {
@@ -133,11 +137,13 @@ TEST_F(IniFileTest, ANewKeyInASectionWithoutKeysFollowsItsHeader)
 
 TEST_F(IniFileTest, ANewSectionIsAppended)
 {
-    struct Case { std::string before, after; };
+    struct Case {
+        std::string before, after;
+    };
     const Case cases[] = {
         {billIni, billIni + "\r\n[rpttemp]\r\nrpt_name=P99\r\n"},
         {"[a]\r\nx=1", "[a]\r\nx=1\r\n\r\n[rpttemp]\r\nrpt_name=P99\r\n"}, // no final line end
-        {"[a]\nx=1\n\n", "[a]\nx=1\n\n[rpttemp]\nrpt_name=P99\n"},           // LF file, blank end
+        {"[a]\nx=1\n\n", "[a]\nx=1\n\n[rpttemp]\nrpt_name=P99\n"},         // LF file, blank end
         {"", "[rpttemp]\r\nrpt_name=P99\r\n"},
     };
     for (const auto& c : cases) {
@@ -163,8 +169,7 @@ TEST_F(IniFileTest, FirstStartCreatesTheFileWithWindowsLineEnds)
     ini.write("FormPayAcc", "acc_check", "1");
     ini.write("FormPayAcc", "BANK_PATH", "C:\\");
     ini.write("FormPayAcc", "bsSkinRadioGroup13", "0");
-    EXPECT_EQ(readBytes(path),
-              "[FormPayAcc]\r\nacc_check=1\r\nBANK_PATH=C:\\\r\nbsSkinRadioGroup13=0\r\n");
+    EXPECT_EQ(readBytes(path), "[FormPayAcc]\r\nacc_check=1\r\nBANK_PATH=C:\\\r\nbsSkinRadioGroup13=0\r\n");
     EXPECT_EQ(folderEntries(), std::vector<std::string>{"Bill.ini"}); // no temporary left
 }
 
@@ -244,7 +249,8 @@ TEST_F(IniFileTest, ABig5FileNameReachesTheDiskAsItsCharacters)
     // The name goes to Windows as UTF-16, whatever code page the machine runs with.
     IniFile ini(folder.path() + text::big5("匯款設定.ini"));
     ini.write("FormPayAcc", "acc_check", "1");
-    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.path()) / std::filesystem::path(u8"匯款設定.ini")));
+    EXPECT_TRUE(
+        std::filesystem::exists(std::filesystem::path(folder.path()) / std::filesystem::path(u8"匯款設定.ini")));
     EXPECT_EQ(ini.read("FormPayAcc", "acc_check"), "1");
 }
 #else

@@ -101,7 +101,7 @@ TEST(Paths, DefaultBankFolderIsTheHomeFolderWithItsSeparator)
 TEST(Paths, PathsForMessages)
 {
     EXPECT_EQ(platform::pathForDisplay("/srv/bank/RMTR.BAT"), "/srv/bank/RMTR.BAT");
-    EXPECT_EQ(platform::pathForDisplay("/srv/匯款/"), "/srv/匯款/");              // UTF-8 file names
+    EXPECT_EQ(platform::pathForDisplay("/srv/匯款/"), "/srv/匯款/");                       // UTF-8 file names
     EXPECT_EQ(platform::pathForDisplay("/srv/" + text::big5("匯款") + "/"), "/srv/匯款/"); // typed Big5
 }
 
@@ -112,7 +112,9 @@ TEST(Paths, ASeparatorIsAddedOnlyWhereNoneEnds)
     const std::string s = platform::separator();
     // The second byte of "許" (B3 5C) is the byte of the Windows separator: it ends no folder.
     const std::string permit = text::big5("許");
-    struct Case { std::string folder, expected; };
+    struct Case {
+        std::string folder, expected;
+    };
     const Case cases[] = {
         {"bank", "bank" + s},
         {"bank" + s, "bank" + s},

@@ -85,8 +85,9 @@ TEST_F(StartDetachedTest, RunsTheBatchFileThroughTheInterpreterInItsFolder)
 TEST_F(StartDetachedTest, DoesNotWaitForTheBatchFile)
 {
     // The batch file ends only once the test has seen the start return.
-    const auto batch = writeBatch(folder.path() + "RTTR.BAT", {"@echo off", ":wait", "if not exist go goto wait",
-                                                               "echo done> marker.part", "move marker.part marker > nul"});
+    const auto batch =
+        writeBatch(folder.path() + "RTTR.BAT", {"@echo off", ":wait", "if not exist go goto wait",
+                                                "echo done> marker.part", "move marker.part marker > nul"});
     const auto start = Clock::now();
     ASSERT_TRUE(platform::startDetached(batch, folder.path()));
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1500));
@@ -119,8 +120,11 @@ TEST_F(StartDetachedTest, RunsTheProgramInItsFolderAsNobodysChild)
 {
     testing_support::TempFolder workFolder;
     const auto script = writeScript("RMTR.BAT", "#!/bin/sh\n"
-                                                "echo \"$(pwd) $PPID\" > " + marker + ".part\n"
-                                                "mv " + marker + ".part " + marker + "\n");
+                                                "echo \"$(pwd) $PPID\" > " +
+                                                    marker +
+                                                    ".part\n"
+                                                    "mv " +
+                                                    marker + ".part " + marker + "\n");
     ASSERT_TRUE(platform::startDetached(script, workFolder.path()));
     const auto content = waitForMarker();
     ASSERT_FALSE(content.empty()) << "the program did not run";

@@ -60,10 +60,10 @@ TEST_F(ConditionConfirm, StateChoosesByRemittanceStamp)
 TEST_F(ConditionConfirm, DateColumnRangeAccountAndBankAmount)
 {
     Bill b;
-    b.key = "BYPAY";          // paid in January, billed in December
+    b.key = "BYPAY"; // paid in January, billed in December
     b.billDate = "2023/12/28";
     addBill(b);
-    b.key = "BYBILL";         // billed in January, paid in February
+    b.key = "BYBILL"; // billed in January, paid in February
     b.billDate = "2024/01/31";
     b.payDate = "2024/02/01";
     addBill(b);
@@ -109,7 +109,7 @@ TEST_F(ConditionConfirm, RangeWhoseFirstDayIsAfterItsLastFindsNothing)
     EXPECT_FALSE(grid.isOpen());
     EXPECT_FALSE(selectAllEnabled);
     for (const std::string& name : {tables.names().viewA, tables.names().tableA, tables.names().tableB,
-                                     tables.names().tableC, tables.names().tableD})
+                                    tables.names().tableC, tables.names().tableD})
         EXPECT_FALSE(tableExists(name)) << name;
     EXPECT_EQ(progress.lines.back(), "CAST3 .....0");
     EXPECT_FALSE(!run.stamp.empty());
@@ -360,8 +360,8 @@ TEST_F(ConditionConfirm, FullRunWritesItsProgressAndOpensTheGrid)
     confirm(conditions());
     EXPECT_THAT(progress.lines,
                 ElementsAre("檢視資料清除中....", "CAST2 .....", "CAST2 .....2", "CAST3 .....", "CAST3 .....0",
-                            "CAST3 .....1", "CAST4 .....", "CAST4 .....2", "CAST5 .....", "CAST6 .....",
-                            "CAST6 .....1", "CAST6 .....2", "CAST7 .....", "CAST7 .....1", "CAST7 .....2"));
+                            "CAST3 .....1", "CAST4 .....", "CAST4 .....2", "CAST5 .....", "CAST6 .....", "CAST6 .....1",
+                            "CAST6 .....2", "CAST7 .....", "CAST7 .....1", "CAST7 .....2"));
     EXPECT_EQ(progress.gaugeValue(), 7);
     EXPECT_EQ(progress.gaugeMaximum(), 10);
     EXPECT_TRUE(messages.informed.empty());

@@ -75,10 +75,12 @@ TEST_F(OwnStoreListTest, ListsTheOwnStoresBillsUnderOneGroupNamedOwnStore)
     confirm(conditions());
     ASSERT_EQ(grid.rowCount(), 3u);
     const std::string tableD = tables.names().tableD;
-    EXPECT_NE(db().lookup("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = " + db::quote(tableD)
-                          + " AND RDB$FIELD_NAME = 'AMT201'"), "0");
-    EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = " + db::quote(tableD)
-                          + " AND RDB$FIELD_NAME = 'AMT202'"), "0");
+    EXPECT_NE(db().lookup("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = " + db::quote(tableD) +
+                          " AND RDB$FIELD_NAME = 'AMT201'"),
+              "0");
+    EXPECT_EQ(db().lookup("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = " + db::quote(tableD) +
+                          " AND RDB$FIELD_NAME = 'AMT202'"),
+              "0");
 
     const std::string text = remitAndRender(remittance::Books::OwnStore);
     EXPECT_NE(text.find("本店"), std::string::npos) << text;

@@ -5,9 +5,9 @@
 #include "journal/folder_check.h"
 #include "journal/run_chain.h"
 #include "journal/run_register.h"
-#include "remittance/list_reprint.h"
 #include "platform/file_replace.h"
 #include "remit_fixture.h"
+#include "remittance/list_reprint.h"
 #include "text/error.h"
 
 #include <gmock/gmock.h>
@@ -188,13 +188,14 @@ TEST_F(PaymentRegister, ARemitRunsListPrintedAgainCarriesItsBillsAndTheMark)
     ASSERT_EQ(reports.size(), before + 1);
     const HandedReport& list = reports.back();
     EXPECT_EQ(list.templatePath, exeFolder.path() + "rtm/P99_0005_02.rtm");
-    EXPECT_EQ(text::big5ToUtf8(list.header.text(0, "Field8")), "補印 原匯款日 " + std::string(kDate) + " 付款紀錄 " +
-                                                                     std::to_string(runId));
+    EXPECT_EQ(text::big5ToUtf8(list.header.text(0, "Field8")),
+              "補印 原匯款日 " + std::string(kDate) + " 付款紀錄 " + std::to_string(runId));
     EXPECT_EQ(list.header.text(0, "Field1"), "2024/01/01"); // the range the run was listed with
     EXPECT_EQ(list.header.text(0, "Field11"), "2");
     // The original list carried no mark.
     EXPECT_EQ(reports[before - 1].header.text(0, "Field8"), "");
-    const db::RecordSet runs = db().query("SELECT KIND, REASON FROM PAY_RUN WHERE RUN_ID = " + std::to_string(reprint.runId));
+    const db::RecordSet runs =
+        db().query("SELECT KIND, REASON FROM PAY_RUN WHERE RUN_ID = " + std::to_string(reprint.runId));
     EXPECT_EQ(runs.text(0, 0), "REPRINT");
     EXPECT_EQ(text::big5ToUtf8(runs.text(0, 1)), "補印付款紀錄 " + std::to_string(runId));
     // Only a remit run has a list to print again.

@@ -60,7 +60,8 @@ db::SqlLines fillPairs(const std::string& tableB, const Selection& selection)
 {
     db::SqlLines sql;
     sql << "INSERT INTO " + tableB + " (MASTERBILLID, PROVIDER_ID, BANK_DATE) ";
-    sql << std::string("SELECT ") + booksKey(selection.books) + ", PROVIDER_ID, BANK_DATE FROM " + booksTable(selection.books) + " ";
+    sql << std::string("SELECT ") + booksKey(selection.books) + ", PROVIDER_ID, BANK_DATE FROM " +
+               booksTable(selection.books) + " ";
     for (const std::string& line : conditionLines(selection, false))
         sql << line;
     return sql;
@@ -125,7 +126,8 @@ void prescribedConfirm(RemittanceDesk& desk, const ConfirmConditions& conditions
     work::progressMessage(progress, 1, text::big5("檢視資料清除中...."));
     database.execute(createTable(names.tableA, billColumns()));
     work::progressLine(progress, 2);
-    database.execute(createTable(names.tableB, {{"MASTERBILLID", "VARCHAR(20)"}, {"PROVIDER_ID", "VARCHAR(10)"}, {"BANK_DATE", "VARCHAR(10)"}}));
+    database.execute(createTable(
+        names.tableB, {{"MASTERBILLID", "VARCHAR(20)"}, {"PROVIDER_ID", "VARCHAR(10)"}, {"BANK_DATE", "VARCHAR(10)"}}));
     database.execute(createTable(names.tableC, billColumns()));
     line(progress, "2");
 
@@ -151,7 +153,8 @@ void prescribedConfirm(RemittanceDesk& desk, const ConfirmConditions& conditions
     work::progressLine(progress, 4);
     database.execute(db::SqlLines{
         "INSERT INTO " + names.tableA +
-            " (BILL_DATE, BILL_YM, PAY_DATE, MASTERBILLID, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, AMT, AMT2, STORE_ID) ",
+            " (BILL_DATE, BILL_YM, PAY_DATE, MASTERBILLID, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, AMT, AMT2, "
+            "STORE_ID) ",
         "SELECT BILL_DATE, BILL_YM, PAY_DATE, MASTERBILLID, PROVIDER_ID, PROVIDER_NAME, BANK_DATE, BANK_IO, BANK_IO, "
         "STORE_ID ",
         "FROM " + names.viewA});
@@ -180,12 +183,14 @@ void prescribedConfirm(RemittanceDesk& desk, const ConfirmConditions& conditions
 
     const db::RecordSet firstRows = database.query("SELECT * FROM " + names.tableA);
     if (outputs.showFileNames)
-        outputs.showFileNames(splitExportFileName(firstRows.isEmpty() ? std::string() : firstRows.text(0, "EXPORT_FILE")));
+        outputs.showFileNames(
+            splitExportFileName(firstRows.isEmpty() ? std::string() : firstRows.text(0, "EXPORT_FILE")));
     line(progress, "1");
 
     database.execute("UPDATE " + names.tableA + " SET AMT2 = AMT - ACNT_AMT");
     line(progress, "2");
-    database.execute("UPDATE " + names.tableA + " SET P_BANK_ID2 = SUBSTR(P_BANK_ID,1,3), BANK_ID2 = SUBSTR(BANK_ID,1,3)");
+    database.execute("UPDATE " + names.tableA +
+                     " SET P_BANK_ID2 = SUBSTR(P_BANK_ID,1,3), BANK_ID2 = SUBSTR(BANK_ID,1,3)");
     work::progressLine(progress, 7);
 
     line(progress, "1");

@@ -41,7 +41,7 @@ std::string sequenceText(long long counter)
 } // namespace
 
 ReportTableFill prescribedListFill(db::Connection& database, const work::WorkNames& names,
-                                          const std::vector<Store>& stores, BankGroup group)
+                                   const std::vector<Store>& stores, BankGroup group)
 {
     ReportTableFill fill;
     db::Transaction transaction(database);
@@ -50,9 +50,9 @@ ReportTableFill prescribedListFill(db::Connection& database, const work::WorkNam
         const std::string ee = storeSuffix(position);
         // Within a provider and month the bill key decides the sequence, so that a list
         // printed twice numbers the bills the same way.
-        const auto bills = transaction.query(db::SqlLines{
-            "SELECT *  FROM " + names.tableC + " WHERE STORE_ID  = " + db::quote(storeId) + bankFilter(group)
-            + " ORDER BY PROVIDER_ID,BILL_YM,MASTERBILLID"});
+        const auto bills = transaction.query(
+            db::SqlLines{"SELECT *  FROM " + names.tableC + " WHERE STORE_ID  = " + db::quote(storeId) +
+                         bankFilter(group) + " ORDER BY PROVIDER_ID,BILL_YM,MASTERBILLID"});
         std::string groupKey;
         long long counter = 0;
         for (std::size_t r = 0; r < bills.rowCount(); ++r) {
@@ -68,36 +68,22 @@ ReportTableFill prescribedListFill(db::Connection& database, const work::WorkNam
             const std::string sequence = sequenceText(++counter);
 
             const auto existing = transaction.query(db::SqlLines{
-                "SELECT * FROM " + names.tableD,
-                "WHERE PROVIDER_ID  = " + db::quote(provider),
-                "  AND BILL_YM      = " + db::quote(month),
-                "  AND ID           = " + db::quote(sequence)});
+                "SELECT * FROM " + names.tableD, "WHERE PROVIDER_ID  = " + db::quote(provider),
+                "  AND BILL_YM      = " + db::quote(month), "  AND ID           = " + db::quote(sequence)});
             if (!existing.isEmpty() && !existing.text(0, "PROVIDER_ID").empty()) {
                 transaction.execute(db::SqlLines{
-                    "UPDATE " + names.tableD + " SET ",
-                    "QTY2" + ee + " ='1' ,",
-                    "AMT2" + ee + " =(SELECT AMT2 FROM " + names.tableC,
-                    "WHERE PROVIDER_ID  = " + db::quote(provider),
-                    "  AND MASTERBILLID = " + db::quote(billId),
-                    "  AND BILL_YM      = " + db::quote(month),
-                    "  AND STORE_ID     = " + db::quote(storeId) + ")",
-                    "WHERE PROVIDER_ID  = " + db::quote(provider),
-                    "  AND BILL_YM      = " + db::quote(month),
-                    "  AND ID           = " + db::quote(sequence)});
+                    "UPDATE " + names.tableD + " SET ", "QTY2" + ee + " ='1' ,",
+                    "AMT2" + ee + " =(SELECT AMT2 FROM " + names.tableC, "WHERE PROVIDER_ID  = " + db::quote(provider),
+                    "  AND MASTERBILLID = " + db::quote(billId), "  AND BILL_YM      = " + db::quote(month),
+                    "  AND STORE_ID     = " + db::quote(storeId) + ")", "WHERE PROVIDER_ID  = " + db::quote(provider),
+                    "  AND BILL_YM      = " + db::quote(month), "  AND ID           = " + db::quote(sequence)});
             } else {
-                transaction.execute(db::SqlLines{
-                    "INSERT INTO " + names.tableD + "(",
-                    copiedColumns1,
-                    copiedColumns2,
-                    "AMT2" + ee + ",QTY2" + ee + ",ID)",
-                    "SELECT ",
-                    copiedColumns1,
-                    copiedColumns2,
-                    "AMT2,'1'," + db::quote(sequence) + " ",
-                    "FROM " + names.tableC,
-                    "WHERE PROVIDER_ID  = " + db::quote(provider),
-                    "  AND MASTERBILLID = " + db::quote(billId),
-                    "  AND STORE_ID     = " + db::quote(storeId)});
+                transaction.execute(db::SqlLines{"INSERT INTO " + names.tableD + "(", copiedColumns1, copiedColumns2,
+                                                 "AMT2" + ee + ",QTY2" + ee + ",ID)", "SELECT ", copiedColumns1,
+                                                 copiedColumns2, "AMT2,'1'," + db::quote(sequence) + " ",
+                                                 "FROM " + names.tableC, "WHERE PROVIDER_ID  = " + db::quote(provider),
+                                                 "  AND MASTERBILLID = " + db::quote(billId),
+                                                 "  AND STORE_ID     = " + db::quote(storeId)});
             }
         }
     }

@@ -1,10 +1,10 @@
 #pragma once
 // A remittance desk with three bills of January on one account, pressed the way the page
 // presses: the press function, its messages shown as the page shows them.
+#include "platform/failpoint.h"
 #include "remittance/clear_remittance_dates.h"
 #include "remittance/remit.h"
 #include "remittance_fixture.h"
-#include "platform/failpoint.h"
 
 #include <optional>
 

@@ -1,13 +1,13 @@
 // Remitting from the remittance grid: stamps in the payment books, copies into WorkTableC,
 // the output routine as the last step, and the refusals that keep books and files in step.
-#include "remittance/clear_remittance_dates.h"
 #include "remittance/remit.h"
-#include "remittance/select_all.h"
-#include "remit_fixture.h"
-#include "support/held_rows.h"
-#include "work/press_transaction.h"
 #include "platform/failpoint.h"
+#include "remit_fixture.h"
+#include "remittance/clear_remittance_dates.h"
+#include "remittance/select_all.h"
+#include "support/held_rows.h"
 #include "text/error.h"
+#include "work/press_transaction.h"
 
 #include <optional>
 
@@ -185,10 +185,10 @@ TEST_F(Remit, ClearingWithOwnBooksLeavesTheJointBook)
 TEST_F(Remit, EveryHandlerRefusesAGridNoLongerBackedByItsRun)
 {
     const std::function<void()> breakings[] = {
-        [this] { tables.dropAll(); },                   // a report or a drop
-        [this] { tables.prologue(progress, false); },   // another tab's run
-        [this] { grid.clear(); },                       // grid closed
-        [this] {                                        // a condition confirm stopped at its checks
+        [this] { tables.dropAll(); },                 // a report or a drop
+        [this] { tables.prologue(progress, false); }, // another tab's run
+        [this] { grid.clear(); },                     // grid closed
+        [this] {                                      // a condition confirm stopped at its checks
             auto c = conditions();
             c.accountComboText = "";
             confirm(c);
@@ -354,8 +354,8 @@ TEST_F(Remit, BillsStampedMeanwhileAreLeftOutOfAnUnremittedList)
     RecordingMessages secondMessages;
     db::RecordSet secondGrid;
     remittance::ListedRun secondRun;
-    remittance::RemittanceDesk secondDesk{*second,     secondTables, secondProgress, secondMessages,
-                                          secondGrid,  secondRun,    reports};
+    remittance::RemittanceDesk secondDesk{*second,    secondTables, secondProgress, secondMessages,
+                                          secondGrid, secondRun,    reports};
 
     confirm(conditions());
     remittance::ConfirmOutputs none;
@@ -436,17 +436,27 @@ TEST_F(Remit, PressMeetingAnotherWorkstationsLockStopsWithinTheBoundAndChangesNo
         {"remit all of an unremitted list", RemittanceState::NotRemitted,
          [this] { remit(RemitScope::AllRows, options()); }, ""},
         {"remit the ticked of a list of any state", RemittanceState::Either,
-         [this] { tick("B1"); tick("B2"); remit(RemitScope::TickedRows, options()); }, ""},
+         [this] {
+             tick("B1");
+             tick("B2");
+             remit(RemitScope::TickedRows, options());
+         },
+         ""},
         // A clearing leaves an unstamped bill alone without waiting: the held bill is stamped.
         {"clear the ticked", RemittanceState::Either,
-         [this] { tick("B2"); remittance::clearRemittanceDates(desk, Books::OwnStore); }, "2024/01/06"},
+         [this] {
+             tick("B2");
+             remittance::clearRemittanceDates(desk, Books::OwnStore);
+         },
+         "2024/01/06"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         exec("UPDATE PAY_MASTER SET BANK_DATE = NULL");
         exec("UPDATE PAY_MASTER SET BANK_DATE = '2024/01/05' WHERE MASTERBILLID = 'B3'");
         if (*c.heldBillListedAs)
-            exec(std::string("UPDATE PAY_MASTER SET BANK_DATE = '") + c.heldBillListedAs + "' WHERE MASTERBILLID = 'B2'");
+            exec(std::string("UPDATE PAY_MASTER SET BANK_DATE = '") + c.heldBillListedAs +
+                 "' WHERE MASTERBILLID = 'B2'");
         remittance::ConfirmConditions listed = conditions();
         listed.state = c.listed;
         confirm(listed);

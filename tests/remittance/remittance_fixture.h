@@ -3,11 +3,11 @@
 // providers, accounts and bills a case needs. Texts in helpers are UTF-8 and stored as Big5.
 #include "db/sql.h"
 #include "remittance/condition_confirm.h"
-#include "remittance/remittance_desk.h"
 #include "remittance/listed_run.h"
+#include "remittance/remittance_desk.h"
 #include "report/bridge.h"
-#include "support/report_capture.h"
 #include "support/recording.h"
+#include "support/report_capture.h"
 #include "support/test_database.h"
 #include "text/big5.h"
 #include "work/work_tables.h"
@@ -38,10 +38,7 @@ protected:
 
     db::Connection& db() { return database.connection(); }
 
-    void exec(const std::string& utf8)
-    {
-        db().execute(text::big5(utf8));
-    }
+    void exec(const std::string& utf8) { db().execute(text::big5(utf8)); }
 
     void addStore(const std::string& id, const std::string& name)
     {
@@ -78,8 +75,8 @@ protected:
     }
 
     struct Bill {
-        std::string key, provider = "P1", billDate = "2024/01/10", payDate = "2024/01/20", account = "A1",
-                         store = "", bankDate = "";
+        std::string key, provider = "P1", billDate = "2024/01/10", payDate = "2024/01/20", account = "A1", store = "",
+                         bankDate = "";
         double bankIo = 1000;
         bool joint = false;
         bool bankDateNull = true;
@@ -91,8 +88,8 @@ protected:
             exec("INSERT INTO PAY_MASTERU (SECBILLID, MASTERBILLID, STORE_ID, BILL_DATE, PAY_DATE, PROVIDER_ID, "
                  "PROVIDER_NAME, ACNT_ID, BANK_DATE, BANK_IO) VALUES (" +
                  db::quote(b.key) + ", " + db::quote("M" + b.key) + ", " + db::quote(b.store) + ", " +
-                 db::quote(b.billDate) + ", " + db::quote(b.payDate) + ", " + db::quote(b.provider) +
-                 ", '供應商', " + db::quote(b.account) + ", " + bankDate + ", " + std::to_string(b.bankIo) + ")");
+                 db::quote(b.billDate) + ", " + db::quote(b.payDate) + ", " + db::quote(b.provider) + ", '供應商', " +
+                 db::quote(b.account) + ", " + bankDate + ", " + std::to_string(b.bankIo) + ")");
         else
             exec("INSERT INTO PAY_MASTER (MASTERBILLID, STORE_ID, BILL_DATE, PAY_DATE, PROVIDER_ID, PROVIDER_NAME, "
                  "ACNT_ID, BANK_DATE, BANK_IO) VALUES (" +
@@ -141,8 +138,7 @@ protected:
 
     bool tableExists(const std::string& name)
     {
-        return !db().lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " +
-                            db::quote(name))
+        return !db().lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(name))
                     .empty();
     }
 

@@ -112,8 +112,8 @@ TEST_F(ReportOutputTest, StoreLineOfTheHeader)
     const Case cases[] = {
         {1, "02,Store Two", "分店資料:02,Store Two"},
         {1, "", "分店資料:全部"},
-        {1, "Store Two", "分店資料:全部"},   // no comma: no key
-        {1, " ,Store Two", "分店資料:全部"}, // a blank key
+        {1, "Store Two", "分店資料:全部"},    // no comma: no key
+        {1, " ,Store Two", "分店資料:全部"},  // a blank key
         {0, "02,Store Two", "分店資料:全部"}, // own-store books
     };
     for (const auto& c : cases) {

@@ -85,7 +85,8 @@ TEST_F(ReportTableTest, ThreeBillsAtOneStoreAndOneAtAnother)
         const char* id;
         double amt01, qty01, amt02, qty02, amtT, qtyT;
     };
-    const Expected expected[] = {{"001", 100, 1, 50, 1, 150, 2}, {"002", 200, 1, 0, 0, 200, 1}, {"003", 300, 1, 0, 0, 300, 1}};
+    const Expected expected[] = {
+        {"001", 100, 1, 50, 1, 150, 2}, {"002", 200, 1, 0, 0, 200, 1}, {"003", 300, 1, 0, 0, 300, 1}};
     for (std::size_t r = 0; r < 3; ++r) {
         const auto& e = expected[r];
         EXPECT_EQ(d.text(r, "ID"), e.id);
@@ -116,8 +117,8 @@ TEST_F(ReportTableTest, MonthsAndProvidersAreSeparateGroups)
     const auto d = rows(tables.names().tableD);
     std::vector<std::string> keys;
     for (std::size_t r = 0; r < d.rowCount(); ++r)
-        keys.push_back(d.text(r, "BILL_YM") + " " + d.text(r, "PROVIDER_ID") + " " + d.text(r, "ID") + " "
-                       + d.text(r, "AMT_T"));
+        keys.push_back(d.text(r, "BILL_YM") + " " + d.text(r, "PROVIDER_ID") + " " + d.text(r, "ID") + " " +
+                       d.text(r, "AMT_T"));
     EXPECT_EQ(keys, (std::vector<std::string>{"2016/01 P1 001 10", "2016/01 P2 001 40", "2016/02 P1 001 20",
                                               "2016/02 P1 002 30"}));
 }
@@ -320,7 +321,9 @@ TEST_F(ReportTableTest, SequenceBeyondThreeDigits)
 {
     useStores({{"01", "One"}});
     db().execute("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 1000) DO BEGIN "
-                 "INSERT INTO " + tables.names().tableC + " (MASTERBILLID, PROVIDER_ID, BILL_YM, STORE_ID, BANK_ID, AMT2) "
+                 "INSERT INTO " +
+                 tables.names().tableC +
+                 " (MASTERBILLID, PROVIDER_ID, BILL_YM, STORE_ID, BANK_ID, AMT2) "
                  "VALUES (LPAD(:I, 6, '0'), 'P1', '2016/02', '01', '0170001', 1); I = I + 1; END END");
     build(BankGroup::InterBank);
     const auto d = db().query("SELECT ID, AMT_T FROM " + tables.names().tableD + " ORDER BY CHAR_LENGTH(ID), ID");

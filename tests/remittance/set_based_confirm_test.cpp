@@ -24,7 +24,8 @@ using testing_support::StoreList;
 // One desk of the page: its own work-table names, grid and recorders.
 struct Desk {
     Desk(db::Connection& database, const std::string& suffix, const std::string& folder)
-        : tables(database, suffix, report::handOverFiles(folder)), desk{database, tables, progress, messages, grid, run, reports}
+        : tables(database, suffix, report::handOverFiles(folder)), desk{database, tables, progress, messages,
+                                                                        grid,     run,    reports}
     {
     }
     work::WorkTables tables;
@@ -74,8 +75,10 @@ void expectSameRun(db::Connection& database, Desk& reference, Desk& program, con
     }
     EXPECT_EQ(testing_support::columnNames(database, r.viewA), testing_support::columnNames(database, p.viewA)) << what;
     testing_support::expectSameRows(database, r.viewA, p.viewA, what + " WorkViewA");
-    for (const auto& [ref, prog, label] : {std::tuple{r.tableA, p.tableA, "WorkTableA"}, {r.tableB, p.tableB, "WorkTableB"},
-                                           {r.tableC, p.tableC, "WorkTableC"}, {r.tableD, p.tableD, "WorkTableD"}})
+    for (const auto& [ref, prog, label] : {std::tuple{r.tableA, p.tableA, "WorkTableA"},
+                                           {r.tableB, p.tableB, "WorkTableB"},
+                                           {r.tableC, p.tableC, "WorkTableC"},
+                                           {r.tableD, p.tableD, "WorkTableD"}})
         testing_support::expectSameTable(database, ref, prog, what + " " + label);
 }
 
@@ -98,9 +101,9 @@ void compareOnBook(StoreList stores, bool functionsAsBefore)
         {Books::OwnStore, RemittanceState::Either, 0, "02,", "A2,O'Brien"},
         {Books::Joint, RemittanceState::NotRemitted, 0, "", a1},
         {Books::Joint, RemittanceState::Either, 1, firstStore + "," + text::big5("某店"), a1},
-        {Books::Joint, RemittanceState::Remitted, 0, "99,", a1},   // a store SLAVE_ITEM does not list
-        {Books::Joint, RemittanceState::Either, 0, "", "A9,"},    // an account BANK_ACCOUNT does not hold
-        {Books::Joint, RemittanceState::Either, 1, "77,", a1},     // no bill: 查無資料
+        {Books::Joint, RemittanceState::Remitted, 0, "99,", a1}, // a store SLAVE_ITEM does not list
+        {Books::Joint, RemittanceState::Either, 0, "", "A9,"},   // an account BANK_ACCOUNT does not hold
+        {Books::Joint, RemittanceState::Either, 1, "77,", a1},   // no bill: 查無資料
     };
     for (const Case& c : cases) {
         remittance::ConfirmConditions conditions;
@@ -111,9 +114,9 @@ void compareOnBook(StoreList stores, bool functionsAsBefore)
         conditions.accountComboText = c.accountCombo;
         conditions.storeComboText = c.storeCombo;
         conditions.books = c.books;
-        const std::string what = std::string(c.books == Books::Joint ? "joint" : "own") + " state "
-                                 + std::to_string(static_cast<int>(c.state)) + " date " + std::to_string(c.dateColumn)
-                                 + " store '" + c.storeCombo + "' account '" + c.accountCombo + "'";
+        const std::string what = std::string(c.books == Books::Joint ? "joint" : "own") + " state " +
+                                 std::to_string(static_cast<int>(c.state)) + " date " + std::to_string(c.dateColumn) +
+                                 " store '" + c.storeCombo + "' account '" + c.accountCombo + "'";
         reference.messages.informed.clear();
         program.messages.informed.clear();
         reference.selectAll = program.selectAll = false;
@@ -139,7 +142,8 @@ TEST(SetBasedConfirmOldDeclarations, LeavesTheTablesOfTheStatementSequence)
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, SetBasedConfirmTest,
-                         ::testing::Values(StoreList::Several, StoreList::None, StoreList::One, StoreList::EmptyIdFirst));
+                         ::testing::Values(StoreList::Several, StoreList::None, StoreList::One,
+                                           StoreList::EmptyIdFirst));
 
 // The generated book exercises what it claims: bills in both books of every kind the cases
 // rely on, so an equality above is not an equality of empty tables.

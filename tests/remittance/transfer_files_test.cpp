@@ -57,9 +57,9 @@ TEST_F(TransferFilesTest, RecordsAreWrittenByteForByte)
     first.billDate = "2016/02/01";
     first.providerId = "P001";
     first.bankId = "0170012";
-    first.bankAccId = "0012345";                              // leading zeros
-    first.bankTitle = text::big5("大同公司有限公");            // 12 + 2 bytes
-    first.amt2 = 1234.5;                                      // rounds to 1235
+    first.bankAccId = "0012345";                    // leading zeros
+    first.bankTitle = text::big5("大同公司有限公"); // 12 + 2 bytes
+    first.amt2 = 1234.5;                            // rounds to 1235
     first.conPeople = "CON";
     first.pAcntName = text::big5("總公司帳戶");
     addBill(first);
@@ -70,7 +70,7 @@ TEST_F(TransferFilesTest, RecordsAreWrittenByteForByte)
     second.providerId = "P002";
     second.bankId = "8120001";
     second.bankAccId = "98765432101234";
-    second.bankTitle = "ABCDEFGHIJKL";                        // 12 bytes
+    second.bankTitle = "ABCDEFGHIJKL"; // 12 bytes
     second.amt2 = 4900;
     addBill(second);
 
@@ -78,7 +78,7 @@ TEST_F(TransferFilesTest, RecordsAreWrittenByteForByte)
     third.billId = "B3";
     third.billDate = "2016/02/03";
     third.providerId = "P003";
-    third.bankTitle = "A" + std::string(44, 'x');             // 45 bytes
+    third.bankTitle = "A" + std::string(44, 'x'); // 45 bytes
     third.amt2 = 10;
     addBill(third);
 
@@ -86,12 +86,26 @@ TEST_F(TransferFilesTest, RecordsAreWrittenByteForByte)
 
     const std::string tail = text::big5("總公司帳戶") + std::string(30, ' ') + "1111" + std::string(36, ' ');
     const std::vector<std::string> expected = {
-        "050229" "2210" "CON       " "0170012" "00000000012345" + text::big5("大同公司有限公")
-            + std::string(26, ' ') + "00000000123500" + tail,
-        "050229" "2210" "CON       " "8120001" "98765432101234" "ABCDEFGHIJKL" + std::string(28, ' ')
-            + "00000000490000" + tail,
-        "050229" "2210" "CON       " "0170012" "00000000012345" "A" + std::string(39, 'x')
-            + "00000000001000" + tail,
+        "050229"
+        "2210"
+        "CON       "
+        "0170012"
+        "00000000012345" +
+            text::big5("大同公司有限公") + std::string(26, ' ') + "00000000123500" + tail,
+        "050229"
+        "2210"
+        "CON       "
+        "8120001"
+        "98765432101234"
+        "ABCDEFGHIJKL" +
+            std::string(28, ' ') + "00000000490000" + tail,
+        "050229"
+        "2210"
+        "CON       "
+        "0170012"
+        "00000000012345"
+        "A" +
+            std::string(39, 'x') + "00000000001000" + tail,
     };
     const auto written = lines(readFile(bank.path() + "ABC.TXT"));
     ASSERT_EQ(written.size(), expected.size());
@@ -103,8 +117,8 @@ TEST_F(TransferFilesTest, RecordsAreWrittenByteForByte)
 
 TEST_F(TransferFilesTest, DateFieldFollowsTheRemittanceDate)
 {
-    for (const auto& [date, field] : {std::pair{"2010/12/31", "991231"}, std::pair{"2016/02/29", "050229"},
-                                      std::pair{"1920/03/05", "90305 "}}) {
+    for (const auto& [date, field] :
+         {std::pair{"2010/12/31", "991231"}, std::pair{"2016/02/29", "050229"}, std::pair{"1920/03/05", "90305 "}}) {
         auto c = controls();
         c.remittanceDateText = date;
         c.sameBankFileName.clear();

@@ -90,14 +90,14 @@ protected:
     {
         db().execute("DELETE FROM SLAVE_ITEM");
         for (const auto& [id, name] : stores)
-            db().execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES (" + db::quote(id) + ", "
-                         + db::quote(name) + ")");
+            db().execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES (" + db::quote(id) + ", " +
+                         db::quote(name) + ")");
         tables.prologue(progress, true);
         const auto& names = tables.names();
         db().execute(remittance::createTable(names.tableA, remittance::billColumns()));
         db().execute(remittance::createTable(names.tableC, remittance::billColumns()));
-        db().execute(remittance::createTable(names.tableD,
-                                             remittance::summaryColumns(static_cast<int>(stores.size()))));
+        db().execute(
+            remittance::createTable(names.tableD, remittance::summaryColumns(static_cast<int>(stores.size()))));
         grid = db().query("SELECT * FROM " + names.tableA);
     }
 
@@ -108,14 +108,14 @@ protected:
             "INSERT INTO " + target + " (MASTERBILLID, PROVIDER_ID, PROVIDER_NAME, BILL_DATE, BILL_YM, BANK_ID,",
             " BANK_NAME, BANK_TITLE, BANK_ACCID, AMT2, AMT, ACNT_AMT, STORE_ID, BANK_DATE, ACNT_ID, P_BANK_ID,",
             " P_ACNT_NAME, CON_PEOPLE, BANK_ID2, P_BANK_ID2)",
-            "VALUES (" + db::quote(b.billId) + ", " + db::quote(b.providerId) + ", " + db::quote(b.providerName) + ", "
-                + db::quote(b.billDate) + ", " + db::quote(b.billYm) + ", " + sqlText(b.bankId) + ",",
-            " " + db::quote(b.bankName) + ", " + db::quote(b.bankTitle) + ", " + db::quote(b.bankAccId) + ", "
-                + (b.amt2 ? text::formatPlain(*b.amt2) : "NULL") + ", 0, 0, " + db::quote(b.storeId) + ", "
-                + db::quote(b.bankDate) + ", " + db::quote(b.acntId) + ", " + db::quote(b.pBankId) + ",",
-            " " + db::quote(b.pAcntName) + ", " + db::quote(b.conPeople) + ", "
-                + (b.bankId ? db::quote(b.bankId->substr(0, 3)) : "''") + ", " + db::quote(b.pBankId.substr(0, 3))
-                + ")"});
+            "VALUES (" + db::quote(b.billId) + ", " + db::quote(b.providerId) + ", " + db::quote(b.providerName) +
+                ", " + db::quote(b.billDate) + ", " + db::quote(b.billYm) + ", " + sqlText(b.bankId) + ",",
+            " " + db::quote(b.bankName) + ", " + db::quote(b.bankTitle) + ", " + db::quote(b.bankAccId) + ", " +
+                (b.amt2 ? text::formatPlain(*b.amt2) : "NULL") + ", 0, 0, " + db::quote(b.storeId) + ", " +
+                db::quote(b.bankDate) + ", " + db::quote(b.acntId) + ", " + db::quote(b.pBankId) + ",",
+            " " + db::quote(b.pAcntName) + ", " + db::quote(b.conPeople) + ", " +
+                (b.bankId ? db::quote(b.bankId->substr(0, 3)) : "''") + ", " + db::quote(b.pBankId.substr(0, 3)) +
+                ")"});
     }
 
     // The tab as a clerk leaves it: files on, both names, the bank folder, dates.
@@ -144,13 +144,13 @@ protected:
         const remittance::OutputDates dates = remittance::readOutputDates(c);
         std::string rocDate;
         if (c.makeTransferFiles) {
-            const remittance::TransferFiles files = remittance::buildTransferFiles(
-                db(), tables.names().tableC,
-                {.bankPath = c.bankPath,
-                 .defaultBankFolder = platform::defaultBankFolder(),
-                 .interBankFileName = c.interBankFileName,
-                 .sameBankFileName = c.sameBankFileName,
-                 .remittanceDate = dates.remittanceDate});
+            const remittance::TransferFiles files =
+                remittance::buildTransferFiles(db(), tables.names().tableC,
+                                               {.bankPath = c.bankPath,
+                                                .defaultBankFolder = platform::defaultBankFolder(),
+                                                .interBankFileName = c.interBankFileName,
+                                                .sameBankFileName = c.sameBankFileName,
+                                                .remittanceDate = dates.remittanceDate});
             std::vector<std::string> batchFiles;
             for (const remittance::TransferFile& file : files.files) {
                 if (file.records > 0)
@@ -172,8 +172,8 @@ protected:
 
     bool tableExists(const std::string& name)
     {
-        return !db().lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = "
-                            + db::quote(name)).empty();
+        return !db().lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(name))
+                    .empty();
     }
 
     std::vector<testing_support::HandedReport> reports() { return testing_support::handedReports(exe.path()); }

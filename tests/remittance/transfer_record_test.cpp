@@ -46,9 +46,9 @@ TEST(TransferRecord, FieldsByteForByte)
     row.pAcntName = text::big5("總公司");
     const std::string record = remittance::transferRecord("90305", row);
 
-    const std::string expected = std::string("90305 ") + "2210" + "CP1       " + "0170012" + "00000000012345"
-                                 + text::big5("大同公司有限公") + std::string(26, ' ') + "000000001235" + "00"
-                                 + text::big5("總公司") + std::string(34, ' ') + "1111" + std::string(36, ' ');
+    const std::string expected = std::string("90305 ") + "2210" + "CP1       " + "0170012" + "00000000012345" +
+                                 text::big5("大同公司有限公") + std::string(26, ' ') + "000000001235" + "00" +
+                                 text::big5("總公司") + std::string(34, ' ') + "1111" + std::string(36, ' ');
     ASSERT_EQ(record.size(), 175u);
     EXPECT_EQ(record, expected);
 }
@@ -56,9 +56,9 @@ TEST(TransferRecord, FieldsByteForByte)
 TEST(TransferRecord, LongTextsAreCutToTheirFieldWithoutHalfACharacter)
 {
     remittance::TransferRow row;
-    row.conPeople = "ABCDEFGHIJKLM";        // 13 bytes into 10
+    row.conPeople = "ABCDEFGHIJKLM"; // 13 bytes into 10
     row.bankId = "0170012";
-    row.bankAccId = "99999999999999";       // 14 digits fill the field
+    row.bankAccId = "99999999999999"; // 14 digits fill the field
     // 45 bytes: one ASCII letter, then 22 double-byte characters. The 20th character would
     // straddle the field's end at byte 40: its place is taken by a blank.
     std::string title = "A";
@@ -66,7 +66,7 @@ TEST(TransferRecord, LongTextsAreCutToTheirFieldWithoutHalfACharacter)
         title += text::big5("銀");
     row.bankTitle = title;
     row.amount = 999999999999.0;
-    row.pAcntName = std::string(45, 'N');   // 45 ASCII bytes cut to 40
+    row.pAcntName = std::string(45, 'N'); // 45 ASCII bytes cut to 40
     const std::string record = remittance::transferRecord("050229", row);
 
     ASSERT_EQ(record.size(), 175u);

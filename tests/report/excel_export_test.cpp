@@ -5,6 +5,7 @@
 // preview's 匯出 Excel button.
 #include "report/bridge.h"
 #include "report_fixtures.h"
+#include "support/pdf_text.h"
 #include "support/save_dialog.h"
 #include "support/test_database.h"
 #include "support/workbook_reader.h"
@@ -14,7 +15,6 @@
 #include "vistrel/preview_dialog.h"
 #include "vistrel/report_document.h"
 #include "vistrel/report_workbook.h"
-#include "support/pdf_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,8 +31,8 @@
 
 namespace fs = std::filesystem;
 using namespace report_fixtures;
-using testing_support::readWorkbook;
 using testing_support::ReadSheet;
+using testing_support::readWorkbook;
 
 namespace {
 
@@ -147,7 +147,9 @@ TEST_F(ExcelExportTest, RemittanceListRowsTotalsAndStatistics)
     ASSERT_GT(head, 0);
     EXPECT_EQ(stats.rowTexts(head), (std::vector<std::string>{"匯款類別", "筆數", "金額"}));
     const std::vector<std::tuple<std::string, double, double>> expected = {
-        {"同行匯款 (匯出入銀行相同)", 3, 45750}, {"跨行匯款 (匯出入銀行不同)", 5, 88250}, {"全部合計", 9, 136500},
+        {"同行匯款 (匯出入銀行相同)", 3, 45750},
+        {"跨行匯款 (匯出入銀行不同)", 5, 88250},
+        {"全部合計", 9, 136500},
         {"本表列出", list.at(totals, 13).number, list.at(totals, 12).number}};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const int row = head + 1 + int(i);
@@ -245,7 +247,10 @@ TEST_F(ExcelExportTest, EveryTemplateGivesCaptionedRowsAndTotals)
         SCOPED_TRACE(c.form);
         const bool remittance = c.form == "P99_0005_02.rtm";
         const bool cheque = c.form == "P99_000502.rtm" || c.form.rfind("Tolvane_2", 0) == 0;
-        const db::RecordSet& data = remittance ? remittances : cheque ? checks : c.form == "Tolvane_03.rtm" ? statistics : inquiry;
+        const db::RecordSet& data = remittance                   ? remittances
+                                    : cheque                     ? checks
+                                    : c.form == "Tolvane_03.rtm" ? statistics
+                                                                 : inquiry;
         const report::ReportRequest request = remittance ? remittanceRequest(data, 2)
                                               : cheque   ? chequeRequest(data, c.form)
                                                          : inquiryRequest(data, c.form);
@@ -281,8 +286,10 @@ TEST_F(ExcelExportTest, AListLongerThanASheetContinuesOnFurtherSheetsBeforeTheSt
     EXPECT_EQ(sheets[0].name, "廠商批次匯款明細表");
     EXPECT_EQ(sheets[1].name, "廠商批次匯款明細表 (2)");
     EXPECT_EQ(sheets[2].name, "匯款統計");
-    EXPECT_EQ(sheets[0].at(6, 1).text, "本表共 40 筆，超過一張工作表 30 列的上限，分 2 張工作表列出；本張為第 1 至 21 筆");
-    EXPECT_EQ(sheets[1].at(6, 1).text, "本表共 40 筆，超過一張工作表 30 列的上限，分 2 張工作表列出；本張為第 22 至 40 筆");
+    EXPECT_EQ(sheets[0].at(6, 1).text,
+              "本表共 40 筆，超過一張工作表 30 列的上限，分 2 張工作表列出；本張為第 1 至 21 筆");
+    EXPECT_EQ(sheets[1].at(6, 1).text,
+              "本表共 40 筆，超過一張工作表 30 列的上限，分 2 張工作表列出；本張為第 22 至 40 筆");
     double amounts = 0, expected = 0;
     std::size_t rows = 0;
     for (int part = 0; part < 2; ++part)

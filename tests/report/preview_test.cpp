@@ -9,13 +9,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDate>
+#include <QDialog>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QDialog>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -147,7 +147,8 @@ TEST_F(PreviewTest, AnExportedPdfIsOfferedUnderTheReportsTitleAndTheDate)
     EXPECT_EQ(document->title(), QStringLiteral("廠商批次匯款明細表"));
     EXPECT_EQ(vistrel::suggestedPdfName(document->title(), QDate(2026, 12, 10)),
               QStringLiteral("廠商批次匯款明細表_20261210.pdf"));
-    EXPECT_EQ(vistrel::suggestedPdfName(QStringLiteral(" A/B: 表 "), QDate(2026, 1, 2)), QStringLiteral("A B 表_20260102.pdf"));
+    EXPECT_EQ(vistrel::suggestedPdfName(QStringLiteral(" A/B: 表 "), QDate(2026, 1, 2)),
+              QStringLiteral("A B 表_20260102.pdf"));
     EXPECT_EQ(vistrel::suggestedPdfName(QString(), QDate(2026, 1, 2)), QStringLiteral("報表_20260102.pdf"));
 }
 

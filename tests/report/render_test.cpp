@@ -88,8 +88,8 @@ TEST_F(RenderTest, RemittanceListShowsStoresTotalsAndTheRunsCounts)
     const std::string text = renderText(remittanceRequest(data, 3), "P99_0005_02.pdf");
     const std::string grouped = text::formatGrouped(total);
     expectTexts(text, {"康樂生活百貨股份有限公司", "廠商批次匯款明細表", "匯款區間: 2016/02/01 ~ 2016/02/29",
-                       "分店資料:全部", "匯款日期:2016/03/10", "台北總店", "板橋店", "桃園店", "本表合計",
-                       grouped, "45,750", "88,250", "136,500", "2016/01 月份小計", "大統食品股份有限公司"});
+                       "分店資料:全部", "匯款日期:2016/03/10", "台北總店", "板橋店", "桃園店", "本表合計", grouped,
+                       "45,750", "88,250", "136,500", "2016/01 月份小計", "大統食品股份有限公司"});
     EXPECT_EQ(pages("P99_0005_02.pdf"), 1);
 }
 
@@ -132,16 +132,16 @@ TEST_F(RenderTest, InquiryReportsPrintConditionsKindsAndTotals)
 {
     const db::RecordSet rows = inquiryRows();
     const db::RecordSet statistics = providerStatistics(3);
-    const std::vector<std::string> conditions = {"康樂生活百貨股份有限公司", "【P03C0107】", "處理條件: 不分處理",
-                                                 "條件選項: 全部", "資料選擇: 聯合資料", "分店資料: 全部"};
+    const std::vector<std::string> conditions = {"康樂生活百貨股份有限公司", "【P03C0107】",       "處理條件: 不分處理",
+                                                 "條件選項: 全部",           "資料選擇: 聯合資料", "分店資料: 全部"};
     std::vector<std::string> byDate = conditions;
     byDate.insert(byDate.end(), {"帳款資料查詢報表", "日期區間: 2016/02/01 ~ 2016/02/29", "付款別: 現金",
                                  "現金 小計  2 筆", "5,000", "54,050", "79,500", "PM20160206009", "2016/04/30"});
     expectTexts(renderText(inquiryRequest(rows, "Tolvane_01.rtm"), "Tolvane_01.pdf"), byDate);
 
     std::vector<std::string> byBills = conditions;
-    byBills.insert(byBills.end(), {"帳款資料查詢報表", "單據區間: PM20160201001 ~ PM20160206009", "合計  6 筆",
-                                   "5,000", "54,050", "79,500"});
+    byBills.insert(byBills.end(), {"帳款資料查詢報表", "單據區間: PM20160201001 ~ PM20160206009", "合計  6 筆", "5,000",
+                                   "54,050", "79,500"});
     expectTexts(renderText(inquiryRequest(rows, "Tolvane_02.rtm"), "Tolvane_02.pdf"), byBills);
 
     // One column group per store, each headed by its store; totals per store at the end.

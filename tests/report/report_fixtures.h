@@ -47,10 +47,19 @@ inline std::string two(int n)
 // ---- remittance list: the columns of the per-provider, per-store table
 inline db::RecordSet remittanceListSet(int stores)
 {
-    std::vector<Field> f = {{"CHKED", db::FieldType::String, 2}, {"BILL_DATE"}, {"BILL_YM"}, {"PAY_DATE"},
-                            {"MASTERBILLID"}, {"PROVIDER_ID"}, {"PROVIDER_NAME", db::FieldType::String, 50},
-                            {"ID"}, {"BANK_ID"}, {"BANK_NAME", db::FieldType::String, 50},
-                            {"BANK_TITLE", db::FieldType::String, 50}, {"BANK_ACCID"}, {"BANK_DATE"}};
+    std::vector<Field> f = {{"CHKED", db::FieldType::String, 2},
+                            {"BILL_DATE"},
+                            {"BILL_YM"},
+                            {"PAY_DATE"},
+                            {"MASTERBILLID"},
+                            {"PROVIDER_ID"},
+                            {"PROVIDER_NAME", db::FieldType::String, 50},
+                            {"ID"},
+                            {"BANK_ID"},
+                            {"BANK_NAME", db::FieldType::String, 50},
+                            {"BANK_TITLE", db::FieldType::String, 50},
+                            {"BANK_ACCID"},
+                            {"BANK_DATE"}};
     for (int s = 1; s <= std::max(1, stores); ++s) {
         f.push_back({"AMT2" + two(s), db::FieldType::Float});
         f.push_back({"QTY2" + two(s), db::FieldType::Float});
@@ -63,17 +72,16 @@ inline db::RecordSet remittanceListSet(int stores)
 
 inline const std::vector<std::string>& storeNames()
 {
-    static const std::vector<std::string> names = {"台北總店", "板橋店", "桃園店", "新竹店", "台中店",
-                                                   "彰化店", "嘉義店", "台南店", "高雄店", "屏東店",
-                                                   "宜蘭店", "花蓮店"};
+    static const std::vector<std::string> names = {"台北總店", "板橋店", "桃園店", "新竹店", "台中店", "彰化店",
+                                                   "嘉義店",   "台南店", "高雄店", "屏東店", "宜蘭店", "花蓮店"};
     return names;
 }
 
 inline const std::vector<std::string>& providerNames()
 {
     static const std::vector<std::string> names = {"大統食品股份有限公司", "永興紙業行", "順發五金",
-                                                   "佳美日用品企業社", "金豐米行", "和成乳品有限公司",
-                                                   "新東陽商行", "福記醬園"};
+                                                   "佳美日用品企業社",     "金豐米行",   "和成乳品有限公司",
+                                                   "新東陽商行",           "福記醬園"};
     return names;
 }
 
@@ -121,33 +129,69 @@ inline report::ReportRequest remittanceRequest(const db::RecordSet& data, int st
     r.headerFieldCount = 13;
     for (int s = 0; s < stores; ++s)
         r.storeNames.push_back(text::big5(storeNames()[s % storeNames().size()]));
-    r.header = {{"Field0", text::big5("廠商批次匯款明細表")}, {"Field1", "2016/02/01"}, {"Field2", "2016/02/29"},
-                {"Field3", "3"}, {"Field4", "45,750"}, {"Field5", "5"}, {"Field6", "88,250"},
-                {"Field7", text::big5("康樂生活百貨股份有限公司")}, {"Field9", text::big5("分店資料:全部")},
-                {"Field10", text::big5("匯款日期:2016/03/10")}, {"Field11", "9"}, {"Field12", "136,500"}};
+    r.header = {{"Field0", text::big5("廠商批次匯款明細表")},
+                {"Field1", "2016/02/01"},
+                {"Field2", "2016/02/29"},
+                {"Field3", "3"},
+                {"Field4", "45,750"},
+                {"Field5", "5"},
+                {"Field6", "88,250"},
+                {"Field7", text::big5("康樂生活百貨股份有限公司")},
+                {"Field9", text::big5("分店資料:全部")},
+                {"Field10", text::big5("匯款日期:2016/03/10")},
+                {"Field11", "9"},
+                {"Field12", "136,500"}};
     return r;
 }
 
 // ---- cheques: the columns of the cheque work table
 inline db::RecordSet cheques()
 {
-    db::RecordSet set = emptySet({{"CHKED", db::FieldType::String, 2}, {"RCVDATE"}, {"EXPDATE"}, {"ADVDATE"},
-                                  {"PROVIDER_ID"}, {"PROVIDER_NAME", db::FieldType::String, 50},
-                                  {"CHKTITLE", db::FieldType::String, 50}, {"ID"}, {"ACNT_ID"}, {"ACNT_NO"},
-                                  {"BANK_NAME", db::FieldType::String, 50}, {"CURRAMT", db::FieldType::Float},
-                                  {"MEMO", db::FieldType::String, 200}, {"REMARK2", db::FieldType::String, 50},
-                                  {"ACC_ID"}, {"BANK_DATE"}, {"YMD"}, {"YYYY"}, {"MM"}, {"DD"}, {"FLAG"}});
+    db::RecordSet set = emptySet({{"CHKED", db::FieldType::String, 2},
+                                  {"RCVDATE"},
+                                  {"EXPDATE"},
+                                  {"ADVDATE"},
+                                  {"PROVIDER_ID"},
+                                  {"PROVIDER_NAME", db::FieldType::String, 50},
+                                  {"CHKTITLE", db::FieldType::String, 50},
+                                  {"ID"},
+                                  {"ACNT_ID"},
+                                  {"ACNT_NO"},
+                                  {"BANK_NAME", db::FieldType::String, 50},
+                                  {"CURRAMT", db::FieldType::Float},
+                                  {"MEMO", db::FieldType::String, 200},
+                                  {"REMARK2", db::FieldType::String, 50},
+                                  {"ACC_ID"},
+                                  {"BANK_DATE"},
+                                  {"YMD"},
+                                  {"YYYY"},
+                                  {"MM"},
+                                  {"DD"},
+                                  {"FLAG"}});
     auto cheque = [&](const char* id, const char* provider, const char* name, const char* title, const char* amount,
                       const char* exp, const char* ymd, const char* y, const char* m, const char* d) {
-        addRow(set, {{"RCVDATE", "2016/02/15"}, {"EXPDATE", exp}, {"PROVIDER_ID", provider}, {"PROVIDER_NAME", name},
-                     {"CHKTITLE", title}, {"ID", id}, {"ACNT_ID", "A01"}, {"ACNT_NO", "0123-456-78901"},
-                     {"BANK_NAME", "臺灣銀行 中山分行"}, {"CURRAMT", amount}, {"YMD", ymd}, {"YYYY", y}, {"MM", m},
+        addRow(set, {{"RCVDATE", "2016/02/15"},
+                     {"EXPDATE", exp},
+                     {"PROVIDER_ID", provider},
+                     {"PROVIDER_NAME", name},
+                     {"CHKTITLE", title},
+                     {"ID", id},
+                     {"ACNT_ID", "A01"},
+                     {"ACNT_NO", "0123-456-78901"},
+                     {"BANK_NAME", "臺灣銀行 中山分行"},
+                     {"CURRAMT", amount},
+                     {"YMD", ymd},
+                     {"YYYY", y},
+                     {"MM", m},
                      {"DD", d}});
     };
-    cheque("AB1234567", "P1001", "大統食品股份有限公司", "大統食品股份有限公司", "100500", "2016/02/29", "105/02/29", "105", "02", "29");
-    cheque("AB1234568", "P1002", "永興紙業行", "永興紙業行 陳永興", "1000005", "2016/03/31", "105/03/31", "105", "03", "31");
+    cheque("AB1234567", "P1001", "大統食品股份有限公司", "大統食品股份有限公司", "100500", "2016/02/29", "105/02/29",
+           "105", "02", "29");
+    cheque("AB1234568", "P1002", "永興紙業行", "永興紙業行 陳永興", "1000005", "2016/03/31", "105/03/31", "105", "03",
+           "31");
     cheque("AB1234569", "P1003", "順發五金", "順發五金行", "23456.5", "2016/04/10", "105/04/10", "105", "04", "10");
-    cheque("AB1234570", "P1004", "佳美日用品企業社", "佳美日用品企業社", "120000000", "2016/04/30", "105/04/30", "105", "04", "30");
+    cheque("AB1234570", "P1004", "佳美日用品企業社", "佳美日用品企業社", "120000000", "2016/04/30", "105/04/30", "105",
+           "04", "30");
     return set;
 }
 
@@ -174,19 +218,46 @@ inline report::ReportRequest chequeRequest(const db::RecordSet& data, const std:
 // ---- inquiry: detail rows and provider statistics
 inline db::RecordSet inquiryRows()
 {
-    db::RecordSet set = emptySet({{"CHKED", db::FieldType::String, 2}, {"BILL_DATE"}, {"PAY_DATE"}, {"MASTERBILLID"},
-                                  {"PROVIDER_ID"}, {"PROVIDER_NAME", db::FieldType::String, 50}, {"ACNT_ID"},
-                                  {"BANK_DATE"}, {"FLAG"}, {"FLAG_ID"}, {"FLAG_ID2"}, {"AMT2", db::FieldType::Float},
-                                  {"AMT", db::FieldType::Float}, {"CASH_AMT", db::FieldType::Float},
-                                  {"PAGE_AMT", db::FieldType::Float}, {"EXPDATE"}, {"STORE_ID"}, {"STORE_NAME"}});
+    db::RecordSet set = emptySet({{"CHKED", db::FieldType::String, 2},
+                                  {"BILL_DATE"},
+                                  {"PAY_DATE"},
+                                  {"MASTERBILLID"},
+                                  {"PROVIDER_ID"},
+                                  {"PROVIDER_NAME", db::FieldType::String, 50},
+                                  {"ACNT_ID"},
+                                  {"BANK_DATE"},
+                                  {"FLAG"},
+                                  {"FLAG_ID"},
+                                  {"FLAG_ID2"},
+                                  {"AMT2", db::FieldType::Float},
+                                  {"AMT", db::FieldType::Float},
+                                  {"CASH_AMT", db::FieldType::Float},
+                                  {"PAGE_AMT", db::FieldType::Float},
+                                  {"EXPDATE"},
+                                  {"STORE_ID"},
+                                  {"STORE_NAME"}});
     auto row = [&](const char* kind, const char* bill, const char* date, const char* provider, const char* name,
                    const char* amt2, const char* cash, const char* page, const char* exp, const char* done) {
         const std::string k = kind;
-        addRow(set, {{"BILL_DATE", date}, {"PAY_DATE", date}, {"MASTERBILLID", bill}, {"PROVIDER_ID", provider},
-                     {"PROVIDER_NAME", name}, {"ACNT_ID", "A01"}, {"BANK_DATE", done},
-                     {"FLAG", k == "0" ? "現金" : k == "1" ? "匯款" : "支票"},
-                     {"FLAG_ID", k == "0" ? "0.現金" : k == "1" ? "1.匯款" : "2.支票"}, {"FLAG_ID2", "貨款"},
-                     {"AMT2", amt2}, {"AMT", amt2}, {"CASH_AMT", cash}, {"PAGE_AMT", page}, {"EXPDATE", exp}});
+        addRow(set, {{"BILL_DATE", date},
+                     {"PAY_DATE", date},
+                     {"MASTERBILLID", bill},
+                     {"PROVIDER_ID", provider},
+                     {"PROVIDER_NAME", name},
+                     {"ACNT_ID", "A01"},
+                     {"BANK_DATE", done},
+                     {"FLAG", k == "0"   ? "現金"
+                              : k == "1" ? "匯款"
+                                         : "支票"},
+                     {"FLAG_ID", k == "0"   ? "0.現金"
+                                 : k == "1" ? "1.匯款"
+                                            : "2.支票"},
+                     {"FLAG_ID2", "貨款"},
+                     {"AMT2", amt2},
+                     {"AMT", amt2},
+                     {"CASH_AMT", cash},
+                     {"PAGE_AMT", page},
+                     {"EXPDATE", exp}});
     };
     row("0", "PM20160201001", "2016/02/01", "P1001", "大統食品股份有限公司", "0", "3200", "0", "", "2016/02/01");
     row("0", "PM20160203004", "2016/02/03", "P1005", "金豐米行", "0", "1800", "0", "", "");
@@ -205,7 +276,8 @@ inline report::ReportRequest inquiryRequest(const db::RecordSet& data, const std
     r.headerFieldCount = 20;
     const bool byBills = templateFile == "Tolvane_02.rtm";
     r.header = {{"Field0", text::big5(templateFile == "Tolvane_03.rtm" ? "廠商帳款查詢報表" : "帳款資料查詢報表")},
-                {"Field1", text::big5(byBills ? "單據區間: PM20160201001 ~ PM20160206009" : "日期區間: 2016/02/01 ~ 2016/02/29")},
+                {"Field1",
+                 text::big5(byBills ? "單據區間: PM20160201001 ~ PM20160206009" : "日期區間: 2016/02/01 ~ 2016/02/29")},
                 {"Field2", text::big5("日期條件: 付款日期")},
                 {"Field3", text::big5("處理條件: 不分處理")},
                 {"Field4", text::big5("條件選項: 全部")},
@@ -219,7 +291,8 @@ inline report::ReportRequest inquiryRequest(const db::RecordSet& data, const std
 
 inline db::RecordSet providerStatistics(int stores)
 {
-    std::vector<Field> f = {{"CHKED", db::FieldType::String, 2}, {"PROVIDER_ID"}, {"PROVIDER_NAME", db::FieldType::String, 50}};
+    std::vector<Field> f = {
+        {"CHKED", db::FieldType::String, 2}, {"PROVIDER_ID"}, {"PROVIDER_NAME", db::FieldType::String, 50}};
     for (int s = 1; s <= stores; ++s) {
         f.push_back({"STORE_ID_" + two(s), db::FieldType::String, 10});
         f.push_back({"STORE_NAME_" + two(s)});
@@ -232,8 +305,8 @@ inline db::RecordSet providerStatistics(int stores)
     f.push_back({"PAGE_AMT", db::FieldType::Float});
     db::RecordSet set = emptySet(f);
     for (int p = 0; p < 6; ++p) {
-        std::vector<std::pair<std::string, std::string>> v = {
-            {"PROVIDER_ID", "P" + std::to_string(1001 + p)}, {"PROVIDER_NAME", providerNames()[p]}};
+        std::vector<std::pair<std::string, std::string>> v = {{"PROVIDER_ID", "P" + std::to_string(1001 + p)},
+                                                              {"PROVIDER_NAME", providerNames()[p]}};
         for (int s = 1; s <= stores; ++s) {
             v.push_back({"STORE_ID_" + two(s), "S" + two(s)});
             v.push_back({"STORE_NAME_" + two(s), storeNames()[(s - 1) % storeNames().size()]});

@@ -17,9 +17,9 @@ namespace {
 
 struct Clerk {
     Workstation* station;
-    std::string date;      // remittance date, also how its stamps are told apart
-    std::string rocDate;   // the date field of its transfer records
-    std::string error;     // what a failed press showed
+    std::string date;    // remittance date, also how its stamps are told apart
+    std::string rocDate; // the date field of its transfer records
+    std::string error;   // what a failed press showed
 };
 
 class ConcurrentRemit : public ::testing::Test {

@@ -37,7 +37,8 @@ TEST_F(DeskRolesPress, AClerkListsAndRemitsAndTheJournalNamesTheClerkAndRole)
     clerk.confirm();
     ASSERT_EQ(clerk.grid.rowCount(), 3u) << testing::PrintToString(clerk.messages.informed);
     const remittance::RemitResult result = clerk.remitAll("2024/02/01");
-    ASSERT_EQ(result.outcome, remittance::RemitResult::Outcome::Remitted) << testing::PrintToString(clerk.messages.informed);
+    ASSERT_EQ(result.outcome, remittance::RemitResult::Outcome::Remitted)
+        << testing::PrintToString(clerk.messages.informed);
     EXPECT_EQ(result.stamped.size(), 3u);
     EXPECT_EQ(books_.connection().lookup("SELECT DB_USER || '/' || DB_ROLE FROM PAY_RUN WHERE RUN_ID = " +
                                          std::to_string(result.runId)),

@@ -28,7 +28,8 @@ protected:
         admin.execute("INSERT INTO PAY_MASTER (MASTERBILLID, PROVIDER_ID, BANK_IO) VALUES ('B1', 'P1', 100)");
         admin.execute("INSERT INTO PAY_MASTER (MASTERBILLID, PROVIDER_ID, BANK_IO, BANK_DATE) "
                       "VALUES ('B2', 'P1', 200, '2026/12/01')");
-        admin.execute("INSERT INTO PAY_MASTERU (SECBILLID, STORE_ID, PROVIDER_ID, BANK_IO) VALUES ('B1', '01', 'P1', 100)");
+        admin.execute(
+            "INSERT INTO PAY_MASTERU (SECBILLID, STORE_ID, PROVIDER_ID, BANK_IO) VALUES ('B1', '01', 'P1', 100)");
         admin.execute("INSERT INTO PAY_MASTERU (SECBILLID, STORE_ID, PROVIDER_ID, BANK_IO, BANK_DATE) "
                       "VALUES ('B2', '01', 'P1', 200, '2026/12/01')");
     }
@@ -68,22 +69,31 @@ struct Case {
 const Case kCases[] = {
     {"read the books", "SELECT COUNT(*) FROM PAY_MASTER", true, true, true},
     {"read the joint books", "SELECT COUNT(*) FROM PAY_MASTERU", true, true, true},
-    {"list providers and accounts", "SELECT COUNT(*) FROM PROVIDER P JOIN BANK_ACCOUNT A ON A.ACNT_ID = P.ACNT_ID", true, true, true},
-    {"use the text functions", "SELECT STRLEN(BANK_DATE), SUBSTR(MASTERBILLID, 1, 1) FROM PAY_MASTER", true, true, true},
-    {"stamp an unpaid bill", "UPDATE PAY_MASTER SET BANK_DATE = '2026/12/10' WHERE MASTERBILLID = 'B1'", true, true, false},
-    {"stamp an unpaid joint bill", "UPDATE PAY_MASTERU SET BANK_DATE = '2026/12/10' WHERE SECBILLID = 'B1'", true, true, false},
+    {"list providers and accounts", "SELECT COUNT(*) FROM PROVIDER P JOIN BANK_ACCOUNT A ON A.ACNT_ID = P.ACNT_ID",
+     true, true, true},
+    {"use the text functions", "SELECT STRLEN(BANK_DATE), SUBSTR(MASTERBILLID, 1, 1) FROM PAY_MASTER", true, true,
+     true},
+    {"stamp an unpaid bill", "UPDATE PAY_MASTER SET BANK_DATE = '2026/12/10' WHERE MASTERBILLID = 'B1'", true, true,
+     false},
+    {"stamp an unpaid joint bill", "UPDATE PAY_MASTERU SET BANK_DATE = '2026/12/10' WHERE SECBILLID = 'B1'", true, true,
+     false},
     {"clear a remittance date", "UPDATE PAY_MASTER SET BANK_DATE = NULL WHERE MASTERBILLID = 'B2'", false, true, false},
     {"clear it to an empty text", "UPDATE PAY_MASTER SET BANK_DATE = '' WHERE MASTERBILLID = 'B2'", false, true, false},
-    {"clear a joint remittance date", "UPDATE PAY_MASTERU SET BANK_DATE = NULL WHERE SECBILLID = 'B2'", false, true, false},
-    {"remit a remitted bill again", "UPDATE PAY_MASTER SET BANK_DATE = '2026/12/10' WHERE MASTERBILLID = 'B2'", false, true, false},
-    {"remit a remitted joint bill again", "UPDATE PAY_MASTERU SET BANK_DATE = '2026/12/10' WHERE SECBILLID = 'B2'", false, true, false},
+    {"clear a joint remittance date", "UPDATE PAY_MASTERU SET BANK_DATE = NULL WHERE SECBILLID = 'B2'", false, true,
+     false},
+    {"remit a remitted bill again", "UPDATE PAY_MASTER SET BANK_DATE = '2026/12/10' WHERE MASTERBILLID = 'B2'", false,
+     true, false},
+    {"remit a remitted joint bill again", "UPDATE PAY_MASTERU SET BANK_DATE = '2026/12/10' WHERE SECBILLID = 'B2'",
+     false, true, false},
     {"change a bill's amount", "UPDATE PAY_MASTER SET BANK_IO = 1 WHERE MASTERBILLID = 'B1'", false, false, false},
     {"delete a bill", "DELETE FROM PAY_MASTER WHERE MASTERBILLID = 'B1'", false, false, false},
     {"add a bill", "INSERT INTO PAY_MASTER (MASTERBILLID) VALUES ('B9')", false, false, false},
-    {"change a provider's bank account", "UPDATE PROVIDER SET BANK_ACCID = '1' WHERE PROVIDER_ID = 'P1'", false, false, false},
+    {"change a provider's bank account", "UPDATE PROVIDER SET BANK_ACCID = '1' WHERE PROVIDER_ID = 'P1'", false, false,
+     false},
     {"set a missing remittance fee", "UPDATE PROVIDER SET ACNT_AMT = 0 WHERE ACNT_AMT IS NULL", true, true, false},
     {"create a work table", "CREATE TABLE TMP_A000000_ROLE (X INTEGER)", true, true, true},
-    {"create a work view over the books", "CREATE VIEW VIEW_A000000_ROLE AS SELECT MASTERBILLID FROM PAY_MASTER", true, true, true},
+    {"create a work view over the books", "CREATE VIEW VIEW_A000000_ROLE AS SELECT MASTERBILLID FROM PAY_MASTER", true,
+     true, true},
 };
 
 TEST_F(DeskRoles, TheDatabaseAllowsEachRoleItsOwnWorkAndRefusesTheRest)
@@ -104,13 +114,15 @@ TEST_F(DeskRoles, AClerkRefusedAClearingLeavesTheStampAsItWas)
     } catch (const std::exception& refused) {
         EXPECT_NE(std::string(refused.what()).find("DESK_SUPERVISOR"), std::string::npos) << refused.what();
     }
-    EXPECT_EQ(database_.connection().lookup("SELECT BANK_DATE FROM PAY_MASTER WHERE MASTERBILLID = 'B2'"), "2026/12/01");
+    EXPECT_EQ(database_.connection().lookup("SELECT BANK_DATE FROM PAY_MASTER WHERE MASTERBILLID = 'B2'"),
+              "2026/12/01");
 }
 
 TEST_F(DeskRoles, WorkTablesOfARunAreCreatedFilledAndDroppedByTheirOwner)
 {
     auto clerk = connectAs(database_, deskUserName("DESK_CLERK"), "DESK_CLERK");
-    clerk->execute("CREATE VIEW VIEW_A000001_T AS SELECT MASTERBILLID, BANK_DATE FROM PAY_MASTER WHERE STRLEN(BANK_DATE) = 0");
+    clerk->execute(
+        "CREATE VIEW VIEW_A000001_T AS SELECT MASTERBILLID, BANK_DATE FROM PAY_MASTER WHERE STRLEN(BANK_DATE) = 0");
     clerk->execute("CREATE TABLE TMP_A000001_T (MASTERBILLID VARCHAR(20))");
     clerk->execute("INSERT INTO TMP_A000001_T SELECT MASTERBILLID FROM VIEW_A000001_T");
     EXPECT_EQ(clerk->lookup("SELECT COUNT(*) FROM TMP_A000001_T"), "1");

@@ -99,8 +99,8 @@ TEST_F(ExactlyOnce, APressNoFileCouldCarryWholeIsRefusedNamingEveryRow)
     struct Case {
         const char* what;
         std::string interBank, sameBank;
-        int extraBill;           // a bill added for the case (0: none)
-        std::vector<int> named;  // bills the refusal must name
+        int extraBill;          // a bill added for the case (0: none)
+        std::vector<int> named; // bills the refusal must name
         const char* reason;
     } cases[] = {
         {"inter-bank name emptied", "", "DEF", 0, {1, 2, 3, 4}, "跨行檔名空白"},
@@ -293,7 +293,8 @@ TEST_F(ExactlyOnce, TheJournalHoldsTheRunItsBillsAndTheFilesBytes)
     db::Connection& db = books.connection();
     const std::string run = std::to_string(result.runId);
     const db::RecordSet row = db.query("SELECT KIND, BOOKS, RUN_DATE, BILL_COUNT, BILL_SUM, FILE_COUNT, DB_USER, "
-                                       "HOST_NAME, ATTACHMENT_ID FROM PAY_RUN WHERE RUN_ID = " + run);
+                                       "HOST_NAME, ATTACHMENT_ID FROM PAY_RUN WHERE RUN_ID = " +
+                                       run);
     ASSERT_EQ(row.rowCount(), 1u);
     EXPECT_EQ(row.text(0, "KIND"), "REMIT");
     EXPECT_EQ(row.text(0, "BOOKS"), "PAY_MASTER");
@@ -304,7 +305,8 @@ TEST_F(ExactlyOnce, TheJournalHoldsTheRunItsBillsAndTheFilesBytes)
     EXPECT_FALSE(row.text(0, "DB_USER").empty());
     EXPECT_EQ(static_cast<long long>(row.number(0, "ATTACHMENT_ID")), station.database().connectionId());
     const db::RecordSet billRows = db.query("SELECT BILL_KEY, STAMP_BEFORE, STAMP_AFTER FROM PAY_RUN_BILL WHERE "
-                                            "RUN_ID = " + run + " ORDER BY BILL_KEY");
+                                            "RUN_ID = " +
+                                            run + " ORDER BY BILL_KEY");
     ASSERT_EQ(billRows.rowCount(), 3u);
     EXPECT_TRUE(billRows.isNull(0, 1));
     EXPECT_EQ(billRows.text(0, 2), "2024/02/01");
@@ -370,11 +372,13 @@ TEST_F(ExactlyOnce, AFileOvertakenByALaterRunOfTheSameNameIsNamedNotRestored)
 
     // Now the other order: the later run is journalled first.
     books.connection().execute("INSERT INTO PAY_RUN_FILE (RUN_ID, FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, "
-                               "BYTE_SIZE, SHA256) VALUES (" + std::to_string(crashed + 100) + ", 1, " +
-                               db::quote(station.bankPath) + ", 'XYZ.TXT', 'XYZ.TXT.tmp', 0, 0, 'x')");
+                               "BYTE_SIZE, SHA256) VALUES (" +
+                               std::to_string(crashed + 100) + ", 1, " + db::quote(station.bankPath) +
+                               ", 'XYZ.TXT', 'XYZ.TXT.tmp', 0, 0, 'x')");
     books.connection().execute("INSERT INTO PAY_RUN_FILE (RUN_ID, FILE_NO, FOLDER, FILE_NAME, TEMP_NAME, RECORDS, "
-                               "BYTE_SIZE, SHA256) VALUES (" + std::to_string(crashed + 50) + ", 1, " +
-                               db::quote(station.bankPath) + ", 'XYZ.TXT', 'XYZ.TXT.tmp', 0, 0, 'y')");
+                               "BYTE_SIZE, SHA256) VALUES (" +
+                               std::to_string(crashed + 50) + ", 1, " + db::quote(station.bankPath) +
+                               ", 'XYZ.TXT', 'XYZ.TXT.tmp', 0, 0, 'y')");
     books.connection().execute("INSERT INTO PAY_RUN_PLACED (RUN_ID, FILE_NO, OUTCOME) VALUES (" +
                                std::to_string(crashed + 100) + ", 1, 'PLACED')");
     const journal::RecoveryReport report = journal::recoverFiles(station.database(), {station.bank.path()});

@@ -56,10 +56,8 @@ TEST_F(RemitFaults, AStatementFailingHalfWayRollsEveryStampBack)
 {
     bills.addBills(1, 8);
     books.connection().execute("CREATE EXCEPTION E_BOOKS_CLOSED 'The payment books are closed for audit'");
-    books.connection().execute(db::SqlLines{
-        "CREATE TRIGGER PAY_MASTER_AUDIT FOR PAY_MASTER BEFORE UPDATE AS BEGIN",
-        " IF (NEW.MASTERBILLID = 'B1004') THEN EXCEPTION E_BOOKS_CLOSED;",
-        "END"});
+    books.connection().execute(db::SqlLines{"CREATE TRIGGER PAY_MASTER_AUDIT FOR PAY_MASTER BEFORE UPDATE AS BEGIN",
+                                            " IF (NEW.MASTERBILLID = 'B1004') THEN EXCEPTION E_BOOKS_CLOSED;", "END"});
     Workstation station(books);
     station.confirm();
 
@@ -98,15 +96,14 @@ TEST_F(RemitFaults, AConnectionLostDuringThePressLeavesNothingStamped)
     holding.rollback();
 
     EXPECT_FALSE(shown.empty());
-    EXPECT_TRUE(shown.find("shutdown") != std::string::npos || shown.find("connection") != std::string::npos)
-        << shown;
+    EXPECT_TRUE(shown.find("shutdown") != std::string::npos || shown.find("connection") != std::string::npos) << shown;
     expectNothingRemitted(station);
     EXPECT_TRUE(filesIn(station.bank.path()).empty());
 }
 
 // The connection is cut after the transfer files are written (under their temporary names)
-// but before the stamps commit: the files go again and the bank's batch file is never started, so the bank software cannot
-// send bills that stay unstamped.
+// but before the stamps commit: the files go again and the bank's batch file is never started, so the bank software
+// cannot send bills that stay unstamped.
 TEST_F(RemitFaults, StampsThatDoNotCommitTakeTheirTransferFilesAlongAndStartNoBatchFile)
 {
     bills.addBills(1, 4);

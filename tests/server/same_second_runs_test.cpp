@@ -40,8 +40,8 @@ TEST_F(SameSecondRuns, TwoRemittanceConfirmsKeepTheirOwnTables)
     EXPECT_EQ(a.tableA.substr(0, 11), "TMP_A093015");
     EXPECT_EQ(b.tableA.substr(0, 11), "TMP_A093015");
     // The second confirm's prologue dropped only its own names: the first run is intact.
-    for (const std::string* name : {&a.viewA, &a.tableA, &a.tableB, &a.tableC, &a.tableD, &b.viewA, &b.tableA,
-                                    &b.tableB, &b.tableC, &b.tableD})
+    for (const std::string* name :
+         {&a.viewA, &a.tableA, &a.tableB, &a.tableC, &a.tableD, &b.viewA, &b.tableA, &b.tableB, &b.tableC, &b.tableD})
         EXPECT_TRUE(exists(*name)) << *name;
     EXPECT_EQ(rows(a.tableA), 5);
     EXPECT_EQ(rows(b.tableA), 5);
@@ -72,7 +72,7 @@ TEST_F(SameSecondRuns, AnInquiryOnOneWorkstationLeavesTheOtherRemittanceRun)
 
     db::RecordSet inquiryGrid;
     inquiry::InquiryDesk services{inquirer.database(), inquirer.tables, inquirer.progress, inquirer.messages,
-                                      inquiryGrid};
+                                  inquiryGrid};
     inquiry::InquiryConditions conditions;
     conditions.dateFromText = "2024/01/01";
     conditions.dateToText = "2024/01/31";

@@ -5,10 +5,10 @@
 #include "db/connection.h"
 #include "db/sql.h"
 #include "remittance/condition_confirm.h"
+#include "remittance/listed_run.h"
 #include "remittance/output_routine.h"
 #include "remittance/remit.h"
 #include "remittance/remittance_desk.h"
-#include "remittance/listed_run.h"
 #include "report/bridge.h"
 #include "support/recording.h"
 #include "support/report_capture.h"
@@ -16,8 +16,8 @@
 #include "text/big5.h"
 #include "work/work_tables.h"
 
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -54,8 +54,7 @@ public:
     explicit Workstation(std::unique_ptr<db::Connection> connection, const std::string& clock = {})
         : connection_(std::move(connection)),
           tables(*connection_, work::connectionSuffix(connection_->connectionId()), report::handOverFiles(exe.path())),
-          reports(exe.path()),
-          desk{*connection_, tables, progress, messages, grid, run, reports}
+          reports(exe.path()), desk{*connection_, tables, progress, messages, grid, run, reports}
     {
         if (!clock.empty())
             tables.setClock([clock] { return clock; });
@@ -94,8 +93,7 @@ public:
     // result are shown as the page shows them.
     remittance::RemitResult remitAll(const std::string& date)
     {
-        remittance::RemitResult result =
-            remittance::remit(desk, remittance::RemitScope::AllRows, outputControls(date));
+        remittance::RemitResult result = remittance::remit(desk, remittance::RemitScope::AllRows, outputControls(date));
         for (const std::string& message : result.messages())
             messages.inform(message);
         return result;
@@ -150,17 +148,18 @@ public:
             "  VALUES ('P' || :I, 'Provider', '0170001', 'Bank', 'Holder', :I, 0);",
             "  INSERT INTO PAY_MASTER (MASTERBILLID, STORE_ID, BILL_DATE, PAY_DATE, PROVIDER_ID, PROVIDER_NAME,",
             "   ACNT_ID, BANK_DATE, BANK_IO)",
-            "  VALUES ('B' || (1000 + :I), '01', '2024/01/10', '2024/01/20', 'P' || :I, 'Provider', 'A1', NULL, 100 + :I);",
-            "  I = I + 1;",
-            " END",
-            "END"});
+            "  VALUES ('B' || (1000 + :I), '01', '2024/01/10', '2024/01/20', 'P' || :I, 'Provider', 'A1', NULL, 100 + "
+            ":I);",
+            "  I = I + 1;", " END", "END"});
     }
 
     // The providers of bills first..last bank at a same-bank (016) branch.
     void bankAtSameBank(int first, int last)
     {
-        database_.execute("UPDATE PROVIDER SET BANK_ID = '0160001' WHERE CAST(SUBSTRING(PROVIDER_ID FROM 2) AS INTEGER) "
-                          "BETWEEN " + std::to_string(first) + " AND " + std::to_string(last));
+        database_.execute(
+            "UPDATE PROVIDER SET BANK_ID = '0160001' WHERE CAST(SUBSTRING(PROVIDER_ID FROM 2) AS INTEGER) "
+            "BETWEEN " +
+            std::to_string(first) + " AND " + std::to_string(last));
     }
 
     // Bill number -> BANK_DATE of every bill that carries a stamp.

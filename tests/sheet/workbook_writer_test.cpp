@@ -1,8 +1,8 @@
 // Workbooks written by the sheet module and read back by openpyxl: titles, captions, Chinese
 // text, numbers with their formats, totals, frozen captions, fitted widths, and a table longer
 // than a sheet split over several with a note (the limit made small here).
-#include "sheet/sheet_names.h"
 #include "sheet/workbook_writer.h"
+#include "sheet/sheet_names.h"
 #include "support/test_database.h"
 #include "support/workbook_reader.h"
 #include "text/error.h"
@@ -13,13 +13,14 @@
 #include <fstream>
 
 namespace fs = std::filesystem;
-using testing_support::readWorkbook;
 using testing_support::ReadSheet;
+using testing_support::readWorkbook;
 
 namespace {
 
 // Rows of a provider, an amount and a count: amount 1000 * (row + 1) + 0.4, count row % 3.
-sheet::Table providerTable(std::size_t rows, std::vector<std::string> titles = {"康樂生活百貨股份有限公司", "廠商付款明細"})
+sheet::Table providerTable(std::size_t rows,
+                           std::vector<std::string> titles = {"康樂生活百貨股份有限公司", "廠商付款明細"})
 {
     sheet::Table t;
     t.name = "付款明細";
@@ -112,7 +113,8 @@ TEST_P(WorkbookSplit, RowsBeyondTheSheetLimitContinueOnFurtherSheets)
         ASSERT_GT(captions, 0) << s.name;
         EXPECT_EQ(s.freezePanes, "A" + std::to_string(captions + 1));
         if (c.sheets > 1)
-            EXPECT_NE(s.at(3, 1).text.find("本表共 " + std::to_string(c.rows) + " 筆"), std::string::npos) << s.at(3, 1).text;
+            EXPECT_NE(s.at(3, 1).text.find("本表共 " + std::to_string(c.rows) + " 筆"), std::string::npos)
+                << s.at(3, 1).text;
         else
             EXPECT_EQ(s.at(3, 1).type, 0);
         for (int r = captions + 1; r <= s.lastRow(); ++r) {
@@ -146,8 +148,10 @@ TEST(WorkbookSplit, TheNoteSaysWhichRowsASheetHolds)
     sheet::writeWorkbook(path, {providerTable(8)}, {12});
     const std::vector<ReadSheet> sheets = readWorkbook(path);
     ASSERT_EQ(sheets.size(), 2u);
-    EXPECT_EQ(sheets[0].at(3, 1).text, "本表共 8 筆，超過一張工作表 12 列的上限，分 2 張工作表列出；本張為第 1 至 6 筆");
-    EXPECT_EQ(sheets[1].at(3, 1).text, "本表共 8 筆，超過一張工作表 12 列的上限，分 2 張工作表列出；本張為第 7 至 8 筆");
+    EXPECT_EQ(sheets[0].at(3, 1).text,
+              "本表共 8 筆，超過一張工作表 12 列的上限，分 2 張工作表列出；本張為第 1 至 6 筆");
+    EXPECT_EQ(sheets[1].at(3, 1).text,
+              "本表共 8 筆，超過一張工作表 12 列的上限，分 2 張工作表列出；本張為第 7 至 8 筆");
 }
 
 TEST(WorkbookSplit, ALimitWithoutRoomForARowIsRefused)
@@ -167,7 +171,8 @@ TEST(WorkbookWriter, TabNamesFitTheFormat)
     const std::string longName(40, 'x');
     EXPECT_EQ(sheet::uniqueTabName(longName, taken), std::string(31, 'x'));
     EXPECT_EQ(sheet::uniqueTabName(longName, taken), std::string(27, 'x') + " (2)");
-    EXPECT_EQ(sheet::uniqueTabName("X" + std::string(30, 'x'), taken), std::string(27, 'x').replace(0, 1, "X") + " (3)");
+    EXPECT_EQ(sheet::uniqueTabName("X" + std::string(30, 'x'), taken),
+              std::string(27, 'x').replace(0, 1, "X") + " (3)");
     EXPECT_EQ(sheet::xlsxPath("/tmp/list"), "/tmp/list.xlsx");
     EXPECT_EQ(sheet::xlsxPath("/tmp/list.XLSX"), "/tmp/list.XLSX");
 }

@@ -30,16 +30,19 @@ std::string value(const std::optional<double>& number)
 // Big5 characters whose trail byte is '\\' (許 A7 5C, 功 A5 5C), '|' (A1 7C), '_' (A5 5F 北),
 // '@' (A1 40, the first Big5 character) and the last byte value (F9 FE).
 const char* const kEdgeTexts[] = {
-    "\xA7\x5C\xA5\x5C",       // 許功
-    "\xA5\x5F\xA1\x7C",       // 北 and a character with trail byte '|'
-    "O'Neil \xA1\x40",        // a quote and the first Big5 character
-    "\xF9\xFE\xA4\x40",       // the last Big5 code and 一
+    "\xA7\x5C\xA5\x5C", // 許功
+    "\xA5\x5F\xA1\x7C", // 北 and a character with trail byte '|'
+    "O'Neil \xA1\x40",  // a quote and the first Big5 character
+    "\xF9\xFE\xA4\x40", // the last Big5 code and 一
     "Plain name",
 };
 
 class Generator {
 public:
-    Generator(db::Executor& database, const BookOptions& options) : db_(database), random_(options.seed), options_(options) {}
+    Generator(db::Executor& database, const BookOptions& options)
+        : db_(database), random_(options.seed), options_(options)
+    {
+    }
 
     GeneratedBook run()
     {
@@ -62,7 +65,8 @@ private:
 
     void store(const std::string& id, const Text& name)
     {
-        db_.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES (" + db::quote(id) + ", " + value(name) + ")");
+        db_.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES (" + db::quote(id) + ", " + value(name) +
+                    ")");
         book_.storeIds.push_back(id);
     }
 
@@ -75,11 +79,8 @@ private:
             store("03", std::nullopt);
             store("05", kEdgeTexts[1]);
             break;
-        case StoreList::None:
-            break;
-        case StoreList::One:
-            store("02", text::big5("高雄店"));
-            break;
+        case StoreList::None: break;
+        case StoreList::One: store("02", text::big5("高雄店")); break;
         case StoreList::EmptyIdFirst:
             store("", text::big5("無代號店"));
             store("01", text::big5("台北店"));
@@ -89,9 +90,11 @@ private:
 
     void accounts()
     {
-        db_.execute("INSERT INTO BANK_ACCOUNT (ACNT_ID, ACNT_NAME, BANK_ID, BANK_NAME, ACNT_NO, EXPORT_FILE, CON_PEOPLE) "
-                    "VALUES ('A1', " + db::quote(text::big5("總公司帳戶")) + ", '0160002', " + db::quote(kEdgeTexts[0])
-                    + ", '998877', 'ABC-DEF', 'CONTACT')");
+        db_.execute(
+            "INSERT INTO BANK_ACCOUNT (ACNT_ID, ACNT_NAME, BANK_ID, BANK_NAME, ACNT_NO, EXPORT_FILE, CON_PEOPLE) "
+            "VALUES ('A1', " +
+            db::quote(text::big5("總公司帳戶")) + ", '0160002', " + db::quote(kEdgeTexts[0]) +
+            ", '998877', 'ABC-DEF', 'CONTACT')");
         db_.execute("INSERT INTO BANK_ACCOUNT (ACNT_ID, ACNT_NAME, BANK_ID) VALUES ('A2', 'O''Brien', " +
                     db::quote(std::string("\xA7\x5C") + "9") + ")");
         book_.accountIds = {"A1", "A2", "A9"};
@@ -104,7 +107,7 @@ private:
             std::snprintf(id, sizeof id, "P%02d", i);
             Text bankId;
             switch (i % 5) {
-            case 0: bankId = "0160123"; break;         // same bank as A1
+            case 0: bankId = "0160123"; break; // same bank as A1
             case 1: bankId = "0170456"; break;
             case 2: bankId = std::nullopt; break;
             case 3: bankId = std::string("\xA5\x5F") + "12"; break; // its first 3 bytes cut a character
@@ -113,12 +116,15 @@ private:
             const Text name = i == 7 ? Text{} : Text{std::string(edgeText()) + " " + id};
             db_.execute(
                 "INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, PROVIDER_PHONE, BANK_ID, BANK_NAME, BANK_TITLE, "
-                "BANK_ACCID, ACNT_AMT, FAX_YN) VALUES (" + db::quote(id) + ", " + value(name) + ", "
-                + value(i % 4 == 1 ? Text{} : Text{"02-1234"}) + ", " + value(bankId) + ", " + value(Text{edgeText()})
-                + ", " + value(i % 6 == 5 ? Text{} : Text{edgeText()}) + ", "
-                + value(i % 7 == 3 ? Text{} : Text{"00123456789"}) + ", "
-                + value(i % 5 == 4 ? std::optional<double>{} : std::optional<double>{(i % 3) * 15.5}) + ", "
-                + value(i % 3 == 0 ? Text{"Y"} : i % 3 == 1 ? Text{"N"} : Text{}) + ")");
+                "BANK_ACCID, ACNT_AMT, FAX_YN) VALUES (" +
+                db::quote(id) + ", " + value(name) + ", " + value(i % 4 == 1 ? Text{} : Text{"02-1234"}) + ", " +
+                value(bankId) + ", " + value(Text{edgeText()}) + ", " + value(i % 6 == 5 ? Text{} : Text{edgeText()}) +
+                ", " + value(i % 7 == 3 ? Text{} : Text{"00123456789"}) + ", " +
+                value(i % 5 == 4 ? std::optional<double>{} : std::optional<double>{(i % 3) * 15.5}) + ", " +
+                value(i % 3 == 0   ? Text{"Y"}
+                      : i % 3 == 1 ? Text{"N"}
+                                   : Text{}) +
+                ")");
             book_.providerIds.push_back(id);
         }
     }
@@ -153,9 +159,9 @@ private:
         if (p < 14)
             provider = book_.providerIds[static_cast<std::size_t>(p % 12)];
         else if (p < 17)
-            provider = "PX";          // not in PROVIDER
+            provider = "PX"; // not in PROVIDER
         else if (p < 18)
-            provider = "P'1";         // a quote in the key
+            provider = "P'1"; // a quote in the key
         else
             provider = std::nullopt;
         Text store;
@@ -163,7 +169,7 @@ private:
         if (s < 6 && !book_.storeIds.empty())
             store = book_.storeIds[static_cast<std::size_t>(s) % book_.storeIds.size()];
         else if (s < 8)
-            store = "99";             // not in SLAVE_ITEM
+            store = "99"; // not in SLAVE_ITEM
         else if (s < 9)
             store = "";
         else
@@ -179,20 +185,20 @@ private:
         const Text providerName = chance(10) ? Text{} : Text{std::string(edgeText())};
         const std::string columns = "BILL_DATE, PAY_DATE, PROVIDER_ID, PROVIDER_NAME, STORE_ID, ACNT_ID, BANK_DATE, "
                                     "CASH_AMT, BANK_IO, PAGE_AMT, PAGE_ID, EXPDATE, PRE_PAY, TAKE_PRE";
-        const std::string values = value(date(5)) + ", " + value(date(5)) + ", " + value(provider) + ", "
-                                   + value(providerName) + ", " + value(store) + ", " + db::quote(account) + ", "
-                                   + value(bankDate) + ", " + value(amount()) + ", " + value(amount()) + ", "
-                                   + value(amount()) + ", " + db::quote(std::string("C") + key) + ", "
-                                   + value(date(30)) + ", " + value(amount()) + ", " + value(amount());
+        const std::string values = value(date(5)) + ", " + value(date(5)) + ", " + value(provider) + ", " +
+                                   value(providerName) + ", " + value(store) + ", " + db::quote(account) + ", " +
+                                   value(bankDate) + ", " + value(amount()) + ", " + value(amount()) + ", " +
+                                   value(amount()) + ", " + db::quote(std::string("C") + key) + ", " + value(date(30)) +
+                                   ", " + value(amount()) + ", " + value(amount());
         if (joint) {
             // Store bill numbers repeat across stores in the joint book.
             char storeBill[24];
             std::snprintf(storeBill, sizeof storeBill, "M%05d", n / 2);
-            db_.execute("INSERT INTO PAY_MASTERU (SECBILLID, MASTERBILLID, " + columns + ") VALUES (" + db::quote(key)
-                        + ", " + db::quote(storeBill) + ", " + values + ")");
+            db_.execute("INSERT INTO PAY_MASTERU (SECBILLID, MASTERBILLID, " + columns + ") VALUES (" + db::quote(key) +
+                        ", " + db::quote(storeBill) + ", " + values + ")");
         } else {
-            db_.execute("INSERT INTO PAY_MASTER (MASTERBILLID, " + columns + ") VALUES (" + db::quote(key) + ", "
-                        + values + ")");
+            db_.execute("INSERT INTO PAY_MASTER (MASTERBILLID, " + columns + ") VALUES (" + db::quote(key) + ", " +
+                        values + ")");
         }
     }
 

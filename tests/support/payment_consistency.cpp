@@ -46,9 +46,8 @@ std::string sameFolder(const std::string& folder)
 // The committed runs' journalled files: folder, name and checksum -> run.
 std::map<std::string, long long> journalledFiles(db::Executor& database)
 {
-    const db::RecordSet rows = database.query(
-        "SELECT F.RUN_ID, F.FOLDER, F.FILE_NAME, F.SHA256 FROM PAY_RUN_FILE F "
-        "WHERE EXISTS (SELECT 1 FROM PAY_RUN R WHERE R.RUN_ID = F.RUN_ID)");
+    const db::RecordSet rows = database.query("SELECT F.RUN_ID, F.FOLDER, F.FILE_NAME, F.SHA256 FROM PAY_RUN_FILE F "
+                                              "WHERE EXISTS (SELECT 1 FROM PAY_RUN R WHERE R.RUN_ID = F.RUN_ID)");
     std::map<std::string, long long> runs;
     for (std::size_t r = 0; r < rows.rowCount(); ++r)
         runs[sameFolder(rows.text(r, 1)) + "|" + trimmed(rows.text(r, 2)) + "|" + trimmed(rows.text(r, 3))] =
@@ -71,9 +70,9 @@ PaymentConsistency checkBooksAgainstFolders(db::Executor& database, const Paymen
 
     // run|key|stamp after, of every bill a committed run stamped in the own-store books.
     std::set<std::string> runStamps;
-    const db::RecordSet runBills = database.query(
-        "SELECT B.RUN_ID, B.BILL_KEY, B.STAMP_AFTER FROM PAY_RUN_BILL B "
-        "WHERE B.BOOK = 'PAY_MASTER' AND EXISTS (SELECT 1 FROM PAY_RUN R WHERE R.RUN_ID = B.RUN_ID)");
+    const db::RecordSet runBills =
+        database.query("SELECT B.RUN_ID, B.BILL_KEY, B.STAMP_AFTER FROM PAY_RUN_BILL B "
+                       "WHERE B.BOOK = 'PAY_MASTER' AND EXISTS (SELECT 1 FROM PAY_RUN R WHERE R.RUN_ID = B.RUN_ID)");
     for (std::size_t r = 0; r < runBills.rowCount(); ++r)
         runStamps.insert(runBills.text(r, 0) + "|" + trimmed(runBills.text(r, 1)) + "|" +
                          (runBills.isNull(r, 2) ? "" : trimmed(runBills.text(r, 2))));
@@ -134,9 +133,9 @@ PaymentConsistency checkBooksAgainstFolders(db::Executor& database, const Paymen
 
 std::vector<std::string> orphanedWorkObjects(db::Executor& database)
 {
-    const db::RecordSet relations = database.query(
-        "SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND "
-        "(RDB$RELATION_NAME STARTING WITH 'TMP_' OR RDB$RELATION_NAME STARTING WITH 'VIEW_A')");
+    const db::RecordSet relations =
+        database.query("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND "
+                       "(RDB$RELATION_NAME STARTING WITH 'TMP_' OR RDB$RELATION_NAME STARTING WITH 'VIEW_A')");
     const db::RecordSet attachments = database.query("SELECT MON$ATTACHMENT_ID FROM MON$ATTACHMENTS");
     std::set<long long> alive;
     for (std::size_t r = 0; r < attachments.rowCount(); ++r)

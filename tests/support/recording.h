@@ -14,8 +14,17 @@ namespace testing_support {
 
 class RecordingProgress : public work::ProgressDisplay {
 public:
-    void clear() override { lines.clear(); ++clears; }
-    void setGauge(int value, int maximum) override { value_ = value; max_ = maximum; gaugeHistory.push_back(value); }
+    void clear() override
+    {
+        lines.clear();
+        ++clears;
+    }
+    void setGauge(int value, int maximum) override
+    {
+        value_ = value;
+        max_ = maximum;
+        gaugeHistory.push_back(value);
+    }
     int gaugeValue() const override { return value_; }
     int gaugeMaximum() const override { return max_; }
     void addLine(const std::string& big5) override { lines.push_back(text::big5ToUtf8(big5)); }

@@ -9,12 +9,12 @@
 namespace testing_support {
 
 struct HandedReport {
-    std::string reportName;    // rpt_name
-    std::string templatePath;  // path: exe folder + "rtm/" + template file
-    std::string dataFile;      // tempfile as written in rpttemp.ini
-    std::string headerFile;    // tempfile2 as written in rpttemp.ini
-    db::RecordSet data;        // temp.cds as it was at the call
-    db::RecordSet header;      // temp2.cds as it was at the call
+    std::string reportName;   // rpt_name
+    std::string templatePath; // path: exe folder + "rtm/" + template file
+    std::string dataFile;     // tempfile as written in rpttemp.ini
+    std::string headerFile;   // tempfile2 as written in rpttemp.ini
+    db::RecordSet data;       // temp.cds as it was at the call
+    db::RecordSet header;     // temp2.cds as it was at the call
 };
 
 // Copies the stand-in library into `folder` (trailing '/') as "Vistrel.DLL"; without

@@ -21,22 +21,24 @@ db::RecordSet inColumnOrder(db::Executor& database, const std::string& relation)
 
 std::string tableShape(db::Executor& database, const std::string& relation)
 {
-    const db::RecordSet rows = database.query(
-        "SELECT RF.RDB$FIELD_POSITION, TRIM(RF.RDB$FIELD_NAME), F.RDB$FIELD_TYPE, F.RDB$FIELD_LENGTH, F.RDB$FIELD_SCALE "
-        "FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE "
-        "WHERE RF.RDB$RELATION_NAME = " + db::quote(relation) + " ORDER BY RF.RDB$FIELD_POSITION");
+    const db::RecordSet rows =
+        database.query("SELECT RF.RDB$FIELD_POSITION, TRIM(RF.RDB$FIELD_NAME), F.RDB$FIELD_TYPE, F.RDB$FIELD_LENGTH, "
+                       "F.RDB$FIELD_SCALE "
+                       "FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE "
+                       "WHERE RF.RDB$RELATION_NAME = " +
+                       db::quote(relation) + " ORDER BY RF.RDB$FIELD_POSITION");
     std::string shape;
     for (std::size_t r = 0; r < rows.rowCount(); ++r)
-        shape += rows.text(r, 0) + " " + rows.text(r, 1) + " " + rows.text(r, 2) + " " + rows.text(r, 3) + " "
-                 + rows.text(r, 4) + "\n";
+        shape += rows.text(r, 0) + " " + rows.text(r, 1) + " " + rows.text(r, 2) + " " + rows.text(r, 3) + " " +
+                 rows.text(r, 4) + "\n";
     return shape;
 }
 
 std::string columnNames(db::Executor& database, const std::string& relation)
 {
     const db::RecordSet rows = database.query("SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS WHERE "
-                                              "RDB$RELATION_NAME = " + db::quote(relation)
-                                              + " ORDER BY RDB$FIELD_POSITION");
+                                              "RDB$RELATION_NAME = " +
+                                              db::quote(relation) + " ORDER BY RDB$FIELD_POSITION");
     std::string names;
     for (std::size_t r = 0; r < rows.rowCount(); ++r)
         names += rows.text(r, 0) + "\n";
@@ -75,8 +77,9 @@ void expectSameTable(db::Executor& database, const std::string& expected, const 
 
 bool relationExists(db::Executor& database, const std::string& relation)
 {
-    return !database.lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = "
-                            + db::quote(relation)).empty();
+    return !database
+                .lookup("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(relation))
+                .empty();
 }
 
 } // namespace testing_support

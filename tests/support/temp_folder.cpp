@@ -10,7 +10,8 @@ namespace testing_support {
 std::string createTempFolder()
 {
     static thread_local std::mt19937_64 random(
-        std::random_device{}() ^ static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
+        std::random_device{}() ^
+        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
     const auto base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const auto folder = base / ("desk-test-" + std::to_string(random() % 1000000000ULL));
@@ -27,8 +28,13 @@ void removeFolder(const std::string& folder)
     std::filesystem::remove_all(folder, ignored);
 }
 
-TempFolder::TempFolder() : path_(createTempFolder()) {}
+TempFolder::TempFolder() : path_(createTempFolder())
+{
+}
 
-TempFolder::~TempFolder() { removeFolder(path_); }
+TempFolder::~TempFolder()
+{
+    removeFolder(path_);
+}
 
 } // namespace testing_support

@@ -12,14 +12,16 @@ namespace testing_support {
 
 namespace {
 
-std::string environment(const char* name) {
+std::string environment(const char* name)
+{
     const char* value = std::getenv(name);
     return value ? value : "";
 }
 
 } // namespace
 
-TestDatabase::TestDatabase() : folder_(createTempFolder()) {
+TestDatabase::TestDatabase() : folder_(createTempFolder())
+{
     // The database lies in the fixture's folder either way: a server on this machine opens
     // the same path, so removing the folder removes the database.
     std::string server = environment("DESK_TEST_SERVER");
@@ -35,16 +37,19 @@ TestDatabase::TestDatabase() : folder_(createTempFolder()) {
     }
 }
 
-TestDatabase::~TestDatabase() {
+TestDatabase::~TestDatabase()
+{
     connection_.reset(); // detached before its file goes
     removeFolder(folder_);
 }
 
-std::unique_ptr<db::Connection> TestDatabase::connectAgain() const {
+std::unique_ptr<db::Connection> TestDatabase::connectAgain() const
+{
     return std::make_unique<db::Connection>(params_);
 }
 
-void TestDatabase::writeConnectionFile(const std::string& folder) const {
+void TestDatabase::writeConnectionFile(const std::string& folder) const
+{
     platform::IniFile ini(folder + "connections.ini");
     ini.write("Kalder", "Database", params_.database);
     ini.write("Kalder", "User", params_.user);

@@ -8,17 +8,17 @@
 namespace testing_support {
 
 struct ReadCell {
-    char type = 0;          // openpyxl's data type: 'n' number, 's' string, 0 empty
-    std::string format;     // number format, e.g. "#,##0", "0", "General"
-    std::string text;       // the value as text (numbers as Python writes them)
-    double number = 0;      // numbers only
+    char type = 0;      // openpyxl's data type: 'n' number, 's' string, 0 empty
+    std::string format; // number format, e.g. "#,##0", "0", "General"
+    std::string text;   // the value as text (numbers as Python writes them)
+    double number = 0;  // numbers only
 };
 
 struct ReadSheet {
     std::string name;
-    std::string freezePanes; // e.g. "A5"; "-" for none
-    std::map<int, double> widths;                  // column (from 1) -> width
-    std::map<int, std::map<int, ReadCell>> cells;  // row (from 1) -> column (from 1) -> cell
+    std::string freezePanes;                      // e.g. "A5"; "-" for none
+    std::map<int, double> widths;                 // column (from 1) -> width
+    std::map<int, std::map<int, ReadCell>> cells; // row (from 1) -> column (from 1) -> cell
 
     const ReadCell& at(int row, int column) const; // an empty cell when there is none
     int lastRow() const { return cells.empty() ? 0 : cells.rbegin()->first; }

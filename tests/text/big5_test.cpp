@@ -15,12 +15,13 @@ using text::utf8ToBig5;
 
 TEST(Big5Codec, KnownCharactersHaveTheirCodePage950Bytes)
 {
-    struct Case { const char* utf8; const char* big5; };
+    struct Case {
+        const char* utf8;
+        const char* big5;
+    };
     const Case cases[] = {
-        {"現金", "\xB2\x7B\xAA\xF7"},
-        {"匯款", "\xB6\xD7\xB4\xDA"},
-        {"廠商", "\xBC\x74\xB0\xD3"},
-        {"們", "\xAD\xCC"},
+        {"現金", "\xB2\x7B\xAA\xF7"},         {"匯款", "\xB6\xD7\xB4\xDA"},
+        {"廠商", "\xBC\x74\xB0\xD3"},         {"們", "\xAD\xCC"},
         {"許功", "\xB3\x5C\xA5\x5C"}, // trail bytes that read as '\' in ASCII
         {"A1 現金,", "A1 \xB2\x7B\xAA\xF7,"},
     };
@@ -34,8 +35,16 @@ TEST(Big5Codec, KnownCharactersHaveTheirCodePage950Bytes)
 TEST(Big5Codec, TypicalBackOfficeTextRoundTrips)
 {
     const std::string texts[] = {
-        "現金", "匯款", "廠商", "壹貳參肆伍陸柒捌玖拾佰仟萬元整零負", "支票到期日 格式有誤......",
-        "未 匯 款", "【2014/03/18】", "路徑檔名", "全形　空白", "ASCII only: 0123 ~!@#$%^&*()_+",
+        "現金",
+        "匯款",
+        "廠商",
+        "壹貳參肆伍陸柒捌玖拾佰仟萬元整零負",
+        "支票到期日 格式有誤......",
+        "未 匯 款",
+        "【2014/03/18】",
+        "路徑檔名",
+        "全形　空白",
+        "ASCII only: 0123 ~!@#$%^&*()_+",
         "",
     };
     for (const auto& utf8 : texts) {
@@ -50,13 +59,16 @@ TEST(Big5Codec, TypicalBackOfficeTextRoundTrips)
 
 TEST(Big5Codec, CharacterWithoutBig5FormIsRefusedByName)
 {
-    struct Case { const char* utf8; const char* message; };
+    struct Case {
+        const char* utf8;
+        const char* message;
+    };
     const Case cases[] = {
-        {"们", "無法以 Big5 表示的字元: '们' (U+4EEC)"},          // simplified only
-        {"現金😀", "無法以 Big5 表示的字元: '😀' (U+1F600)"},     // emoji after valid text
+        {"们", "無法以 Big5 表示的字元: '们' (U+4EEC)"},    // simplified only
+        {"現金😀", "無法以 Big5 表示的字元: '😀' (U+1F600)"}, // emoji after valid text
         {"abc\xF0\x9F\x98\x80xyz", "無法以 Big5 表示的字元: '😀' (U+1F600)"},
-        {"ok\xFF", "無效的 UTF-8 位元組: 0xFF"},                     // not UTF-8 at all
-        {"ok\xE7\x8F", "無效的 UTF-8 位元組: 0xE7"},                 // cut-off sequence
+        {"ok\xFF", "無效的 UTF-8 位元組: 0xFF"},     // not UTF-8 at all
+        {"ok\xE7\x8F", "無效的 UTF-8 位元組: 0xE7"}, // cut-off sequence
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.utf8);
@@ -77,13 +89,19 @@ TEST(Big5Codec, ARefusalLeavesTheNextConversionClean)
 
 TEST(Big5Codec, InvalidBytesBecomeReplacementCharacters)
 {
-    struct Case { std::string big5; std::string utf8; };
+    struct Case {
+        std::string big5;
+        std::string utf8;
+    };
     const Case cases[] = {
         {"\xFF", "\xEF\xBF\xBD"},
         {"A\xFF\xB2\x7B", "A\xEF\xBF\xBD現"},
-        {"\xFE\xFE" "A", "\xEF\xBF\xBD" "A"},        // a well-formed pair with no character
+        {"\xFE\xFE"
+         "A",
+         "\xEF\xBF\xBD"
+         "A"},                                             // a well-formed pair with no character
         {"\xB2\x20\xB2\x7B", "\xEF\xBF\xBD \xE7\x8F\xBE"}, // lead byte before a blank
-        {"\xAA\xF7\xB2", "金\xEF\xBF\xBD"},           // lead byte cut off at the end
+        {"\xAA\xF7\xB2", "金\xEF\xBF\xBD"},                // lead byte cut off at the end
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.big5);
@@ -101,16 +119,22 @@ TEST(Big5Codec, UserDefinedAreasHoldNoCharacters)
     }
     EXPECT_THROW(utf8ToBig5("\xEE\x80\x80"), text::UserError); // U+E000, the first of them
     EXPECT_THROW(utf8ToBig5("\xEF\xA3\xB8"), text::UserError); // U+F8F8, which Windows writes as 0xFF
-    EXPECT_EQ(utf8ToBig5("\xEF\x9A\xB1"), "\xC6\xA1");        // U+F6B1 is a character of the table
+    EXPECT_EQ(utf8ToBig5("\xEF\x9A\xB1"), "\xC6\xA1");         // U+F6B1 is a character of the table
 }
 
 TEST(Big5Codec, BoxDrawingCharactersTakeTheirFirstForm)
 {
     // Four characters stand twice in the code page; both forms read, the first is written.
-    struct Case { const char* utf8; const char* first; const char* second; };
+    struct Case {
+        const char* utf8;
+        const char* first;
+        const char* second;
+    };
     const Case cases[] = {
-        {"═", "\xA2\xA4", "\xF9\xF9"}, {"╞", "\xA2\xA5", "\xF9\xE9"},
-        {"╡", "\xA2\xA7", "\xF9\xEB"}, {"╪", "\xA2\xA6", "\xF9\xEA"},
+        {"═", "\xA2\xA4", "\xF9\xF9"},
+        {"╞", "\xA2\xA5", "\xF9\xE9"},
+        {"╡", "\xA2\xA7", "\xF9\xEB"},
+        {"╪", "\xA2\xA6", "\xF9\xEA"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.utf8);
@@ -118,7 +142,8 @@ TEST(Big5Codec, BoxDrawingCharactersTakeTheirFirstForm)
         EXPECT_EQ(big5ToUtf8(c.first), c.utf8);
         EXPECT_EQ(big5ToUtf8(c.second), c.utf8);
     }
-    EXPECT_EQ(utf8ToBig5("A═B"), "A\xA2\xA4" "B");
+    EXPECT_EQ(utf8ToBig5("A═B"), "A\xA2\xA4"
+                                 "B");
 }
 
 // FNV-1a over a table's entries, so two systems' tables compare by one number.
@@ -201,13 +226,23 @@ TEST(Big5Bytes, LeadBytesAreFoundWalkingFromTheStart)
 {
     // "金金" is AA F7 AA F7: F7 lies in the lead range but is a trail byte here.
     const std::string twoGold = "\xAA\xF7\xAA\xF7";
-    struct Case { std::string text; std::size_t at; bool lead; };
+    struct Case {
+        std::string text;
+        std::size_t at;
+        bool lead;
+    };
     const Case cases[] = {
-        {twoGold, 0, true},  {twoGold, 1, false}, {twoGold, 2, true}, {twoGold, 3, false},
-        {"A" + twoGold, 0, false}, {"A" + twoGold, 1, true}, {"A" + twoGold, 2, false},
-        {"\xB2", 0, false},           // a lead byte with nothing after it is no character
-        {"\xB2 ", 0, false},          // nor one before a byte that cannot trail
-        {"\xB3\x5C\xA5\x5C", 1, false}, {"\xB3\x5C\xA5\x5C", 2, true},
+        {twoGold, 0, true},
+        {twoGold, 1, false},
+        {twoGold, 2, true},
+        {twoGold, 3, false},
+        {"A" + twoGold, 0, false},
+        {"A" + twoGold, 1, true},
+        {"A" + twoGold, 2, false},
+        {"\xB2", 0, false},  // a lead byte with nothing after it is no character
+        {"\xB2 ", 0, false}, // nor one before a byte that cannot trail
+        {"\xB3\x5C\xA5\x5C", 1, false},
+        {"\xB3\x5C\xA5\x5C", 2, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "at " << c.at);

@@ -1,5 +1,5 @@
-#include "text/big5.h"
 #include "text/blank.h"
+#include "text/big5.h"
 
 #include <gtest/gtest.h>
 

@@ -25,15 +25,19 @@ TEST(FixedWidth, CutsAndPadsCountBytesAndNeverSplitACharacter)
         {"AB", 4, "AB", "AB  ", "  AB"},
         {cash, 4, cash, cash, cash},
         {cash, 6, cash, cash + "  ", "  " + cash},
-        {cash, 3, "\xB2\x7B ", "\xB2\x7B ", "\xB2\x7B "},   // 金 would be split: a blank instead
+        {cash, 3, "\xB2\x7B ", "\xB2\x7B ", "\xB2\x7B "}, // 金 would be split: a blank instead
         {cash, 2, "\xB2\x7B", "\xB2\x7B", "\xB2\x7B"},
         {cash, 1, " ", " ", " "},
         {"A" + cash, 2, "A ", "A ", "A "},
         {"A" + cash, 4, "A\xB2\x7B ", "A\xB2\x7B ", "A\xB2\x7B "},
         {"A" + cash, 3, "A\xB2\x7B", "A\xB2\x7B", "A\xB2\x7B"},
         // The trail byte F7 must not be taken for a lead byte when the walk starts at the front.
-        {"\xAA\xF7\xAA\xF7" "B", 3, "\xAA\xF7 ", "\xAA\xF7 ", "\xAA\xF7 "},
-        {"\xAA\xF7\xAA\xF7" "B", 4, "\xAA\xF7\xAA\xF7", "\xAA\xF7\xAA\xF7", "\xAA\xF7\xAA\xF7"},
+        {"\xAA\xF7\xAA\xF7"
+         "B",
+         3, "\xAA\xF7 ", "\xAA\xF7 ", "\xAA\xF7 "},
+        {"\xAA\xF7\xAA\xF7"
+         "B",
+         4, "\xAA\xF7\xAA\xF7", "\xAA\xF7\xAA\xF7", "\xAA\xF7\xAA\xF7"},
         // A damaged lead byte that has no trail byte is one byte of its own.
         {"\xB2 XY", 2, "\xB2 ", "\xB2 ", "\xB2 "},
     };
@@ -57,10 +61,13 @@ TEST(FixedWidth, ProviderNameInATwentyByteField)
 
 TEST(FixedWidth, ZeroFilledIntegers)
 {
-    struct Case { std::int64_t value; std::size_t width; const char* expected; };
+    struct Case {
+        std::int64_t value;
+        std::size_t width;
+        const char* expected;
+    };
     const Case cases[] = {
-        {0, 1, "0"}, {0, 5, "00000"}, {42, 5, "00042"}, {12345, 5, "12345"},
-        {123456789012345, 15, "123456789012345"},
+        {0, 1, "0"}, {0, 5, "00000"}, {42, 5, "00042"}, {12345, 5, "12345"}, {123456789012345, 15, "123456789012345"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(text::zeroFilled(c.value, c.width), c.expected);

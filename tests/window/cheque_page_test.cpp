@@ -3,13 +3,13 @@
 // press to the print and the emptied grid.
 #include "app/cheque_page.h"
 #include "support/held_rows.h"
-#include "work/press_transaction.h"
 #include "support/report_capture.h"
 #include "text/big5.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
 #include "ui/radio_group.h"
 #include "window_fixture.h"
+#include "work/press_transaction.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -49,8 +49,9 @@ protected:
                    const std::string& rcvDate)
     {
         exec("INSERT INTO CHKPAY (ID, RCVDATE, EXPDATE, PROVIDER_ID, PROVIDER_NAME, CHKTITLE, ACNT_ID, ACNT_NO, "
-             "CURRAMT) VALUES ('" + id + "', '" + rcvDate + "', '2016/02/29', '" + provider + "', '廠商" + provider
-             + "', '抬頭" + id + "', '" + account + "', '77" + account + "', 1500)");
+             "CURRAMT) VALUES ('" +
+             id + "', '" + rcvDate + "', '2016/02/29', '" + provider + "', '廠商" + provider + "', '抬頭" + id +
+             "', '" + account + "', '77" + account + "', 1500)");
     }
 
     std::string bankDate(const std::string& bill)
@@ -119,7 +120,7 @@ TEST_F(ChequePageTest, ControlsStartAsTheClerkExpects)
     const std::pair<const char*, QString> buttons[] = {
         {"bsSkinButton10", QStringLiteral("條件確認")}, {"bsSkinButton13", QStringLiteral("選擇性開票")},
         {"bsSkinButton12", QStringLiteral("全部開票")}, {"bsSkinButton11", QStringLiteral("離開")},
-        {"BitBtn2", QStringLiteral("匯款日清空")},     {"SpeedButton5", QStringLiteral("產生報表")},
+        {"BitBtn2", QStringLiteral("匯款日清空")},      {"SpeedButton5", QStringLiteral("產生報表")},
     };
     for (const auto& [name, caption] : buttons) {
         auto* button = find<QPushButton>(name);
@@ -139,7 +140,6 @@ TEST_F(ChequePageTest, ControlsStartAsTheClerkExpects)
     EXPECT_TRUE(accounts->isEditable());
     EXPECT_NE(find<QProgressBar>("bsSkinGauge21"), nullptr);
     EXPECT_NE(find<QPlainTextEdit>("bsSkinMemo21"), nullptr);
-
 }
 
 TEST_F(ChequePageTest, WholeRunListsTicksIssuesAndPrints)

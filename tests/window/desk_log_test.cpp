@@ -57,8 +57,8 @@ TEST_F(DeskLogTest, APressItsStatementsItsRunAndTheErrorWithItsCauseAreLogged)
 
     const std::string logged = logContents();
     for (const char* expected :
-         {" info desk.app: press bsSkinButton6 (", " info desk.app: press bsSkinButton8 (", " info desk.db: ",
-          " ms: INSERT INTO PAY_RUN_BILL", " ms: COMMIT", " info desk.journal: run ",
+         {" info desk.app: press bsSkinButton6 (", " info desk.app: press bsSkinButton8 (",
+          " info desk.db: ", " ms: INSERT INTO PAY_RUN_BILL", " ms: COMMIT", " info desk.journal: run ",
           " info desk.remittance: remit run ", " error desk.ui: error shown: Unable to Load DLL "})
         EXPECT_NE(logged.find(expected), std::string::npos) << expected << "\n" << logged.substr(0, 3000);
     // One line an entry, each with its time; the error's line carries its cause.

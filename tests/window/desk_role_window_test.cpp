@@ -27,10 +27,7 @@ protected:
         window_->show();
         QApplication::setActiveWindow(window_.get());
     }
-    QPushButton* button(const char* name) const
-    {
-        return window_->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
+    QPushButton* button(const char* name) const { return window_->findChild<QPushButton*>(QString::fromLatin1(name)); }
     // F1 as the clerk presses it: the key goes to the control that has the focus.
     void pressF1()
     {
@@ -54,7 +51,8 @@ TEST_F(DeskRoleWindow, AClerkSeesTheClearingButtonsDisabledWithTheRoleTheyNeed)
         ASSERT_NE(clear, nullptr) << clearing;
         EXPECT_FALSE(clear->isHidden()) << clearing;
         EXPECT_FALSE(clear->isEnabled()) << clearing;
-        EXPECT_TRUE(clear->toolTip().contains(QStringLiteral("主管 (DESK_SUPERVISOR)"))) << clear->toolTip().toStdString();
+        EXPECT_TRUE(clear->toolTip().contains(QStringLiteral("主管 (DESK_SUPERVISOR)")))
+            << clear->toolTip().toStdString();
     }
     for (const char* paying : {"bsSkinButton8", "bsSkinButton9", "bsSkinButton12", "bsSkinButton13"}) {
         EXPECT_TRUE(button(paying)->isEnabled()) << paying;
@@ -77,14 +75,15 @@ TEST_F(DeskRoleWindow, AnAuditorReadsButPaysNothing)
 {
     database_.connection().execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME) VALUES ('P1', 'No fee yet')");
     openAs("DESK_AUDITOR");
-    for (const char* paying :
-         {"bsSkinButton8", "bsSkinButton9", "bsSkinButton12", "bsSkinButton13", "BitBtn1", "BitBtn2", "bsSkinButton24"}) {
+    for (const char* paying : {"bsSkinButton8", "bsSkinButton9", "bsSkinButton12", "bsSkinButton13", "BitBtn1",
+                               "BitBtn2", "bsSkinButton24"}) {
         EXPECT_FALSE(button(paying)->isEnabled()) << paying;
         EXPECT_TRUE(button(paying)->toolTip().contains(QStringLiteral("稽核 (DESK_AUDITOR)"))) << paying;
     }
     // The window opened without an error: the fee housekeeping is not an auditor's to do.
     EXPECT_TRUE(shown_.isEmpty()) << shown_.join(QStringLiteral(" | ")).toStdString();
-    EXPECT_EQ(database_.connection().lookup("SELECT COALESCE(ACNT_AMT, -1) FROM PROVIDER WHERE PROVIDER_ID = 'P1'"), "-1");
+    EXPECT_EQ(database_.connection().lookup("SELECT COALESCE(ACNT_AMT, -1) FROM PROVIDER WHERE PROVIDER_ID = 'P1'"),
+              "-1");
 }
 
 } // namespace

@@ -17,8 +17,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using testing_support::readWorkbook;
 using testing_support::ReadSheet;
+using testing_support::readWorkbook;
 using testing_support::WindowFixture;
 
 namespace {
@@ -103,7 +103,8 @@ TEST_F(GridExportTest, TheRemittanceGridAsTheClerkSeesIt)
             const int field = grid->recordModel().recordColumn(header->logicalIndex(c - 1));
             if (c == tickColumn || field < 0 || rows.column(std::size_t(field)).type != db::FieldType::String)
                 continue;
-            EXPECT_EQ(s.at(4 + r, c).text, text::big5ToUtf8(rows.text(std::size_t(r), std::size_t(field)))) << r << "," << c;
+            EXPECT_EQ(s.at(4 + r, c).text, text::big5ToUtf8(rows.text(std::size_t(r), std::size_t(field))))
+                << r << "," << c;
         }
         EXPECT_EQ(s.at(4 + r, amountColumn).type, 'n');
         EXPECT_EQ(s.at(4 + r, amountColumn).format, "#,##0");

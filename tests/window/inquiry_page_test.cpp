@@ -30,14 +30,16 @@ protected:
     {
         db::Connection& c = database.connection();
         c.execute("INSERT INTO PUB_PARAM (REP_TITLE) VALUES (" + db::quote(text::big5("大統百貨股份有限公司")) + ")");
-        c.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES ('01', " + db::quote(text::big5("台北店")) + ")");
+        c.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES ('01', " + db::quote(text::big5("台北店")) +
+                  ")");
         c.execute("INSERT INTO BANK_ACCOUNT (ACNT_ID, ACNT_NAME, BANK_ID) VALUES ('A1', 'Own', '0123456')");
-        c.execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, ACNT_AMT) VALUES ('P01', "
-                  + db::quote(text::big5("甲廠商")) + ", 10)");
-        c.execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, ACNT_AMT) VALUES ('P02', "
-                  + db::quote(text::big5("乙廠商")) + ", 20)");
-        c.execute("INSERT INTO PAY_MASTER (MASTERBILLID, BILL_DATE, PAY_DATE, PROVIDER_ID, PROVIDER_NAME, ACNT_ID,"
-                  " CASH_AMT, BANK_IO, PAGE_AMT) VALUES ('B1', '2026/01/05', '2026/01/05', 'P01', 'x', 'A1', 10, 200, 0)");
+        c.execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, ACNT_AMT) VALUES ('P01', " +
+                  db::quote(text::big5("甲廠商")) + ", 10)");
+        c.execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, ACNT_AMT) VALUES ('P02', " +
+                  db::quote(text::big5("乙廠商")) + ", 20)");
+        c.execute(
+            "INSERT INTO PAY_MASTER (MASTERBILLID, BILL_DATE, PAY_DATE, PROVIDER_ID, PROVIDER_NAME, ACNT_ID,"
+            " CASH_AMT, BANK_IO, PAGE_AMT) VALUES ('B1', '2026/01/05', '2026/01/05', 'P01', 'x', 'A1', 10, 200, 0)");
         testing_support::installFakeReportLibrary(exeFolder.path());
         open();
         window->pages()->setCurrentIndex(2);
@@ -62,9 +64,19 @@ TEST_F(InquiryPageTest, ControlsAsTheTabListsThem)
         int index;
     };
     const Group groups[] = {
-        {"bsSkinRadioGroup32", QStringLiteral("報表選項"), {QStringLiteral("未 處 理"), QStringLiteral("已 處 理"), QStringLiteral("不分處理")}, 2},
-        {"bsSkinRadioGroup33", QStringLiteral("條件選項"), {QStringLiteral("全部"), QStringLiteral("匯款"), QStringLiteral("支票"), QStringLiteral("現金"), QStringLiteral("匯款傳真")}, 0},
-        {"bsSkinRadioGroup31", QStringLiteral("報表選項"), {QStringLiteral("付款日期"), QStringLiteral("沖帳日期"), QStringLiteral("單據區間")}, 0},
+        {"bsSkinRadioGroup32",
+         QStringLiteral("報表選項"),
+         {QStringLiteral("未 處 理"), QStringLiteral("已 處 理"), QStringLiteral("不分處理")},
+         2},
+        {"bsSkinRadioGroup33",
+         QStringLiteral("條件選項"),
+         {QStringLiteral("全部"), QStringLiteral("匯款"), QStringLiteral("支票"), QStringLiteral("現金"),
+          QStringLiteral("匯款傳真")},
+         0},
+        {"bsSkinRadioGroup31",
+         QStringLiteral("報表選項"),
+         {QStringLiteral("付款日期"), QStringLiteral("沖帳日期"), QStringLiteral("單據區間")},
+         0},
         {"bsSkinRadioGroup34", QStringLiteral("報表選項"), {QStringLiteral("明細報表"), QStringLiteral("廠商統計")}, 0},
         {"bsSkinRadioGroup35", QStringLiteral("報表選項"), {QStringLiteral("本店資料"), QStringLiteral("聯合資料")}, 0},
     };
@@ -107,9 +119,10 @@ TEST_F(InquiryPageTest, ConfirmShowsTheRowsAndPrintEndsTheInquiry)
     QStringList titles;
     for (int c = 0; c < model->columnCount(); ++c)
         titles << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("付款日期"), QStringLiteral("付款別"), QStringLiteral("廠商編號"),
-                                   QStringLiteral("廠商名稱"), QStringLiteral("匯款金額"), QStringLiteral("處理日期"),
-                                   QStringLiteral("支付現金"), QStringLiteral("票據到期日"), QStringLiteral("支付票據")}));
+    EXPECT_EQ(titles,
+              (QStringList{QStringLiteral("付款日期"), QStringLiteral("付款別"), QStringLiteral("廠商編號"),
+                           QStringLiteral("廠商名稱"), QStringLiteral("匯款金額"), QStringLiteral("處理日期"),
+                           QStringLiteral("支付現金"), QStringLiteral("票據到期日"), QStringLiteral("支付票據")}));
     EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("現金"));
     EXPECT_EQ(model->index(1, 4).data().toString(), QStringLiteral("190"));
     EXPECT_EQ(find<QProgressBar>("bsSkinGauge31")->value(), 7);
@@ -243,7 +256,9 @@ TEST_F(InquiryPageTest, EscDuringEitherRunCancelsItWithoutATrace)
         EXPECT_TRUE(find<QPlainTextEdit>("bsSkinMemo31")->toPlainText().endsWith(QStringLiteral("作業已取消")));
         ASSERT_EQ(shown.size(), 1) << shown.join(QStringLiteral("|")).toStdString();
         EXPECT_TRUE(shown[0].startsWith(QStringLiteral("作業已取消")));
-        EXPECT_FALSE(window->findChild<app::InquiryPage*>()->findChild<QPushButton*>(QStringLiteral("cancelRunButton"))->isEnabled());
+        EXPECT_FALSE(window->findChild<app::InquiryPage*>()
+                         ->findChild<QPushButton*>(QStringLiteral("cancelRunButton"))
+                         ->isEnabled());
 
         shown.clear();
         find<QPushButton>("bsSkinButton14")->click();

@@ -9,9 +9,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -34,10 +34,12 @@ protected:
     void SetUp() override
     {
         messages.setAnswerer(std::make_unique<RecordingAnswerer>(&shown));
-        for (const auto& [id, name] : {std::pair<const char*, const char*>{"P01", "甲廠商"}, {"P02", "乙廠商"},
-                                       {"P03", "O'Brien"}, {"Q10", "甲乙聯合"}})
-            database.connection().execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME) VALUES (" + db::quote(id)
-                                          + "," + db::quote(text::big5(name)) + ")");
+        for (const auto& [id, name] : {std::pair<const char*, const char*>{"P01", "甲廠商"},
+                                       {"P02", "乙廠商"},
+                                       {"P03", "O'Brien"},
+                                       {"Q10", "甲乙聯合"}})
+            database.connection().execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME) VALUES (" + db::quote(id) +
+                                          "," + db::quote(text::big5(name)) + ")");
         providers = inquiry::openProviderList(database.connection());
         dialog = std::make_unique<app::LookupDialog>(database.connection(), messages);
         dialog->setOriginalData(providers, inquiry::providerListColumns());
@@ -112,7 +114,8 @@ TEST_F(LookupDialogTest, SearchShowsEveryColumnTitledInChineseAndConfirmReturnsI
     EXPECT_TRUE(shown.isEmpty());
     EXPECT_EQ(grid()->model()->rowCount(), 2);
     EXPECT_GT(grid()->model()->columnCount(), 2);
-    EXPECT_EQ(titles().mid(0, 3), (QStringList{QStringLiteral("廠商代號"), QStringLiteral("廠商名稱"), QStringLiteral("電話")}));
+    EXPECT_EQ(titles().mid(0, 3),
+              (QStringList{QStringLiteral("廠商代號"), QStringLiteral("廠商名稱"), QStringLiteral("電話")}));
     // Every column is as wide as its title needs.
     for (int c = 0; c < grid()->model()->columnCount(); ++c)
         EXPECT_GE(grid()->columnWidth(c), grid()->horizontalHeader()->sectionSizeHint(c)) << c;

@@ -10,10 +10,10 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -38,9 +38,12 @@ protected:
     {
         db::Connection& c = database.connection();
         c.execute("INSERT INTO PUB_PARAM (REP_TITLE) VALUES (" + db::quote(text::big5("大統百貨股份有限公司")) + ")");
-        c.execute("INSERT INTO BANK_ACCOUNT (ACNT_ID, ACNT_NAME) VALUES ('02', " + db::quote(text::big5("台銀中山")) + ")");
-        c.execute("INSERT INTO BANK_ACCOUNT (ACNT_ID, ACNT_NAME) VALUES ('01', " + db::quote(text::big5("一銀總行")) + ")");
-        c.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES ('S1', " + db::quote(text::big5("台北店")) + ")");
+        c.execute("INSERT INTO BANK_ACCOUNT (ACNT_ID, ACNT_NAME) VALUES ('02', " + db::quote(text::big5("台銀中山")) +
+                  ")");
+        c.execute("INSERT INTO BANK_ACCOUNT (ACNT_ID, ACNT_NAME) VALUES ('01', " + db::quote(text::big5("一銀總行")) +
+                  ")");
+        c.execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME) VALUES ('S1', " + db::quote(text::big5("台北店")) +
+                  ")");
         c.execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, ACNT_AMT) VALUES ('P1', 'A', NULL)");
         c.execute("INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, ACNT_AMT) VALUES ('P2', 'B', 15)");
     }
@@ -76,7 +79,8 @@ TEST_F(MainWindowTest, OpensWithCaptionPagesTitleListsAndFeeCleanUp)
         EXPECT_EQ(combo->itemText(0), QStringLiteral("S1,台北店"));
     }
     EXPECT_EQ(database.connection().lookup(std::string("SELECT ACNT_AMT FROM PROVIDER WHERE PROVIDER_ID = 'P1'")), "0");
-    EXPECT_EQ(database.connection().lookup(std::string("SELECT ACNT_AMT FROM PROVIDER WHERE PROVIDER_ID = 'P2'")), "15");
+    EXPECT_EQ(database.connection().lookup(std::string("SELECT ACNT_AMT FROM PROVIDER WHERE PROVIDER_ID = 'P2'")),
+              "15");
     EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char('|')).toStdString();
 }
 
@@ -98,7 +102,10 @@ TEST_F(MainWindowTest, FirstStartWithoutBillIniUsesDefaultsAndCloseWritesThem)
 
 TEST_F(MainWindowTest, SettingsAreReadAtShowAndWrittenBackAtCloseKeepingTheRestOfTheFile)
 {
-    struct Case { const char* stored; const char* written; };
+    struct Case {
+        const char* stored;
+        const char* written;
+    };
     for (const Case& c : {Case{"yes", "acc_check=1"}, Case{"0", "acc_check=0"}, Case{"1", "acc_check=1"}}) {
         writeBillIni(std::string("; kept comment\r\n[Other]\r\nx=1\r\n[FormPayAcc]\r\nacc_check=") + c.stored +
                      "\r\nBANK_PATH=/srv/bank/\r\nbsSkinRadioGroup13=1\r\n");
@@ -176,8 +183,9 @@ TEST_F(MainWindowTest, ClosingDropsTheWorkTables)
     tables.names().tableA = "TMP_A000000_X";
     database.connection().execute(std::string("CREATE TABLE TMP_A000000_X (X INTEGER)"));
     ASSERT_TRUE(window->close());
-    EXPECT_TRUE(database.connection().query(std::string(
-        "SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'TMP_A000000_X'")).isEmpty());
+    EXPECT_TRUE(database.connection()
+                    .query(std::string("SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'TMP_A000000_X'"))
+                    .isEmpty());
 }
 
 TEST_F(MainWindowTest, F1ShowsAndHidesBothClearButtonsTogether)
@@ -216,8 +224,8 @@ TEST_F(MainWindowTest, TypingIntoAComboBoxNeverAddsAnEntry)
 {
     open();
     activate();
-    const std::pair<int, const char*> combos[] = {{0, "bsSkinComboBox11"}, {0, "bsSkinComboBox12"},
-                                                  {1, "bsSkinComboBox21"}, {2, "bsSkinComboBox32"}};
+    const std::pair<int, const char*> combos[] = {
+        {0, "bsSkinComboBox11"}, {0, "bsSkinComboBox12"}, {1, "bsSkinComboBox21"}, {2, "bsSkinComboBox32"}};
     for (const auto& [page, name] : combos) {
         SCOPED_TRACE(name);
         window->pages()->setCurrentIndex(page);

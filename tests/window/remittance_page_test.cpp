@@ -1,13 +1,13 @@
 // The remittance tab through the real window on the offscreen platform: its controls, a whole
 // run from the condition confirm to the stamps, and the refusal of a second press.
-#include "app/journal_page.h"
 #include "app/remittance_page.h"
+#include "app/journal_page.h"
+#include "platform/file_replace.h"
 #include "support/report_capture.h"
 #include "text/big5.h"
 #include "ui/data_grid.h"
 #include "ui/date_edit.h"
 #include "ui/radio_group.h"
-#include "platform/file_replace.h"
 #include "window_fixture.h"
 
 #include <QCheckBox>
@@ -24,8 +24,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string_view>
 #include <filesystem>
+#include <string_view>
 #include <tuple>
 
 using testing_support::WindowFixture;
@@ -271,7 +271,8 @@ TEST_F(RemittancePageTest, AWholeRunFromConfirmToStamps)
     pushButton("bsSkinButton8")->click();
     EXPECT_EQ(bankDate("B1"), "2024/02/01");
     EXPECT_EQ(bankDate("B2"), "2024/02/01");
-    EXPECT_FALSE(shown.join(QString()).contains(QStringLiteral("error"))) << shown.join(QStringLiteral("|")).toStdString();
+    EXPECT_FALSE(shown.join(QString()).contains(QStringLiteral("error")))
+        << shown.join(QStringLiteral("|")).toStdString();
 }
 
 TEST_F(RemittancePageTest, SpaceTicksAndUnticksTheCurrentRow)
@@ -344,7 +345,8 @@ TEST_F(RemittancePageTest, TransferFilesGoToABankFolderNamedInChinese)
     ASSERT_EQ(records().rowCount(), 3u);
     pushButton("bsSkinButton8")->click();
 
-    EXPECT_FALSE(shown.join(QString()).contains(QStringLiteral("error"))) << shown.join(QStringLiteral("|")).toStdString();
+    EXPECT_FALSE(shown.join(QString()).contains(QStringLiteral("error")))
+        << shown.join(QStringLiteral("|")).toStdString();
     EXPECT_TRUE(std::filesystem::is_regular_file(folder + "ABC.TXT"));
     EXPECT_TRUE(std::filesystem::is_regular_file(folder + "DEF.TXT"));
     EXPECT_EQ(bankDate("B1"), "2024/02/01");
@@ -486,7 +488,8 @@ TEST_F(RemittancePageTest, TheJournalTabListsTheRunChecksTheFolderAndMakesItsFil
     for (const std::string& name : written) {
         std::string original, again;
         ASSERT_EQ(platform::readWholeFile(bank + name, original), platform::ReadResult::Read);
-        ASSERT_EQ(platform::readWholeFile(bank + "RUN" + runId + "/" + name, again), platform::ReadResult::Read) << name;
+        ASSERT_EQ(platform::readWholeFile(bank + "RUN" + runId + "/" + name, again), platform::ReadResult::Read)
+            << name;
         EXPECT_EQ(again, original) << name;
     }
     EXPECT_TRUE(shown.last().startsWith(QStringLiteral("已依付款紀錄 ") + QString::fromStdString(runId)))

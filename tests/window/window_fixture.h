@@ -5,12 +5,12 @@
 #include "ui/message_boxes.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QString>
 #include <QStringList>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <QTimer>
 #include <deque>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 
@@ -54,10 +54,7 @@ struct WindowFixture {
         window->messages().setAnswerer(std::make_unique<RecordingAnswerer>(&shown));
         window->show();
     }
-    template <typename T> T* find(const char* name) const
-    {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
+    template <typename T> T* find(const char* name) const { return window->findChild<T*>(QString::fromLatin1(name)); }
 
     // The window as the clerk has it: active, with a control holding the focus.
     void activate() const

@@ -1,8 +1,8 @@
 // How a grid shows a record set, apart from the record set: every column it shows must be in
 // the rows; the columns it does not show stay readable.
+#include "work/grid_columns.h"
 #include "support/test_database.h"
 #include "text/error.h"
-#include "work/grid_columns.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,8 @@ namespace {
 
 db::RecordSet threeColumns()
 {
-    db::RecordSet records({{"NAME", db::FieldType::String, 20},
-                           {"AMT", db::FieldType::Float, 8},
-                           {"CNT", db::FieldType::Integer, 8}});
+    db::RecordSet records(
+        {{"NAME", db::FieldType::String, 20}, {"AMT", db::FieldType::Float, 8}, {"CNT", db::FieldType::Integer, 8}});
     records.appendRow();
     records.setText(0, 0, "\xB3\x5C\xA5\x5C");
     records.setNumber(0, 1, 1234.5);
@@ -39,7 +38,8 @@ TEST(GridColumns, EveryShownColumnMustBePresent)
 TEST(GridColumns, OnAQueryResult)
 {
     testing_support::TestDatabase database;
-    database.connection().execute("INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME, STORE_TEL) VALUES ('S01', 'One', '123')");
+    database.connection().execute(
+        "INSERT INTO SLAVE_ITEM (STORE_ID, STORE_NAME, STORE_TEL) VALUES ('S01', 'One', '123')");
     const db::RecordSet records = database.connection().query("SELECT STORE_ID, STORE_NAME, STORE_TEL FROM SLAVE_ITEM");
     try {
         work::checkGridColumns(records, {{"STORE_ID", "店號"}, {"CHKED", "選擇"}});

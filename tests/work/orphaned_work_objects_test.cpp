@@ -1,9 +1,9 @@
 // Work tables and views of workstations that are gone are dropped by the next run prologue of
 // any clerk; those of attachments still alive stay, also when the clerk running the prologue
 // cannot see them in the monitoring view.
+#include "work/orphaned_work_objects.h"
 #include "support/recording.h"
 #include "support/test_database.h"
-#include "work/orphaned_work_objects.h"
 #include "work/work_tables.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +20,8 @@ namespace {
 
 bool relationExists(db::Executor& database, const std::string& name)
 {
-    return !database.query("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = "
-                           + db::quote(name)).isEmpty();
+    return !database.query("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(name))
+                .isEmpty();
 }
 
 // One clerk's running program: its own attachment (as `user`), its work tables named with its

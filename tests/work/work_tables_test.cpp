@@ -1,7 +1,7 @@
+#include "work/work_tables.h"
 #include "support/recording.h"
 #include "support/test_database.h"
 #include "text/error.h"
-#include "work/work_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@ namespace {
 
 bool relationExists(db::Executor& database, const std::string& name)
 {
-    return !database.query("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " +
-                           db::quote(name)).isEmpty();
+    return !database.query("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = " + db::quote(name))
+                .isEmpty();
 }
 
 class WorkTablesTest : public ::testing::Test {
