@@ -3,6 +3,12 @@
 #include <array>
 #include <cstdint>
 
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+#define JOURNAL_SHA_EXTENSIONS 1
+#include <cpuid.h>
+#include <immintrin.h>
+#endif
+
 namespace journal {
 namespace {
 
@@ -55,16 +61,80 @@ void compress(std::array<std::uint32_t, 8>& h, const unsigned char* block)
     h[7] += k;
 }
 
-} // namespace
+using State = std::array<std::uint32_t, 8>;
+using Compress = void (*)(State&, const unsigned char*, std::size_t);
 
-std::string sha256Hex(std::string_view bytes)
+void compressPortably(State& h, const unsigned char* data, std::size_t blocks)
 {
-    std::array<std::uint32_t, 8> h = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                                      0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+    for (std::size_t b = 0; b < blocks; ++b)
+        compress(h, data + 64 * b);
+}
+
+#ifdef JOURNAL_SHA_EXTENSIONS
+// The same rounds on the processor's SHA instructions, four rounds per step: about ten times
+// the speed, which a press pays on every transfer file it journals.
+__attribute__((target("sha,sse4.1,ssse3"))) void compressWithShaInstructions(State& h, const unsigned char* data,
+                                                                             std::size_t blocks)
+{
+    const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+    // The state as the instructions hold it: ABEF and CDGH.
+    __m128i cdab = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&h[0])), 0xB1);
+    __m128i efgh = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&h[4])), 0x1B);
+    __m128i abef = _mm_alignr_epi8(cdab, efgh, 8);
+    __m128i cdgh = _mm_blend_epi16(efgh, cdab, 0xF0);
+
+    for (std::size_t b = 0; b < blocks; ++b, data += 64) {
+        const __m128i abefBefore = abef, cdghBefore = cdgh;
+        __m128i w[4]; // message words 4g..4g+3 of step g in w[g % 4]
+        for (int g = 0; g < 16; ++g) {
+            if (g < 4)
+                w[g] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * g)), byteSwap);
+            __m128i words = _mm_add_epi32(w[g % 4], _mm_loadu_si128(reinterpret_cast<const __m128i*>(&kRound[4 * g])));
+            cdgh = _mm_sha256rnds2_epu32(cdgh, abef, words);
+            if (g >= 3 && g <= 14) { // completes the words of step g + 1
+                __m128i& next = w[(g + 1) % 4];
+                next = _mm_add_epi32(next, _mm_alignr_epi8(w[g % 4], w[(g + 3) % 4], 4));
+                next = _mm_sha256msg2_epu32(next, w[g % 4]);
+            }
+            words = _mm_shuffle_epi32(words, 0x0E);
+            abef = _mm_sha256rnds2_epu32(abef, cdgh, words);
+            if (g >= 1 && g <= 12) // starts the words of step g + 3
+                w[(g + 3) % 4] = _mm_sha256msg1_epu32(w[(g + 3) % 4], w[g % 4]);
+        }
+        abef = _mm_add_epi32(abef, abefBefore);
+        cdgh = _mm_add_epi32(cdgh, cdghBefore);
+    }
+
+    const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+    const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&h[0]), _mm_blend_epi16(feba, dchg, 0xF0));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&h[4]), _mm_alignr_epi8(dchg, feba, 8));
+}
+
+bool processorHasShaInstructions()
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_SSE4_1) || !(c & bit_SSSE3))
+        return false;
+    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_SHA);
+}
+#endif
+
+Compress fastestCompress()
+{
+#ifdef JOURNAL_SHA_EXTENSIONS
+    if (processorHasShaInstructions())
+        return compressWithShaInstructions;
+#endif
+    return compressPortably;
+}
+
+std::string digestHex(std::string_view bytes, Compress compressBlocks)
+{
+    State h = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::size_t whole = bytes.size() / 64 * 64;
-    for (std::size_t at = 0; at < whole; at += 64)
-        compress(h, data + at);
+    const std::size_t whole = bytes.size() / 64 * 64;
+    compressBlocks(h, data, whole / 64);
 
     // The tail, the 0x80 marker and the length in bits fill one or two last blocks.
     unsigned char tail[128] = {};
@@ -76,8 +146,7 @@ std::string sha256Hex(std::string_view bytes)
     const std::uint64_t bits = static_cast<std::uint64_t>(bytes.size()) * 8;
     for (int i = 0; i < 8; ++i)
         tail[tailLength - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
-    for (std::size_t at = 0; at < tailLength; at += 64)
-        compress(h, tail + at);
+    compressBlocks(h, tail, tailLength / 64);
 
     static const char* const kHex = "0123456789abcdef";
     std::string out;
@@ -86,6 +155,19 @@ std::string sha256Hex(std::string_view bytes)
         for (int shift = 28; shift >= 0; shift -= 4)
             out += kHex[(word >> shift) & 0xf];
     return out;
+}
+
+} // namespace
+
+std::string sha256Hex(std::string_view bytes)
+{
+    static const Compress compressBlocks = fastestCompress();
+    return digestHex(bytes, compressBlocks);
+}
+
+std::string sha256HexPortable(std::string_view bytes)
+{
+    return digestHex(bytes, compressPortably);
 }
 
 } // namespace journal
