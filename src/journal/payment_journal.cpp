@@ -21,6 +21,15 @@ std::string number(double value)
     return buffer;
 }
 
+// With an exponent the server reads the literal as a double, every digit as written; without
+// one it would read a scaled integer and divide.
+std::string doubleLiteral(double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17e", value);
+    return buffer;
+}
+
 constexpr const char* kBillColumns =
     "INSERT INTO PAY_RUN_BILL (RUN_ID, BOOK, BILL_KEY, PROVIDER_ID, AMOUNT, STAMP_BEFORE, STAMP_AFTER) ";
 // Bills per EXECUTE BLOCK of recordBills.
@@ -118,19 +127,19 @@ void recordRun(db::Executor& transaction, long long runId, const RunEntry& run, 
     row.leftOutCount = std::to_string(run.leftOutCount);
     row.fileCount = std::to_string(fileCount);
     row.previousRunId = previous.runId;
-    const std::string seal = runSeal(transaction, runId, row, previous.hash);
+    // The count and sum come with the seal's reading of the bill rows.
+    const RunSeal seal = runSeal(transaction, runId, row, previous.hash);
 
     const std::string id = std::to_string(runId);
     db::SqlLines sql;
     sql << "INSERT INTO PAY_RUN (RUN_ID, KIND, BOOKS, RUN_AT, DB_USER, DB_ROLE, HOST_NAME, ATTACHMENT_ID, RUN_DATE, ";
     sql << " CONDITIONS, REASON, BILL_COUNT, BILL_SUM, LEFT_OUT_COUNT, FILE_COUNT, PREV_RUN_ID, RUN_HASH) ";
-    sql << "SELECT " + id + ", " + db::quote(row.kind) + ", " + db::quote(row.books) + ", " + db::quote(row.runAt) +
+    sql << "VALUES (" + id + ", " + db::quote(row.kind) + ", " + db::quote(row.books) + ", " + db::quote(row.runAt) +
                ", " + db::quote(row.user) + ", " + db::quote(row.role) + ", " + db::quote(row.host) + ", " +
                row.attachment + ", " + db::quote(row.runDate) + ", ";
-    sql << " " + db::quote(row.conditions) + ", " + db::quote(row.reason) + ", COUNT(*), COALESCE(SUM(AMOUNT), 0), " +
-               row.leftOutCount + ", " + row.fileCount + ", " + (previous.runId.empty() ? "NULL" : previous.runId) +
-               ", " + db::quote(seal) + " ";
-    sql << "FROM PAY_RUN_BILL WHERE RUN_ID = " + id;
+    sql << " " + db::quote(row.conditions) + ", " + db::quote(row.reason) + ", " + std::to_string(seal.billCount) +
+               ", " + doubleLiteral(seal.billSum) + ", " + row.leftOutCount + ", " + row.fileCount + ", " +
+               (previous.runId.empty() ? "NULL" : previous.runId) + ", " + db::quote(seal.hash) + ")";
     transaction.execute(sql);
     platform::log("journal", platform::LogLevel::Info,
                   "run " + id + " " + row.kind + " " + row.books + " " + row.runDate + ", " + row.fileCount +

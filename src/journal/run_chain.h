@@ -27,8 +27,14 @@ struct ChainLink {
 ChainLink lastSealedRun(db::Executor& database, long long beforeRunId);
 
 // The seal of run `runId`: SHA-256 over the previous seal, the run row and the run's bill,
-// file and cheque rows as stored (read in `database`, which for a press is its transaction).
-std::string runSeal(db::Executor& database, long long runId, const RunRow& row, const std::string& previousHash);
+// file and cheque rows as stored (read in `database`, which for a press is its transaction),
+// with the count and sum of the bill rows taken in the same reading.
+struct RunSeal {
+    std::string hash;
+    long long billCount = 0;
+    double billSum = 0; // the AMOUNTs in the order read, a NULL as 0
+};
+RunSeal runSeal(db::Executor& database, long long runId, const RunRow& row, const std::string& previousHash);
 
 struct ChainReport {
     int runsChecked = 0;

@@ -277,6 +277,9 @@ INSTANTIATE_TEST_SUITE_P(
         HandEdit{"BillAmount", 2, {"UPDATE PAY_RUN_BILL SET AMOUNT = AMOUNT + 0.001 WHERE RUN_ID = %RUN%"}},
         HandEdit{"StoredFileBytes", 0, {"UPDATE PAY_RUN_FILE SET BYTES = x'41' WHERE RUN_ID = %RUN%"}},
         HandEdit{"RunReason", 1, {"UPDATE PAY_RUN SET REASON = 'x' WHERE RUN_ID = %RUN%"}},
+        // The count and sum stand beside the seal: the bill rows must still give them.
+        HandEdit{"RunBillCount", 2, {"UPDATE PAY_RUN SET BILL_COUNT = BILL_COUNT + 1 WHERE RUN_ID = %RUN%"}},
+        HandEdit{"RunBillSum", 0, {"UPDATE PAY_RUN SET BILL_SUM = BILL_SUM - 1 WHERE RUN_ID = %RUN%"}},
         // The run before is gone: the run that names it breaks.
         HandEdit{"RunBeforeDeleted",
                  2,
