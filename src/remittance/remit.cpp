@@ -17,6 +17,7 @@
 #include "work/press_transaction.h"
 
 #include <future>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -45,15 +46,19 @@ std::vector<RefusedRow> rowsNoFileCarries(const db::RecordSet& grid, const std::
                                           const OutputControls& tab)
 {
     const bool sameNames = !tab.interBankFileName.empty() && tab.interBankFileName == tab.sameBankFileName;
+    // Found by name once: a press checks thousands of rows.
+    const std::size_t bankId = grid.fieldIndex("BANK_ID"), accountNo = grid.fieldIndex("BANK_ACCID"),
+                      holder = grid.fieldIndex("BANK_TITLE"), amount = grid.fieldIndex("AMT2"),
+                      contact = grid.fieldIndex("CON_PEOPLE"), payer = grid.fieldIndex("P_ACNT_NAME");
     std::vector<RefusedRow> refused;
     for (const std::size_t r : rows) {
         TransferValues values;
-        values.bankId = grid.text(r, "BANK_ID");
-        values.accountNo = grid.text(r, "BANK_ACCID");
-        values.accountHolder = grid.text(r, "BANK_TITLE");
-        values.amount = grid.number(r, "AMT2");
-        values.contact = grid.text(r, "CON_PEOPLE");
-        values.payerName = grid.text(r, "P_ACNT_NAME");
+        values.bankId = grid.text(r, bankId);
+        values.accountNo = grid.text(r, accountNo);
+        values.accountHolder = grid.text(r, holder);
+        values.amount = grid.number(r, amount);
+        values.contact = grid.text(r, contact);
+        values.payerName = grid.text(r, payer);
         std::vector<std::string> problems = transferRecordProblems(values);
         const bool sameBank = bankGroupOf(values.bankId) == BankGroup::SameBank;
         if (sameBank && tab.sameBankFileName.empty())
@@ -73,8 +78,9 @@ std::string remittedAgainQuestion(const db::RecordSet& grid, const std::vector<s
 {
     std::string listed;
     std::size_t count = 0;
+    const std::size_t stamp = grid.fieldIndex("BANK_DATE");
     for (const std::size_t r : rows) {
-        const std::string earlier = grid.text(r, "BANK_DATE");
+        const std::string earlier = grid.text(r, stamp);
         if (text::isBlank(earlier))
             continue;
         if (++count <= 40)
@@ -289,14 +295,13 @@ RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& 
         }
         // A file that cannot be written takes the ones written before it along.
         try {
-            // The files are written and flushed to disk while the journal takes their bytes:
-            // the flushes wait on the disk, the journal on the server. Both end before the commit.
+            // The files are written and flushed to disk while the journal takes their bytes and
+            // seals the run: the flushes wait on the disk, the journal on the server. Both end
+            // before the commit.
             std::future<void> written =
                 std::async(std::launch::async, [&entries = pending.entries] { journal::writeTemporaries(entries); });
             for (std::size_t i = 0; i < pending.entries.size(); ++i)
                 journal::recordFile(transaction, runId, static_cast<int>(i + 1), pending.entries[i]);
-            written.get();
-            platform::failpoint("after-temp-files");
             journal::RunEntry run;
             run.kind = journal::RunKind::Remit;
             run.books = booksTable(books);
@@ -304,6 +309,8 @@ RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& 
             run.conditions = conditionsText(desk.run, tab, scope);
             run.leftOutCount = static_cast<int>(changed.size());
             journal::recordRun(transaction, runId, run, static_cast<int>(pending.entries.size()));
+            written.get();
+            platform::failpoint("after-temp-files");
             platform::failpoint("before-commit");
         } catch (...) {
             pending.removeAll();
@@ -330,21 +337,19 @@ RemitResult remit(RemittanceDesk& desk, RemitScope scope, const OutputControls& 
     result.outcome = RemitResult::Outcome::Remitted;
     result.runId = runId;
 
-    std::set<std::string> left(leftOutKeys.begin(), leftOutKeys.end());
+    const std::size_t keyColumn = grid.fieldIndex("MASTERBILLID"), providerColumn = grid.fieldIndex("PROVIDER_ID");
+    std::map<std::string, std::string> providerOfLeftOut;
+    for (const std::string& key : leftOutKeys)
+        providerOfLeftOut[key];
     for (const std::size_t r : rows) {
-        const std::string key = grid.text(r, "MASTERBILLID");
-        if (left.count(key))
-            continue;
-        if (stampBooks)
-            result.stamped.push_back({grid.text(r, "PROVIDER_ID"), key});
+        const std::string key = grid.text(r, keyColumn);
+        if (const auto left = providerOfLeftOut.find(key); left != providerOfLeftOut.end())
+            left->second = grid.text(r, providerColumn);
+        else if (stampBooks)
+            result.stamped.push_back({grid.text(r, providerColumn), key});
     }
-    for (const ChangedBill& bill : changed) {
-        std::string provider;
-        for (const std::size_t r : rows)
-            if (grid.text(r, "MASTERBILLID") == bill.key)
-                provider = grid.text(r, "PROVIDER_ID");
-        result.leftOut.push_back({provider, bill.key, bill.stampNow});
-    }
+    for (const ChangedBill& bill : changed)
+        result.leftOut.push_back({providerOfLeftOut[bill.key], bill.key, bill.stampNow});
 
     // After the commit the files go into place; one that cannot is put there by the next
     // recovery, and its batch file waits for it.
