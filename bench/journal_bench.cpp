@@ -11,8 +11,8 @@
 //   journal_bench [bills (5000)] [rounds (7)]
 //
 // On the server DESK_TEST_SERVER names (password DESK_TEST_PASSWORD), else on the embedded
-// engine, in a fresh database. Press and floor alternate; the figures are medians. Exit 0 when
-// the ratio of the medians is at most 1.5.
+// engine, in a fresh database. Press and floor alternate; the figure is the median of the
+// rounds' ratios, each press against the floor run right after it. Exit 0 when it is at most 1.5.
 #include "bench_support.h"
 #include "platform/failpoint.h"
 #include "remittance/condition_confirm.h"
@@ -160,6 +160,8 @@ int main(int argc, char** argv)
                 bench::writeFilesDurably(files.folder, written);
             });
             floorTimes.push_back(floor);
+            std::printf("  floor round %d: %.3f s; this round's ratio %.2f\n", round + 1, floor,
+                        pressTimes.back() / floor);
             if (database->lookup("SELECT COUNT(*) FROM PAY_MASTER WHERE BANK_DATE = '2024/02/01'") !=
                 std::to_string(bills))
                 throw std::runtime_error("the floor did not stamp every bill");
@@ -170,21 +172,28 @@ int main(int argc, char** argv)
         if (pressFiles != floorFiles || pressFiles.empty())
             throw std::runtime_error("the press and the floor wrote different files");
 
-        // Medians of the alternating rounds: one lucky or unlucky round moves neither side.
+        // Medians of the alternating rounds: one lucky or unlucky round moves neither side. The
+        // figure is the median of each round's own ratio: a press and the floor run right after
+        // it see the same machine, which on a shared host changes speed from second to second.
         const double press = bench::median(pressTimes);
         const double floor = bench::median(floorTimes);
+        std::vector<double> ratios;
+        for (std::size_t i = 0; i < pressTimes.size(); ++i)
+            ratios.push_back(pressTimes[i] / floorTimes[i]);
+        const double ratio = bench::median(ratios);
         const std::string journalBytes = database->lookup("SELECT SUM(BYTE_SIZE) FROM PAY_RUN_FILE");
         std::printf("remit all with the journal (to files in place): %.3f s (best %.3f s)\n", press,
                     *std::min_element(pressTimes.begin(), pressTimes.end()));
         std::printf("same stamps, copy and files without a journal:   %.3f s (best %.3f s)\n", floor,
                     *std::min_element(floorTimes.begin(), floorTimes.end()));
-        std::printf("ratio of the medians %.2f (target at most 1.5); journal holds %s file bytes over %d runs\n",
-                    press / floor, journalBytes.c_str(), rounds);
+        std::printf("median of the rounds' ratios %.2f (target at most 1.5); ratio of the medians %.2f\n", ratio,
+                    press / floor);
+        std::printf("the journal holds %s file bytes over %d runs\n", journalBytes.c_str(), rounds);
         bench::printLoad();
         database.reset();
         std::error_code ignored;
         fs::remove_all(work, ignored);
-        return press / floor <= 1.5 ? 0 : 1;
+        return ratio <= 1.5 ? 0 : 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "journal_bench: %s\n", error.what());
         return 2;
